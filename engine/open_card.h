@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string_view>
+
+#include "store/loader.h"
+#include "store/module1.h"
+
+namespace kel {
+
+// The load of the open command once the file is read: a new card from the bytes, CurrentRace 0
+// and the three rating runs. The card before is replaced only here, never by a refused open.
+LoadReport OpenCard(Module1 &m, std::string_view bytes);
+
+} // namespace kel

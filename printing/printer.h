@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace kel {
+
+// The printer as the report uses it. Positions are twips from the printable page's top-left
+// corner; font sizes are points. The document opens with the first text printed.
+class Printer
+{
+public:
+    virtual ~Printer() = default;
+
+    virtual void setFontName(std::string_view name) = 0;
+    virtual void setFontSize(double points) = 0;
+    virtual void setFontBold(bool bold) = 0;
+
+    virtual double currentX() const = 0;
+    virtual void setCurrentX(double twips) = 0;
+    virtual double currentY() const = 0;
+    virtual void setCurrentY(double twips) = 0;
+
+    // Width of the text in the current font, in twips.
+    virtual double textWidth(std::string_view text) = 0;
+    // Prints at the current position, then moves down one line of the current font, X back to 0.
+    virtual void printLine(std::string_view text) = 0;
+    // Draws a line; the current position moves to its end.
+    virtual void drawLine(double x1, double y1, double x2, double y2, uint32_t rgb) = 0;
+    // Starts a new page; the current position becomes (0, 0).
+    virtual void newPage() = 0;
+    virtual void endDoc() = 0;
+};
+
+} // namespace kel

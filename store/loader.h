@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/race_store.h"
+
+namespace kel {
+
+// Something of the file that did not fit the store and was left out.
+struct LoadNote
+{
+    int line = 0; // 1-based line number in the file
+    std::string what;
+};
+
+struct LoadReport
+{
+    int lines = 0; // lines read, empty ones included
+    std::vector<LoadNote> dropped;
+};
+
+// Windows-1252 bytes as UTF-8 (0xBA becomes "º"). Bytes the code page leaves undefined map to
+// the C1 control of the same number, as Windows itself does.
+std::string DecodeWindows1252(std::string_view bytes);
+
+// Re-creates the store and files every race, horse and PP line of the card into it, with the
+// Final KEL figure of each PP. Lines ending in CR LF or LF alike. Never fails: what does not
+// fit the store is skipped and listed in the report.
+LoadReport LoadCard(std::string_view bytes, RaceStore &store);
+
+// The Final KEL figure from the KEL and Early KEL texts: 2 * KEL - Early, in general number
+// form followed by "%"; "----" when Early is "----" or either text is not a figure.
+std::string FinalKel(std::string_view kel, std::string_view early);
+
+// The whole content of a file, or nothing with the reason in error.
+std::optional<std::string> ReadCardFile(const std::string &path, std::string &error);
+
+} // namespace kel

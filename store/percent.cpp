@@ -1,0 +1,51 @@
+#include "store/percent.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace kel {
+
+std::optional<double> PlainNumber(std::string_view text)
+{
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    const std::string_view body = text.substr(i);
+    std::size_t digits = 0;
+    bool point = false;
+    for (char c : body) {
+        if (c >= '0' && c <= '9')
+            ++digits;
+        else if (c == '.' && !point)
+            point = true;
+        else
+            return std::nullopt;
+    }
+    if (digits == 0)
+        return std::nullopt;
+    double value = 0;
+    const auto res = std::from_chars(body.data(), body.data() + body.size(), value, std::chars_format::fixed);
+    if (res.ec != std::errc() || res.ptr != body.data() + body.size() || !std::isfinite(value))
+        return std::nullopt;
+    return negative ? -value : value;
+}
+
+std::optional<double> PercentNumber(std::string_view text)
+{
+    if (text.empty())
+        return std::nullopt;
+    return PlainNumber(text.substr(0, text.size() - 1));
+}
+
+std::string GeneralNumber(double value)
+{
+    if (value == 0)
+        return "0"; // also for -0
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.15G", value);
+    return buf;
+}
+
+} // namespace kel

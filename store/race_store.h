@@ -1,0 +1,74 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kel {
+
+// The loaded card: Data(race 0..41, horse 0..21, PP 0..100, slot 0..18), every cell a text.
+//
+// A full card has 1.77 million cells but at most ~90,000 written records, so only written
+// records take memory, and their texts are views into the file text the loader adopted;
+// texts written later are interned one-character codes or owned strings reused per cell.
+class RaceStore
+{
+public:
+    static constexpr int kMaxRace = 41;
+    static constexpr int kMaxHorse = 21;
+    static constexpr int kMaxPP = 100;
+    static constexpr int kMaxSlot = 18;
+    static constexpr int kSlots = kMaxSlot + 1;
+
+    RaceStore();
+
+    // Every cell becomes empty; views handed out before are invalid afterwards.
+    void createEmpty();
+
+    // The text of a cell; "" for a cell never written or indices out of range. The view stays
+    // valid until this cell is written again or the store is re-created.
+    std::string_view operator()(int r, int h, int p, int s) const;
+    std::string_view get(int r, int h, int p, int s) const { return (*this)(r, h, p, s); }
+
+    // Out-of-range writes are ignored.
+    void set(int r, int h, int p, int s, std::string_view text);
+
+    // Takes over a text buffer; set() with a view into it then references it without copying.
+    // Only one buffer is adopted per card; a later call copies as set() always may.
+    std::string_view adopt(std::string text);
+
+    static bool inRange(int r, int h, int p, int s)
+    {
+        return r >= 0 && r <= kMaxRace && h >= 0 && h <= kMaxHorse && p >= 0 && p <= kMaxPP
+            && s >= 0 && s <= kMaxSlot;
+    }
+
+    std::size_t recordCount() const { return m_records.size(); }
+    // Approximate heap use, for the benchmarks.
+    std::size_t memoryUse() const;
+
+private:
+    struct Cell
+    {
+        uint32_t a = 0; // file offset, owned index or character code
+        uint32_t b = 0; // kind in the top two bits, file length below
+    };
+    using Record = std::array<Cell, kSlots>;
+
+    static constexpr uint32_t kKindShift = 30;
+    static constexpr uint32_t kLenMask = (1u << kKindShift) - 1;
+    enum Kind : uint32_t { Empty = 0, File = 1, Owned = 2, Char = 3 };
+
+    static int recordIndex(int r, int h, int p) { return (r * (kMaxHorse + 1) + h) * (kMaxPP + 1) + p; }
+    std::string_view view(const Cell &c) const;
+
+    std::vector<int32_t> m_index; // record number per (r, h, p), -1 when never written
+    std::vector<Record> m_records;
+    std::string m_file;
+    std::deque<std::string> m_owned;
+};
+
+} // namespace kel

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "views/grid_model.h"
+
+namespace kel {
+
+// The controls of the window KEL_Soft that the core reads or changes, by their names.
+enum class Ctl {
+    fr_dc,
+    Fr_Open,
+    FrameRecalculate,
+    LabelCarreras,
+    Label_Help,
+    MSF,
+    Recalculate,
+    ResetData,
+    Printd,
+    Speed,
+    LateSpeed,
+    Label1,
+    Text_Date,
+    Check_Dirt,
+    Check_Turf,
+    Check_Fast,
+    Check_Muddy,
+    Label2,
+    Text_Purse1,
+    Label3,
+    Text_Purse2,
+    Label4,
+    Text_Distance1,
+    Label5,
+    Text_Distance2,
+    Command4,
+    Command6,
+    Dir1,
+    File1,
+    BT_Open,
+    BT_Cancel,
+};
+
+// What the page builders and command handlers see of the window. The Qt window implements it;
+// MemoryForm is the headless one for the report tool and the tests.
+class Form
+{
+public:
+    virtual ~Form() = default;
+
+    virtual GridModel &MSF() = 0;
+
+    // Captions of labels, frames and buttons.
+    virtual std::string caption(Ctl c) const = 0;
+    virtual void setCaption(Ctl c, std::string_view text) = 0;
+    virtual bool visible(Ctl c) const = 0;
+    virtual void setVisible(Ctl c, bool on) = 0;
+    virtual void setFocus(Ctl c) = 0;
+
+    // Text boxes of the Settings frame.
+    virtual std::string text(Ctl c) const = 0;
+    // Check boxes: 0 unchecked, 1 checked, 2 greyed.
+    virtual int value(Ctl c) const = 0;
+
+    // The name selected in File1 (with its extension), if any; and the path of Dir1.
+    virtual std::optional<std::string> selectedFile() const = 0;
+    virtual std::string directory() const = 0;
+
+    // Unloads the window, which ends the program.
+    virtual void close() = 0;
+};
+
+} // namespace kel
