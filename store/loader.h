@@ -19,7 +19,8 @@ struct LoadNote
 struct LoadReport
 {
     int lines = 0; // lines read, empty ones included
-    std::vector<LoadNote> dropped;
+    std::vector<LoadNote> dropped; // the first 1000 of them
+    std::size_t droppedCount = 0;
 };
 
 // Windows-1252 bytes as UTF-8 (0xBA becomes "º"). Bytes the code page leaves undefined map to
@@ -30,6 +31,8 @@ std::string DecodeWindows1252(std::string_view bytes);
 // Final KEL figure of each PP. Lines ending in CR LF or LF alike. Never fails: what does not
 // fit the store is skipped and listed in the report.
 LoadReport LoadCard(std::string_view bytes, RaceStore &store);
+// The same, taking over the bytes to spare a copy of a large card.
+LoadReport LoadCard(std::string &&bytes, RaceStore &store);
 
 // The Final KEL figure from the KEL and Early KEL texts: 2 * KEL - Early, in general number
 // form followed by "%"; "----" when Early is "----" or either text is not a figure.

@@ -36,7 +36,13 @@ std::optional<double> PercentNumber(std::string_view text)
 {
     if (text.empty())
         return std::nullopt;
-    return PlainNumber(text.substr(0, text.size() - 1));
+    // Blanks around the number are tolerated, as in " 97 %"; nothing else is.
+    std::string_view number = text.substr(0, text.size() - 1);
+    while (!number.empty() && (number.front() == ' ' || number.front() == '\t'))
+        number.remove_prefix(1);
+    while (!number.empty() && (number.back() == ' ' || number.back() == '\t'))
+        number.remove_suffix(1);
+    return PlainNumber(number);
 }
 
 std::string GeneralNumber(double value)

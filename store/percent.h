@@ -11,7 +11,8 @@ namespace kel {
 std::optional<double> PlainNumber(std::string_view text);
 
 // A percentage figure such as "98.5%": the number in front of its last character. Nothing for
-// a text that does not read as a plain number there (so "%", "abc%" or "1e400%" are no figure).
+// a text that does not read as a plain number there, blanks around it aside (so "%", "abc%"
+// or "1e400%" are no figure).
 std::optional<double> PercentNumber(std::string_view text);
 
 // A number in general form, as the figures are written: integral values without a decimal

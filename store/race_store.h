@@ -46,6 +46,8 @@ public:
             && s >= 0 && s <= kMaxSlot;
     }
 
+    // Room for this many written records, so a large card does not regrow the table.
+    void reserveRecords(std::size_t n) { m_records.reserve(n); }
     std::size_t recordCount() const { return m_records.size(); }
     // Approximate heap use, for the benchmarks.
     std::size_t memoryUse() const;

@@ -1,0 +1,272 @@
+#include "store/loader.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <algorithm>
+#include <filesystem>
+
+#include "store/percent.h"
+
+namespace kel {
+
+namespace {
+
+// Code points of Windows-1252 bytes 0x80..0x9F; the five undefined ones keep their C1 value.
+constexpr char16_t kHighTable[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+// The text of a field without its first and last character (UTF-8 aware).
+std::string_view dropFirstAndLast(std::string_view field)
+{
+    if (field.size() < 2)
+        return {};
+    std::size_t last = field.size() - 1;
+    while (last > 1 && (static_cast<unsigned char>(field[last]) & 0xC0) == 0x80)
+        --last;
+    return field.substr(1, last - 1);
+}
+
+// Where lines of each kind land.
+constexpr int kHorseSlotOfField[15] = {0, 1, 2, 3, 4, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
+constexpr int kPPSlotOfField[16] = {0, 12, 6, 15, 7, 8, 9, 10, 14, 13, 11, 1, 2, 3, 16, 4};
+constexpr int kMaxRaceFields = 17;
+constexpr int kMaxHorseFields = 14;
+constexpr int kMaxPPFields = 17;
+constexpr std::size_t kMaxNotes = 1000;
+constexpr std::size_t kMaxRecords = std::size_t(RaceStore::kMaxRace + 1) * (RaceStore::kMaxHorse + 1) * (RaceStore::kMaxPP + 1);
+
+class CardFiler
+{
+public:
+    CardFiler(RaceStore &store, LoadReport &report) : m_store(store), m_report(report) {}
+
+    void fileLine(std::string_view line, int lineNo);
+
+private:
+    void note(int lineNo, std::string what)
+    {
+        ++m_report.droppedCount;
+        if (m_report.dropped.size() < kMaxNotes)
+            m_report.dropped.push_back({lineNo, std::move(what)});
+    }
+
+    RaceStore &m_store;
+    LoadReport &m_report;
+    int m_r = 0;
+    int m_h = 0;
+    int m_p = 1;
+    bool m_raceSkipped = false;
+    bool m_horseSkipped = false;
+};
+
+void CardFiler::fileLine(std::string_view line, int lineNo)
+{
+    if (line.empty())
+        return;
+    // The tag is everything after the last ";" that stands before the line's last character.
+    const std::size_t lastSep = line.size() >= 2 ? line.rfind(';', line.size() - 2) : std::string_view::npos;
+    const std::string_view tag = lastSep == std::string_view::npos ? line : line.substr(lastSep + 1);
+    if (tag.size() != 2 || tag[1] != ';' || (tag[0] != 'A' && tag[0] != 'B' && tag[0] != 'C'))
+        return;
+    const char kind = tag[0];
+
+    int maxFields = 0;
+    if (kind == 'A') {
+        ++m_r;
+        m_h = 0;
+        m_p = 0;
+        m_raceSkipped = m_r > RaceStore::kMaxRace;
+        m_horseSkipped = false;
+        if (m_raceSkipped) {
+            note(lineNo, "race " + std::to_string(m_r) + " skipped: a card holds at most 41 races");
+            return;
+        }
+        maxFields = kMaxRaceFields;
+    } else if (kind == 'B') {
+        ++m_h;
+        m_p = 0;
+        if (m_raceSkipped) {
+            note(lineNo, "horse skipped: its race was skipped");
+            return;
+        }
+        m_horseSkipped = m_h > RaceStore::kMaxHorse;
+        if (m_horseSkipped) {
+            note(lineNo, "horse " + std::to_string(m_h) + " of race " + std::to_string(m_r)
+                             + " skipped: a race holds at most 21 horses");
+            return;
+        }
+        maxFields = kMaxHorseFields;
+    } else {
+        ++m_p;
+        if (m_raceSkipped || m_horseSkipped) {
+            note(lineNo, "past performance skipped: its race or horse was skipped");
+            return;
+        }
+        if (m_p > RaceStore::kMaxPP) {
+            note(lineNo, "past performance " + std::to_string(m_p) + " of race " + std::to_string(m_r)
+                             + ", horse " + std::to_string(m_h) + " skipped: a horse holds at most 100");
+            return;
+        }
+        m_store.set(m_r, m_h, m_p, 4, "----");
+        m_store.set(m_r, m_h, m_p, 5, "----");
+        maxFields = kMaxPPFields;
+    }
+    if (lastSep == std::string_view::npos)
+        return; // a tag alone: a record without fields
+
+    int k = 0;
+    std::size_t start = 0;
+    while (start <= lastSep) {
+        std::size_t end = line.find(';', start);
+        if (end > lastSep)
+            end = lastSep;
+        ++k;
+        if (k > maxFields) {
+            int total = k;
+            for (std::size_t s = end; s < lastSep; s = line.find(';', s + 1))
+                ++total;
+            const char *what = kind == 'A' ? "race" : kind == 'B' ? "horse" : "past performance";
+            note(lineNo, std::string(what) + " line with " + std::to_string(total) + " fields before its tag; only "
+                             + std::to_string(maxFields) + " are kept, the rest were dropped");
+            break;
+        }
+        std::string_view field = line.substr(start, end - start);
+        if (!field.empty() && field[0] == '"')
+            field = dropFirstAndLast(field);
+
+        if (kind == 'A') {
+            m_store.set(m_r, 0, 0, k, field);
+        } else if (kind == 'B') {
+            m_store.set(m_r, m_h, 0, kHorseSlotOfField[k], field);
+        } else if (k <= 15) {
+            m_store.set(m_r, m_h, m_p, kPPSlotOfField[k], field);
+            if (k == 15)
+                m_store.set(m_r, m_h, m_p, 5, FinalKel(m_store(m_r, m_h, m_p, 3), field));
+        }
+        start = end + 1;
+    }
+}
+
+bool isAscii(std::string_view bytes)
+{
+    for (unsigned char c : bytes)
+        if (c >= 0x80)
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::string DecodeWindows1252(std::string_view bytes)
+{
+    std::size_t extra = 0;
+    for (unsigned char c : bytes)
+        if (c >= 0x80)
+            extra += (c < 0xA0 && kHighTable[c - 0x80] >= 0x800) ? 2 : 1;
+    std::string out(bytes.size() + extra, '\0');
+    char *o = out.data();
+    for (unsigned char c : bytes) {
+        if (c < 0x80) {
+            *o++ = static_cast<char>(c);
+            continue;
+        }
+        const char16_t cp = c < 0xA0 ? kHighTable[c - 0x80] : char16_t(c);
+        if (cp < 0x800) {
+            *o++ = static_cast<char>(0xC0 | (cp >> 6));
+            *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            *o++ = static_cast<char>(0xE0 | (cp >> 12));
+            *o++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string FinalKel(std::string_view kel, std::string_view early)
+{
+    if (early == "----")
+        return "----";
+    const auto a = PercentNumber(kel);
+    const auto b = PercentNumber(early);
+    if (!a || !b)
+        return "----";
+    return GeneralNumber(2 * *a - *b) + "%";
+}
+
+LoadReport LoadCard(std::string_view bytes, RaceStore &store)
+{
+    return LoadCard(isAscii(bytes) ? std::string(bytes) : DecodeWindows1252(bytes), store);
+}
+
+LoadReport LoadCard(std::string &&bytes, RaceStore &store)
+{
+    store.createEmpty();
+    if (!isAscii(bytes)) {
+        std::string decoded = DecodeWindows1252(bytes);
+        bytes = std::string(); // give the raw bytes back before the records grow
+        bytes.swap(decoded);
+    }
+    // One record per line at most: reserve once instead of regrowing a large table.
+    std::size_t lineEnds = 1;
+    for (char c : bytes)
+        lineEnds += (c == '\n') | (c == '\r');
+    store.reserveRecords(std::min<std::size_t>(lineEnds, kMaxRecords));
+
+    const std::string_view text = store.adopt(std::move(bytes));
+    LoadReport report;
+    CardFiler filer(store, report);
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        // Lines end in CR LF, LF or a lone CR.
+        std::size_t end = pos;
+        while (end < text.size() && text[end] != '\n' && text[end] != '\r')
+            ++end;
+        ++report.lines;
+        filer.fileLine(text.substr(pos, end - pos), report.lines);
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+            ++end;
+        pos = end + 1;
+    }
+    return report;
+}
+
+std::optional<std::string> ReadCardFile(const std::string &path, std::string &error)
+{
+    constexpr std::uintmax_t kMaxSize = std::uintmax_t(512) << 20;
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        error = "cannot read " + path + ": it is a directory";
+        return std::nullopt;
+    }
+    std::FILE *f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        error = "cannot read " + path + ": " + std::strerror(errno);
+        return std::nullopt;
+    }
+    std::string bytes;
+    char buf[1 << 16];
+    std::size_t n = 0;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+        if (bytes.size() + n > kMaxSize) {
+            std::fclose(f);
+            error = "cannot read " + path + ": the file is larger than 512 MB, too large for a race card";
+            return std::nullopt;
+        }
+        bytes.append(buf, n);
+    }
+    const bool failed = std::ferror(f);
+    const int err = errno;
+    std::fclose(f);
+    if (failed) {
+        error = "cannot read " + path + ": " + std::strerror(err);
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+} // namespace kel
