@@ -200,7 +200,7 @@ std::string FinalKel(std::string_view kel, std::string_view early)
 
 LoadReport LoadCard(std::string_view bytes, RaceStore &store)
 {
-    return LoadCard(isAscii(bytes) ? std::string(bytes) : DecodeWindows1252(bytes), store);
+    return LoadCard(std::string(bytes), store);
 }
 
 LoadReport LoadCard(std::string &&bytes, RaceStore &store)

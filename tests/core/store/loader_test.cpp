@@ -1,0 +1,287 @@
+#include "store/loader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "store/percent.h"
+
+namespace kel {
+namespace {
+
+RaceStore load(std::string_view bytes, LoadReport *report = nullptr)
+{
+    RaceStore data;
+    LoadReport r = LoadCard(bytes, data);
+    if (report)
+        *report = r;
+    return data;
+}
+
+std::string repeat(std::string_view piece, int n)
+{
+    std::string s;
+    for (int i = 0; i < n; ++i)
+        s += piece;
+    return s;
+}
+
+// A PP line with its 15 data fields, KEL and Early KEL given.
+std::string ppLine(std::string_view kel, std::string_view early)
+{
+    return "Others;1\xBA 120 (2);3;6F;1:10;d-f;25K;3.5;Smith;1-2;01/02/03;AQU;" + std::string(kel) + ";x;"
+        + std::string(early) + ";C;\r\n";
+}
+
+TEST(LoaderSplit, RaceLineFillsItsSlotsInOrder)
+{
+    RaceStore d = load("R1;Main;6F;A;\r\n");
+    EXPECT_EQ(d(1, 0, 0, 1), "R1");
+    EXPECT_EQ(d(1, 0, 0, 2), "Main");
+    EXPECT_EQ(d(1, 0, 0, 3), "6F");
+    EXPECT_EQ(d(1, 0, 0, 4), "");
+}
+
+TEST(LoaderSplit, QuotesAreStrippedNotInterpreted)
+{
+    RaceStore d = load("\"Smith, J\";\"ab;\"\";x\";A;\r\n");
+    EXPECT_EQ(d(1, 0, 0, 1), "Smith, J");
+    // A quote then ab loses its first and last character, whatever the last one is.
+    EXPECT_EQ(d(1, 0, 0, 2), "a");
+    // A lone quote and a quote-semicolon split: each becomes empty or loses its ends.
+    EXPECT_EQ(d(1, 0, 0, 3), "");
+    EXPECT_EQ(d(1, 0, 0, 4), "x\"");
+}
+
+TEST(LoaderSplit, QuoteStrippingDropsAWholeLastCharacter)
+{
+    // 0xBA decodes to two UTF-8 bytes; dropping "the last character" drops both.
+    RaceStore d = load("\"1\xBA;A;\r\n");
+    EXPECT_EQ(d(1, 0, 0, 1), "1");
+    RaceStore e = load("\"1\xBA\xBA;A;\r\n");
+    EXPECT_EQ(e(1, 0, 0, 1), "1\xC2\xBA");
+}
+
+TEST(LoaderSplit, EmptyFieldsKeepTheirPlaceAndSpacesStay)
+{
+    RaceStore d = load("R1;; six ;A;\r\n");
+    EXPECT_EQ(d(1, 0, 0, 1), "R1");
+    EXPECT_EQ(d(1, 0, 0, 2), "");
+    EXPECT_EQ(d(1, 0, 0, 3), " six ");
+}
+
+TEST(LoaderTags, ComparedExactly)
+{
+    LoadReport report;
+    RaceStore d = load("a;R1;a;\r\nR2;A\r\nR3;A; \r\nR4; A;\r\nR5;A;;\r\nR6;B;C\r\n", &report);
+    EXPECT_EQ(d(1, 0, 0, 1), "");
+    EXPECT_EQ(d(0, 1, 0, 1), "");
+    EXPECT_TRUE(report.dropped.empty());
+    // The sixth line's tag is "C" without its semicolon: skipped, so no race exists.
+    EXPECT_EQ(d.recordCount(), 0u);
+}
+
+TEST(LoaderTags, ATagAloneMakesARecordWithoutFields)
+{
+    RaceStore d = load("A;\r\nR2;A;\r\nH1;B;\r\n");
+    EXPECT_EQ(d(1, 0, 0, 1), "");
+    EXPECT_EQ(d(2, 0, 0, 1), "R2");
+    EXPECT_EQ(d(2, 1, 0, 1), "H1");
+}
+
+TEST(LoaderLines, CrLfLfAndLoneCrEndLinesAndEmptyLinesAreSkipped)
+{
+    LoadReport report;
+    RaceStore d = load("R1;A;\r\n\r\nH1;B;\nH2;B;\rH3;B;", &report);
+    EXPECT_EQ(d(1, 1, 0, 1), "H1");
+    EXPECT_EQ(d(1, 2, 0, 1), "H2");
+    EXPECT_EQ(d(1, 3, 0, 1), "H3");
+    EXPECT_EQ(report.lines, 5);
+}
+
+TEST(LoaderDecode, Windows1252BecomesUtf8)
+{
+    EXPECT_EQ(DecodeWindows1252("1\xBA"), "1\xC2\xBA");
+    EXPECT_EQ(DecodeWindows1252("\x80\xE9\xFF"), "\xE2\x82\xAC\xC3\xA9\xC3\xBF");
+    // Undefined bytes keep their C1 code point instead of vanishing.
+    EXPECT_EQ(DecodeWindows1252("\x81"), "\xC2\x81");
+    EXPECT_EQ(DecodeWindows1252(std::string_view("a\0b", 3)), std::string("a\0b", 3));
+    RaceStore d = load("Pe\xF1" "a;A;\r\n");
+    EXPECT_EQ(d(1, 0, 0, 1), "Pe\xC3\xB1" "a");
+}
+
+TEST(LoaderFiling, HorseFieldsSkipTheRatingSlots)
+{
+    RaceStore d = load("R1;A;\r\n1;Nag;120;3 1-0-0;data;Jock;Train;B;\r\n");
+    EXPECT_EQ(d(1, 1, 0, 1), "1");
+    EXPECT_EQ(d(1, 1, 0, 4), "3 1-0-0");
+    for (int s = 5; s <= 8; ++s)
+        EXPECT_EQ(d(1, 1, 0, s), "") << s;
+    EXPECT_EQ(d(1, 1, 0, 9), "data");
+    EXPECT_EQ(d(1, 1, 0, 10), "Jock");
+    EXPECT_EQ(d(1, 1, 0, 11), "Train");
+    EXPECT_EQ(d(1, 1, 0, 12), "");
+}
+
+TEST(LoaderFiling, PPFieldsLandInTheirSlots)
+{
+    RaceStore d = load("R1;A;\r\nH;B;\r\nf1;f2;f3;f4;f5;f6;f7;f8;f9;f10;f11;f12;97%;f14;95%;f16;f17;C;\r\n");
+    const char *expected[17] = {"", "f11", "f12", "97%", "95%", "99%", "f2", "f4", "f5",
+                                "f6", "f7", "f10", "f1", "f9", "f8", "f3", "f14"};
+    for (int s = 0; s <= 16; ++s)
+        EXPECT_EQ(d(1, 1, 1, s), expected[s]) << "slot " << s;
+    EXPECT_EQ(d(1, 1, 1, 17), "");
+    EXPECT_EQ(d(1, 1, 1, 18), "");
+}
+
+TEST(LoaderFiling, ShortPPLinesKeepTheMissingMarkers)
+{
+    RaceStore d = load("R1;A;\r\nH;B;\r\nf1;f2;f3;f4;f5;f6;f7;f8;f9;f10;f11;f12;97%;f14;C;\r\n"
+                       "f1;f2;f3;f4;f5;f6;f7;f8;f9;f10;f11;f12;97%;f14;----;C;\r\n"
+                       "f1;f2;f3;f4;f5;f6;f7;f8;f9;f10;f11;f12;97%;f14;;C;\r\nC;\r\n");
+    EXPECT_EQ(d(1, 1, 1, 4), "----");
+    EXPECT_EQ(d(1, 1, 1, 5), "----");
+    EXPECT_EQ(d(1, 1, 1, 16), "f14");
+    EXPECT_EQ(d(1, 1, 2, 4), "----");
+    EXPECT_EQ(d(1, 1, 2, 5), "----");
+    // An empty 15th field empties the Early KEL; the Final KEL then has nothing to work from.
+    EXPECT_EQ(d(1, 1, 3, 4), "");
+    EXPECT_EQ(d(1, 1, 3, 5), "----");
+    // A bare tag is still a PP: the markers but no fields.
+    EXPECT_EQ(d(1, 1, 4, 4), "----");
+    EXPECT_EQ(d(1, 1, 4, 2), "");
+}
+
+TEST(LoaderCounters, MisplacedLinesLandUnderIndexZero)
+{
+    RaceStore d = load("H0;B;\r\n" + ppLine("97%", "95%") + "R1;A;\r\n" + ppLine("90%", "----"));
+    EXPECT_EQ(d(0, 1, 0, 1), "H0");
+    // The PP counter starts at 1, so a PP before the first horse of the card is PP 2 of horse 1 of
+    // race 0; a PP before the first horse of a race lands under horse 0.
+    EXPECT_EQ(d(0, 1, 1, 3), "97%");
+    EXPECT_EQ(d(1, 0, 1, 3), "90%");
+    EXPECT_EQ(d(1, 0, 0, 1), "R1");
+}
+
+TEST(FinalKel, GeneralNumberFormWithFifteenDigits)
+{
+    EXPECT_EQ(FinalKel("97%", "95%"), "99%");
+    EXPECT_EQ(FinalKel("97%", "98.5%"), "95.5%");
+    EXPECT_EQ(FinalKel("97.3%", "95.1%"), "99.5%");
+    EXPECT_EQ(FinalKel("100.1%", "100.2%"), "100%");
+    EXPECT_EQ(FinalKel("0.1%", "0.3%"), "-0.1%");
+    EXPECT_EQ(FinalKel("50%", "100%"), "0%");
+    EXPECT_EQ(FinalKel("33.3333333333333%", "0%"), "66.6666666666666%");
+    EXPECT_EQ(FinalKel("97%", "----"), "----");
+    // Not figures: no result is invented.
+    EXPECT_EQ(FinalKel("97%", ""), "----");
+    EXPECT_EQ(FinalKel("", "95%"), "----");
+    EXPECT_EQ(FinalKel("abc%", "95%"), "----");
+    EXPECT_EQ(FinalKel("1e400%", "95%"), "----");
+    EXPECT_EQ(FinalKel("NaN%", "95%"), "----");
+    EXPECT_EQ(FinalKel("%", "95%"), "----");
+    EXPECT_EQ(FinalKel("97%", "--"), "----");
+}
+
+TEST(PercentNumber, PlainDecimalsOnly)
+{
+    EXPECT_EQ(PercentNumber("102%"), 102.0);
+    EXPECT_EQ(PercentNumber("98.5%"), 98.5);
+    EXPECT_EQ(PercentNumber("-5%"), -5.0);
+    EXPECT_EQ(PercentNumber(" 97 %"), 97.0);
+    EXPECT_EQ(PercentNumber(".5%"), 0.5);
+    EXPECT_FALSE(PercentNumber("%"));
+    EXPECT_FALSE(PercentNumber("9,5%"));
+    EXPECT_FALSE(PercentNumber("1e3%"));
+    EXPECT_FALSE(PercentNumber("inf%"));
+    EXPECT_FALSE(PercentNumber("--%"));
+    EXPECT_FALSE(PercentNumber("." "%"));
+    EXPECT_FALSE(PercentNumber(repeat("9", 400) + "%"));
+}
+
+TEST(LoaderCapacity, RecordsBeyondTheStoreAreSkippedWithTheirChildren)
+{
+    std::string card;
+    for (int r = 1; r <= 42; ++r)
+        card += "R" + std::to_string(r) + ";A;\r\n";
+    card += "Late;B;\r\n" + ppLine("90%", "90%");
+    LoadReport report;
+    RaceStore d = load(card, &report);
+    EXPECT_EQ(d(41, 0, 0, 1), "R41");
+    // The horse and PP of race 42 must not land in race 41.
+    EXPECT_EQ(d(41, 1, 0, 1), "");
+    EXPECT_EQ(d(41, 1, 1, 3), "");
+    ASSERT_EQ(report.dropped.size(), 3u);
+    EXPECT_EQ(report.dropped[0].line, 42);
+    EXPECT_EQ(report.droppedCount, 3u);
+}
+
+TEST(LoaderCapacity, TwentySecondHorseAndHundredFirstPP)
+{
+    std::string card = "R1;A;\r\n";
+    for (int h = 1; h <= 22; ++h)
+        card += "H" + std::to_string(h) + ";B;\r\n" + ppLine("90%", "90%");
+    card += "R2;A;\r\nH1;B;\r\n";
+    for (int p = 1; p <= 101; ++p)
+        card += ppLine(std::to_string(p) + "%", "----");
+    LoadReport report;
+    RaceStore d = load(card, &report);
+    EXPECT_EQ(d(1, 21, 0, 1), "H21");
+    EXPECT_EQ(d(1, 21, 1, 3), "90%");
+    EXPECT_EQ(d(2, 0, 0, 1), "R2");
+    EXPECT_EQ(d(2, 1, 100, 3), "100%");
+    ASSERT_EQ(report.dropped.size(), 3u); // horse 22, its PP, and PP 101
+    EXPECT_EQ(report.dropped[0].line, 1 + 2 * 21 + 1);
+}
+
+TEST(LoaderCapacity, SurplusFieldsAreDroppedAndTheRestKept)
+{
+    std::string race;
+    for (int i = 1; i <= 20; ++i)
+        race += "r" + std::to_string(i) + ";";
+    std::string horse;
+    for (int i = 1; i <= 16; ++i)
+        horse += "h" + std::to_string(i) + ";";
+    LoadReport report;
+    RaceStore d = load(race + "A;\r\n" + horse + "B;\r\n", &report);
+    EXPECT_EQ(d(1, 0, 0, 17), "r17");
+    EXPECT_EQ(d(1, 0, 0, 18), "");
+    EXPECT_EQ(d(1, 1, 0, 18), "h14");
+    ASSERT_EQ(report.dropped.size(), 2u);
+    EXPECT_NE(report.dropped[0].what.find("20 fields"), std::string::npos);
+}
+
+TEST(LoaderCapacity, AHundredThousandFieldsAndAHugeLine)
+{
+    std::string line = repeat("x;", 100000) + "C;\r\n";
+    LoadReport report;
+    RaceStore d = load("R1;A;\r\nH;B;\r\n" + line + std::string(10 << 20, 'z') + "\r\n", &report);
+    EXPECT_EQ(d(1, 1, 1, 12), "x");
+    EXPECT_EQ(report.dropped.size(), 1u);
+}
+
+TEST(ReadCardFile, ReportsTheFileAndTheReason)
+{
+    std::string error;
+    EXPECT_FALSE(ReadCardFile("/nonexistent/dir/card.kel", error));
+    EXPECT_NE(error.find("/nonexistent/dir/card.kel"), std::string::npos);
+    EXPECT_NE(error.find("No such file"), std::string::npos);
+
+    const auto dir = std::filesystem::temp_directory_path() / "kel_loader_test.kel";
+    std::filesystem::create_directories(dir);
+    EXPECT_FALSE(ReadCardFile(dir.string(), error));
+    EXPECT_NE(error.find("directory"), std::string::npos);
+    std::filesystem::remove(dir);
+
+    const auto file = std::filesystem::temp_directory_path() / "kel_loader_test_file.kel";
+    std::ofstream(file, std::ios::binary) << "R1;A;\r\n";
+    auto bytes = ReadCardFile(file.string(), error);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(*bytes, "R1;A;\r\n");
+    std::filesystem::remove(file);
+}
+
+} // namespace
+} // namespace kel
