@@ -64,7 +64,7 @@ public:
     // Check boxes: 0 unchecked, 1 checked, 2 greyed.
     virtual int value(Ctl c) const = 0;
 
-    // The name selected in File1 (with its extension), if any; and the path of Dir1.
+    // The name selected in File1 (with its extension, UTF-8), if any; and the path of Dir1.
     virtual std::optional<std::string> selectedFile() const = 0;
     virtual std::string directory() const = 0;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +10,9 @@ namespace kel {
 // The flexible grid MSF as the pages use it: a Rows x Cols rectangle of texts, header rows at
 // the top, a current cell, and per-column width (twips) and alignment. Pure data; the window
 // shows it through a table model.
+//
+// Cell strings are pooled: rows and columns that are dropped keep their string buffers (emptied)
+// for the next page, so switching pages allocates almost nothing.
 class GridModel
 {
 public:
@@ -18,11 +22,14 @@ public:
 
     int rows() const { return m_rows; }
     // A smaller count drops rows with their texts from the bottom; a larger one adds empty rows.
+    // 0 is valid. FixedRows and the current row shrink with the count.
     void setRows(int n);
     int cols() const { return m_cols; }
+    // Likewise at the right edge; the current column shrinks with the count.
     void setCols(int n);
     int fixedRows() const { return m_fixedRows; }
-    void setFixedRows(int n) { m_fixedRows = n < 0 ? 0 : n; }
+    // Clamped to the row count.
+    void setFixedRows(int n);
 
     int row() const { return m_row; }
     void setRow(int r) { m_row = r; }
@@ -36,6 +43,7 @@ public:
     const std::string &cell(int r, int c) const;
     void setCell(int r, int c, std::string_view t);
 
+    // The value set is read back exactly.
     int colWidth(int c) const;
     void setColWidth(int c, int twips);
     int colAlignment(int c) const;
@@ -45,18 +53,26 @@ public:
 
     // The control's own width in twips.
     int width() const { return m_width; }
-    void setWidth(int twips) { m_width = twips; }
+    void setWidth(int twips);
 
     bool contains(int r, int c) const { return r >= 0 && r < m_rows && c >= 0 && c < m_cols; }
 
+    // Grows on every change, so a view can tell cheaply whether to re-read the grid.
+    uint64_t revision() const { return m_revision; }
+
 private:
+    std::size_t index(int r, int c) const { return static_cast<std::size_t>(r) * m_cols + c; }
+
     int m_rows = 0;
     int m_cols = 0;
     int m_fixedRows = 0;
     int m_row = 0;
     int m_col = 0;
     int m_width = 11295;
-    std::vector<std::string> m_cells; // row-major, m_rows * m_cols
+    uint64_t m_revision = 0;
+    // Row-major with m_cols per row over the first m_rows * m_cols entries; every entry past
+    // them is empty and only keeps its buffer.
+    std::vector<std::string> m_cells;
     std::vector<int> m_colWidth;
     std::vector<int> m_colAlign;
     std::vector<int> m_rowHeight;

@@ -1,0 +1,115 @@
+#include "views/memory_form.h"
+
+namespace kel {
+
+namespace {
+
+// Length in characters of UTF-8 text, counting each code point once.
+std::size_t prefixOfChars(std::string_view s, std::size_t chars)
+{
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) {
+            if (n == chars)
+                return i;
+            ++n;
+        }
+    }
+    return s.size();
+}
+
+} // namespace
+
+MemoryForm::MemoryForm()
+{
+    for (const ControlInfo &info : kControls) {
+        const std::size_t i = idx(info.ctl);
+        m_visible[i] = info.visible;
+        m_values[i] = info.value;
+        if (info.kind == CtlKind::TextBox)
+            m_texts[i] = info.caption;
+        else
+            m_captions[i] = info.caption;
+    }
+    m_grid.setWidth(controlInfo(Ctl::MSF).width);
+}
+
+bool MemoryForm::shown(Ctl c) const
+{
+    for (std::optional<Ctl> at = c; at; at = controlInfo(*at).container)
+        if (!m_visible[idx(*at)])
+            return false;
+    return true;
+}
+
+void MemoryForm::setText(Ctl c, std::string_view text)
+{
+    const int max = controlInfo(c).maxLength;
+    if (max > 0)
+        text = text.substr(0, prefixOfChars(text, static_cast<std::size_t>(max)));
+    m_texts[idx(c)].assign(text);
+}
+
+ScriptedDialogs &ScriptedDialogs::answer(MsgAnswer a)
+{
+    m_answers.push_back(a);
+    return *this;
+}
+
+ScriptedDialogs &ScriptedDialogs::type(std::string text)
+{
+    m_inputs.emplace_back(std::move(text));
+    return *this;
+}
+
+ScriptedDialogs &ScriptedDialogs::cancelInput()
+{
+    m_inputs.emplace_back(std::nullopt);
+    return *this;
+}
+
+MsgAnswer ScriptedDialogs::msgBox(std::string_view prompt, std::string_view title, MsgButtons buttons)
+{
+    m_shown.push_back({ShownBox::Message, std::string(prompt), std::string(title), buttons, {}});
+    if (buttons == MsgButtons::Ok)
+        return MsgAnswer::Ok;
+    const MsgAnswer closed = buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Cancel;
+    if (m_answers.empty()) {
+        ++m_unscripted;
+        return closed;
+    }
+    const MsgAnswer a = m_answers.front();
+    m_answers.pop_front();
+    const bool fits = a == MsgAnswer::Yes || a == MsgAnswer::No
+        || (a == MsgAnswer::Cancel && buttons == MsgButtons::YesNoCancel);
+    if (!fits) {
+        ++m_unscripted;
+        return closed;
+    }
+    return a;
+}
+
+std::optional<std::string> ScriptedDialogs::inputBox(std::string_view prompt, std::string_view title,
+                                                     std::string_view defaultText)
+{
+    m_shown.push_back({ShownBox::Input, std::string(prompt), std::string(title), MsgButtons::Ok,
+                       std::string(defaultText)});
+    if (m_inputs.empty()) {
+        ++m_unscripted;
+        return std::nullopt;
+    }
+    std::optional<std::string> reply = std::move(m_inputs.front());
+    m_inputs.pop_front();
+    return reply;
+}
+
+std::vector<std::string> ScriptedDialogs::prompts() const
+{
+    std::vector<std::string> out;
+    out.reserve(m_shown.size());
+    for (const ShownBox &b : m_shown)
+        out.push_back(b.prompt);
+    return out;
+}
+
+} // namespace kel

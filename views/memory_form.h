@@ -1,0 +1,112 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "views/controls.h"
+#include "views/dialogs.h"
+#include "views/form.h"
+#include "views/grid_model.h"
+
+namespace kel {
+
+// A window without a screen: the grid, captions, visibilities, focus, the Settings frame's texts
+// and check boxes and the file selection, all starting as the window opens. Used by the report
+// tool, the printing code's tests and the fuzzers.
+class MemoryForm : public Form
+{
+public:
+    MemoryForm();
+
+    GridModel &MSF() override { return m_grid; }
+    const GridModel &MSF() const { return m_grid; }
+
+    std::string caption(Ctl c) const override { return m_captions[idx(c)]; }
+    void setCaption(Ctl c, std::string_view text) override { m_captions[idx(c)].assign(text); }
+    bool visible(Ctl c) const override { return m_visible[idx(c)]; }
+    void setVisible(Ctl c, bool on) override { m_visible[idx(c)] = on; }
+    // Visible itself and inside frames that are all visible: what the user would see.
+    bool shown(Ctl c) const;
+
+    void setFocus(Ctl c) override { m_focus = c; }
+    // The control last given the focus; none at start.
+    std::optional<Ctl> focus() const { return m_focus; }
+
+    std::string text(Ctl c) const override { return m_texts[idx(c)]; }
+    // As typing would: cut to the box's maximum length (Text_Date takes 8 characters).
+    void setText(Ctl c, std::string_view text);
+    int value(Ctl c) const override { return m_values[idx(c)]; }
+    void setValue(Ctl c, int v) { m_values[idx(c)] = v; }
+
+    std::optional<std::string> selectedFile() const override { return m_selected; }
+    void setSelectedFile(std::optional<std::string> name) { m_selected = std::move(name); }
+    std::string directory() const override { return m_directory; }
+    void setDirectory(std::string path) { m_directory = std::move(path); }
+
+    void close() override { m_closed = true; }
+    bool closed() const { return m_closed; }
+
+private:
+    static std::size_t idx(Ctl c) { return static_cast<std::size_t>(c); }
+
+    GridModel m_grid;
+    std::array<std::string, kCtlCount> m_captions;
+    std::array<std::string, kCtlCount> m_texts;
+    std::array<bool, kCtlCount> m_visible{};
+    std::array<int, kCtlCount> m_values{};
+    std::optional<Ctl> m_focus;
+    std::optional<std::string> m_selected;
+    std::string m_directory = ".";
+    bool m_closed = false;
+};
+
+// One box the program showed.
+struct ShownBox
+{
+    enum Kind { Message, Input };
+    Kind kind = Message;
+    std::string prompt;
+    std::string title;
+    MsgButtons buttons = MsgButtons::Ok; // Ok for input boxes
+    std::string defaultText;             // input boxes only
+};
+
+// Answers boxes from a script and records every box shown, in order. Boxes with only an OK
+// button take no answer from the script. When the script has run out a box answers as if the
+// user closed it: Cancel (Yes/No/Cancel), No (Yes/No), or a cancelled input box.
+class ScriptedDialogs : public Dialogs
+{
+public:
+    // The next Yes/No or Yes/No/Cancel box answers a.
+    ScriptedDialogs &answer(MsgAnswer a);
+    // The next input box returns text, as if typed and confirmed.
+    ScriptedDialogs &type(std::string text);
+    // The next input box is cancelled.
+    ScriptedDialogs &cancelInput();
+
+    MsgAnswer msgBox(std::string_view prompt, std::string_view title, MsgButtons buttons) override;
+    std::optional<std::string> inputBox(std::string_view prompt, std::string_view title,
+                                        std::string_view defaultText) override;
+
+    const std::vector<ShownBox> &shown() const { return m_shown; }
+    // Prompts of the boxes shown, in order.
+    std::vector<std::string> prompts() const;
+    // Questions that found the script empty (or an answer their buttons cannot give).
+    int unscripted() const { return m_unscripted; }
+    std::size_t pendingAnswers() const { return m_answers.size(); }
+    std::size_t pendingInputs() const { return m_inputs.size(); }
+    void clearShown() { m_shown.clear(); }
+
+private:
+    std::deque<MsgAnswer> m_answers;
+    std::deque<std::optional<std::string>> m_inputs;
+    std::vector<ShownBox> m_shown;
+    int m_unscripted = 0;
+};
+
+} // namespace kel
