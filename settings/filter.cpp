@@ -1,0 +1,139 @@
+#include "settings/filter.h"
+
+#include <array>
+
+#include "engine/ratings.h"
+#include "settings/scope.h"
+
+namespace kel {
+
+namespace {
+
+constexpr std::array<std::string_view, 6> kFastGoodCodes = {"f", "g", "wf", "B", "H", "frm"};
+constexpr std::array<std::string_view, 6> kMuddySloppyCodes = {"slo", "mud", "yl", "P", "F", "fzn"};
+
+template <std::size_t N>
+bool isOneOf(std::string_view code, const std::array<std::string_view, N> &codes)
+{
+    for (std::string_view c : codes)
+        if (code == c)
+            return true;
+    return false;
+}
+
+bool earlierThanSince(const ShortDate &d, const FilterSettings &s)
+{
+    if (d.year != s.sinceYear)
+        return d.year < s.sinceYear;
+    if (d.month != s.sinceMonth)
+        return d.month < s.sinceMonth;
+    return d.day < s.sinceDay;
+}
+
+} // namespace
+
+FilterSettings MakeFilterSettings(const SettingsTexts &texts)
+{
+    FilterSettings s;
+    const ShortDate since = ParseShortDate(texts.date);
+    s.sinceYear = since.year;
+    s.sinceMonth = since.month;
+    s.sinceDay = since.day;
+    s.dateTextLength = CharLength(texts.date);
+    // Only an unchecked box (0) leaves its races out; greyed counts as checked.
+    s.includeDirt = texts.dirt != 0;
+    s.includeTurf = texts.turf != 0;
+    s.includeFastGood = texts.fast != 0;
+    s.includeMuddySloppy = texts.muddy != 0;
+    s.purseFrom = ParsePurse(texts.purseFrom);
+    s.purseTo = ParsePurse(texts.purseTo);
+    s.distanceFrom = ParseDistance(texts.distanceFrom, DistanceForm::Limit);
+    s.distanceTo = ParseDistance(texts.distanceTo, DistanceForm::Limit);
+    return s;
+}
+
+std::optional<std::string_view> CheckFilterSettings(const Module1 &m, const FilterSettings &s)
+{
+    if (s.dateTextLength < 8 && ScopeHasPP(m))
+        return kDateMessage;
+    // A limit that reads as nothing would filter by chance; refuse it before any mark.
+    if (!s.purseFrom || !s.purseTo)
+        return kPurseMessage;
+    if (!s.distanceFrom.hasValue() || !s.distanceTo.hasValue())
+        return kDistanceMessage;
+    return std::nullopt;
+}
+
+std::string_view ConditionCode(std::string_view trackCondition, std::string_view distance)
+{
+    const std::string_view t = trackCondition;
+    if (IsPRecord(t))
+        return TrimBlanks(MidText(t, 2, 2));
+    if (!distance.empty() && distance.front() == 'P')
+        return TrimBlanks(MidText(t, 2, 7));
+    const auto dash = t.find('-');
+    if (dash == std::string_view::npos)
+        return {};
+    return TrimBlanks(MidText(t.substr(dash + 1), 1, 6));
+}
+
+bool FailsFilter(const RaceStore &d, int r, int h, int p, const FilterSettings &s)
+{
+    if (earlierThanSince(ParseShortDate(d(r, h, p, 1)), s))
+        return true;
+
+    const std::string_view cond = d(r, h, p, 9);
+    const char surface = cond.empty() ? '\0' : cond.front();
+    if (!s.includeDirt && (surface == 'd' || surface == 'P'))
+        return true;
+    if (!s.includeTurf && surface == 't')
+        return true;
+
+    const std::string_view distance = d(r, h, p, 7);
+    if (!s.includeFastGood || !s.includeMuddySloppy) {
+        const std::string_view code = ConditionCode(cond, distance);
+        if (!s.includeFastGood && isOneOf(code, kFastGoodCodes))
+            return true;
+        if (!s.includeMuddySloppy && isOneOf(code, kMuddySloppyCodes))
+            return true;
+    }
+
+    const bool pRecord = IsPRecord(cond);
+    if (!pRecord) {
+        // A purse that reads as nothing is not evidence against the PP.
+        if (const auto v = ParsePurse(d(r, h, p, 10))) {
+            if ((s.purseFrom && *v < *s.purseFrom) || (s.purseTo && *v > *s.purseTo))
+                return true;
+        }
+    }
+
+    const ValueView v = ParseDistanceView(distance, DistanceForm::PP, cond);
+    return ValueLess(v, s.distanceFrom.view()) || ValueLess(s.distanceTo.view(), v);
+}
+
+void MarkFilteredPPs(Module1 &m, const FilterSettings &s)
+{
+    RaceStore &d = m.Data;
+    ForEachScopeHorse(m, [&](int r, int h) {
+        for (int p = 1; p <= RaceStore::kMaxPP && !d(r, h, p, 2).empty(); ++p) {
+            // Marks are only added, and a PP already marked keeps its mark whatever it fails.
+            const std::string_view mark = d(r, h, p, 0);
+            if (mark == "S" || mark == "F")
+                continue;
+            if (FailsFilter(d, r, h, p, s))
+                d.set(r, h, p, 0, "F");
+        }
+    });
+}
+
+std::optional<std::string> RunGo(Module1 &m, const SettingsTexts &texts)
+{
+    const FilterSettings s = MakeFilterSettings(texts);
+    if (const auto refusal = CheckFilterSettings(m, s))
+        return std::string(*refusal);
+    MarkFilteredPPs(m, s);
+    RerunRatings(m);
+    return std::nullopt;
+}
+
+} // namespace kel

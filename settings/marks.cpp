@@ -1,0 +1,45 @@
+#include "settings/marks.h"
+
+#include "engine/ratings.h"
+#include "settings/scope.h"
+
+namespace kel {
+
+bool ScratchHorse(Module1 &m, int race, int row)
+{
+    RaceStore &d = m.Data;
+    if (row < 1 || row > RaceStore::kMaxHorse || d(race, row, 0, 1).empty())
+        return false;
+
+    // PP 1 carries the mark even without a PP: that is what shows the horse as scratched.
+    d.set(race, row, 1, 0, "S");
+    for (int p = 1; p <= RaceStore::kMaxPP && !d(race, row, p, 2).empty(); ++p)
+        d.set(race, row, p, 0, "S");
+
+    const int16_t shown = m.CurrentRace;
+    m.CurrentRace = static_cast<int16_t>(race);
+    RerunRatings(m);
+    m.CurrentRace = shown;
+    return true;
+}
+
+void ClearMarks(Module1 &m, bool scratchesToo)
+{
+    RaceStore &d = m.Data;
+    ForEachScopeHorse(m, [&](int r, int h) {
+        if (scratchesToo)
+            d.set(r, h, 1, 0, "");
+        for (int p = 1; p <= RaceStore::kMaxPP && !d(r, h, p, 2).empty(); ++p) {
+            if (scratchesToo || d(r, h, p, 0) != "S")
+                d.set(r, h, p, 0, "");
+        }
+    });
+}
+
+void ResetMarks(Module1 &m, bool scratchesToo)
+{
+    ClearMarks(m, scratchesToo);
+    RerunRatings(m);
+}
+
+} // namespace kel
