@@ -1,0 +1,232 @@
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "views/commands.h"
+
+namespace kel {
+
+namespace {
+
+constexpr std::string_view kHelpRaceList = "Select a race doing doubleclik over the grid row";
+constexpr std::string_view kHelpHorses =
+    "View the horse past performances doing doubleclik over the grid row. Press 'S' if the horse is "
+    "scratched. Press ESC to escape.";
+constexpr std::string_view kHelpPPs =
+    "Doing doubleclik over the grid col you grow/reduce the colwidth. Press ESC to return to the "
+    "previous form";
+
+struct Column
+{
+    std::string_view header;
+    int width;
+};
+
+constexpr std::array<Column, 12> kHorseColumns{{
+    {"#", 400},
+    {"Horse Name", 2000},
+    {"Lbs", 400},
+    {"Record", 800},
+    {"Qualy", 550},
+    {"Early", 550},
+    {"Final", 550},
+    {"% W", 500},
+    {"Horse Data", 4000},
+    {"Jockey", 650},
+    {"Trainer", 650},
+    {"", 1},
+}};
+constexpr int kWinPercentColumn = 7;
+
+constexpr std::array<Column, 16> kPPColumns{{
+    {"Date", 800},
+    {"Track", 500},
+    {"KEL", 750},
+    {"Early KEL", 750},
+    {"Final KEL", 750},
+    {"Pos.Lbs.(Lengths)", 1400},
+    {"Distance", 750},
+    {"Time", 700},
+    {"T Cond", 700},
+    {"Purse", 500},
+    {"Pos-Qualy", 800},
+    {"Other horses", 3000},
+    {"Jockey", 1000},
+    {"Odd", 700},
+    {"Race Pos", 1200},
+    {"", 1},
+}};
+
+bool isRace(int r) { return r >= 1 && r <= RaceStore::kMaxRace; }
+bool isHorse(int h) { return h >= 1 && h <= RaceStore::kMaxHorse; }
+
+// Drops every text of the page shown before: cells a build does not write must not keep it.
+void clearGrid(GridModel &g) { g.setRows(0); }
+
+} // namespace
+
+void ShowRaceList(Module1 &m, Form &f)
+{
+    f.setVisible(Ctl::Recalculate, true);
+    f.setVisible(Ctl::ResetData, true);
+    f.setCaption(Ctl::Label_Help, kHelpRaceList);
+    m.ViewPage = 1;
+    m.CurrentRace = 0;
+    f.setCaption(Ctl::LabelCarreras, f.selectedFile().value_or(std::string()));
+
+    GridModel &g = f.MSF();
+    clearGrid(g);
+    g.setFixedRows(0);
+    g.setRows(1);
+    g.setCols(1);
+    g.setColWidth(0, g.width());
+    g.setColAlignment(0, GridModel::LeftTop);
+
+    std::string line;
+    for (int r = 1; r <= RaceStore::kMaxRace && !m.Data(r, 0, 0, 1).empty(); ++r) {
+        line.clear();
+        for (int s = 1; s <= RaceStore::kMaxSlot; ++s) {
+            const std::string_view slot = m.Data(r, 0, 0, s);
+            if (slot.empty())
+                break;
+            if (s > 1)
+                line += ' ';
+            line += slot;
+        }
+        g.setCol(0);
+        g.setRow(g.rows() - 1);
+        g.setText(line);
+        g.setRows(g.rows() + 1);
+    }
+    g.setRows(g.rows() - 1);
+}
+
+void ShowRaceHorses(Module1 &m, Form &f)
+{
+    f.setVisible(Ctl::Recalculate, true);
+    f.setVisible(Ctl::ResetData, true);
+    f.setVisible(Ctl::Printd, true);
+    f.setCaption(Ctl::Label_Help, kHelpHorses);
+
+    GridModel &g = f.MSF();
+    if (m.ViewPage == 1)
+        m.CurrentRace = static_cast<int16_t>(g.row() + 1);
+    // Race 0 holds only horses filed before the first race line, which are never shown.
+    const int r = isRace(m.CurrentRace) ? m.CurrentRace : -1;
+    m.ViewPage = 2;
+
+    clearGrid(g);
+    g.setCols(static_cast<int>(kHorseColumns.size()));
+    g.setRows(2);
+    g.setFixedRows(1);
+    g.setRow(0);
+    for (int c = 0; c < static_cast<int>(kHorseColumns.size()); ++c) {
+        if (c < 11)
+            g.setCell(0, c, kHorseColumns[c].header);
+        g.setColWidth(c, kHorseColumns[c].width);
+        if (c < 11)
+            g.setColAlignment(c, c == kWinPercentColumn ? GridModel::RightTop : GridModel::LeftTop);
+    }
+
+    std::string label;
+    for (int k = 1; r > 0 && k <= RaceStore::kMaxSlot; ++k) {
+        const std::string_view slot = m.Data(r, 0, 0, k);
+        if (slot.empty())
+            break;
+        label += slot;
+        label += ' ';
+        if (k == 2)
+            label += '\n';
+        else if (k == 3 || k == 4)
+            label += " - ";
+    }
+    f.setCaption(Ctl::LabelCarreras, label);
+
+    for (int h = 1; r > 0 && h <= RaceStore::kMaxHorse && !m.Data(r, h, 0, 1).empty(); ++h) {
+        const bool scratched = m.Data(r, h, 1, 0) == "S";
+        for (int k = 1; k <= 12; ++k) {
+            const std::string_view slot = m.Data(r, h, 0, k);
+            if (slot.empty())
+                break;
+            g.setCol(k - 1);
+            g.setRow(g.rows() - 1);
+            g.setText(k > 1 && scratched ? std::string_view("-") : slot);
+        }
+        g.setRows(g.rows() + 1);
+    }
+    g.setRows(g.rows() - 1);
+}
+
+void ShowHorsePPs(Module1 &m, Form &f)
+{
+    f.setVisible(Ctl::Recalculate, false);
+    f.setVisible(Ctl::ResetData, false);
+    f.setVisible(Ctl::Printd, false);
+    f.setCaption(Ctl::Label_Help, kHelpPPs);
+
+    GridModel &g = f.MSF();
+    if (m.ViewPage == 2)
+        m.CurrentHorse = static_cast<int16_t>(g.row());
+    m.ViewPage = 3;
+    // Horse 0 is the race's own record and race 0 holds stray lines: neither is a horse to show.
+    const bool horse = isRace(m.CurrentRace) && isHorse(m.CurrentHorse);
+    const int r = m.CurrentRace;
+    const int h = m.CurrentHorse;
+
+    clearGrid(g);
+    g.setCols(static_cast<int>(kPPColumns.size()));
+    g.setRows(2);
+    g.setFixedRows(1);
+    g.setRow(0);
+    g.setCol(0);
+    for (int c = 0; c < 15; ++c)
+        g.setCell(0, c, kPPColumns[c].header);
+    for (int c = 0; c < static_cast<int>(kPPColumns.size()); ++c)
+        g.setColWidth(c, kPPColumns[c].width);
+    for (int c = 0; c < static_cast<int>(kPPColumns.size()); ++c)
+        g.setColAlignment(c, GridModel::LeftTop);
+
+    std::string label;
+    for (int k = 1; horse && k <= RaceStore::kMaxSlot; ++k) {
+        const std::string_view slot = m.Data(r, h, 0, k);
+        if (slot.empty())
+            break;
+        label += slot;
+        label += ' ';
+        if (k == 4)
+            label += '\n';
+        else if (k >= 2)
+            label += " - ";
+    }
+    f.setCaption(Ctl::LabelCarreras, label);
+
+    for (int p = 1; horse && p <= RaceStore::kMaxPP && !m.Data(r, h, p, 1).empty(); ++p) {
+        const std::string_view mark = m.Data(r, h, p, 0);
+        if (mark == "S") {
+            // Drops every PP listed so far; the header stays.
+            g.setRows(1);
+            continue;
+        }
+        if (mark == "F")
+            continue;
+        // A PP without the mark after one with it (uneven marks) starts again under the header
+        // rather than over it.
+        if (g.rows() < 2)
+            g.setRows(2);
+        const int row = g.rows() - 1;
+        for (int k = 1; k <= static_cast<int>(kPPColumns.size()); ++k) {
+            const std::string_view slot = m.Data(r, h, p, k);
+            if (slot.empty())
+                break;
+            g.setCol(k - 1);
+            g.setRow(row);
+            g.setText(slot);
+        }
+        g.setRows(g.rows() + 1);
+    }
+    g.setRow(0);
+    g.setRows(g.rows() - 1);
+    g.setCol(0);
+}
+
+} // namespace kel
