@@ -1,0 +1,156 @@
+// kelsoft-report end to end: the binary run on cards written to a temporary directory.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun
+{
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class ReportTool : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("kel_cli_" + std::to_string(::getpid()) + "_"
+                                             + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string write(const std::string &name, const std::string &bytes)
+    {
+        const fs::path p = m_dir / name;
+        std::ofstream(p, std::ios::binary) << bytes;
+        return p.string();
+    }
+
+    ToolRun run(const std::string &args)
+    {
+        const std::string errFile = (m_dir / "stderr.txt").string();
+        const std::string cmd = std::string(KEL_REPORT_BIN) + " " + args + " 2>" + errFile;
+        ToolRun r;
+        FILE *pipe = ::popen(cmd.c_str(), "r");
+        std::array<char, 4096> buf{};
+        std::size_t n = 0;
+        while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
+            r.out.append(buf.data(), n);
+        const int st = ::pclose(pipe);
+        r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+        std::ifstream e(errFile, std::ios::binary);
+        r.err.assign(std::istreambuf_iterator<char>(e), {});
+        return r;
+    }
+
+    fs::path m_dir;
+};
+
+// Two races; the first horse has a comma in its name and a quote in its jockey's. Horse 2 of
+// race 1 sits exactly 0.02 behind horse 1 on the best-six measure in every kind: 0.99 < 0.97 + 0.02
+// is false in doubles too, so it is class D, not C.
+const std::string kCard =
+    "R1;Aqueduct;6F;A;\r\n"
+    "1;\"Smith, Jones\";120;x;data;Jo \"Ace\";Trainer;B;\r\n"
+    "Others;1\xBA 120 (1);1;6F;1:10;d-f;25K;2.5;Jock;1-1;01/02/25;AQU;97%;e;95%;C;\r\n"
+    "Others;3\xBA 120 (4);3;6F;1:11;d-f;25K;4.5;Jock;3-2;01/01/25;AQU;98%;e;----;C;\r\n"
+    "2;Plain;118;x;data;J2;T2;B;\r\n"
+    "Others;2\xBA 118 (1);2;6F;1:10;d-f;25K;3;J2;2-1;01/02/25;AQU;99%;e;97%;C;\r\n"
+    "R2;Belmont;1M;A;\r\n"
+    "1;Lonely;121;x;data;J3;T3;B;\r\n";
+
+TEST_F(ReportTool, CsvListsEveryHorseWithItsRatings)
+{
+    const ToolRun r = run(write("card.kel", kCard));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::string expected =
+        "race,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched\n"
+        "1,1,1,\"Smith, Jones\",120,2 1-0-1,[A-1],[A-1],[A-1],34,\"Jo \"\"Ace\"\"\",Trainer,0\n"
+        "1,2,2,Plain,118,1 0-1-0,[D-2],[D-2],[D-2],14,J2,T2,0\n"
+        "2,1,1,Lonely,121,0 0-0-0,[Z-99],[Z-99],[Z-99],8,J3,T3,0\n";
+    EXPECT_EQ(r.out, expected);
+}
+
+TEST_F(ReportTool, RaceOptionLimitsTheOutput)
+{
+    const ToolRun r = run("--race 2 " + write("card.kel", kCard));
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "race,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched\n"
+                     "2,1,1,Lonely,121,0 0-0-0,[Z-99],[Z-99],[Z-99],8,J3,T3,0\n");
+}
+
+TEST_F(ReportTool, JsonHoldsEverySlotAsAString)
+{
+    const ToolRun r = run("--format json --race 1 " + write("card.kel", kCard));
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("{\"races\":[{\"number\":1,\"slots\":[\"R1\",\"Aqueduct\",\"6F\",\"\",", 0), 0u) << r.out;
+    // Quotes escaped, "º" kept as UTF-8, the Final KEL computed, empty slot 0.
+    EXPECT_NE(r.out.find("\"Jo \\\"Ace\\\"\""), std::string::npos);
+    EXPECT_NE(r.out.find("{\"number\":1,\"slots\":[\"\",\"01/02/25\",\"AQU\",\"97%\",\"95%\",\"99%\",\"1\xC2\xBA 120 (1)\""),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("{\"number\":2,\"slots\":[\"\",\"01/01/25\",\"AQU\",\"98%\",\"----\",\"----\""),
+              std::string::npos);
+    EXPECT_EQ(r.out.back(), '\n');
+}
+
+TEST_F(ReportTool, UsageErrorsExitTwo)
+{
+    const std::string card = write("card.kel", kCard);
+    for (const std::string args : {std::string(""), "--format xml " + card, "--race 0 " + card,
+                                   "--race 42 " + card, "--race x " + card, "--bogus " + card,
+                                   card + " " + card}) {
+        const ToolRun r = run(args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_NE(r.err.find("usage:"), std::string::npos) << args;
+        EXPECT_EQ(r.out, "") << args;
+    }
+}
+
+TEST_F(ReportTool, UnreadableFileExitsOneNamingIt)
+{
+    const ToolRun missing = run((m_dir / "gone.kel").string());
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("gone.kel"), std::string::npos);
+    EXPECT_NE(missing.err.find("No such file"), std::string::npos);
+
+    fs::create_directories(m_dir / "folder.kel");
+    const ToolRun dir = run((m_dir / "folder.kel").string());
+    EXPECT_EQ(dir.status, 1);
+    EXPECT_NE(dir.err.find("directory"), std::string::npos);
+}
+
+TEST_F(ReportTool, OverCapacityLinesAreListedAndTheRestReported)
+{
+    std::string card = "R1;A;\r\n";
+    for (int h = 1; h <= 22; ++h)
+        card += std::to_string(h) + ";Horse" + std::to_string(h) + ";B;\r\n";
+    const ToolRun r = run(write("big.kel", card));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("big.kel:23: horse 22 of race 1 skipped"), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("\n1,21,21,Horse21,"), std::string::npos);
+    EXPECT_EQ(r.out.find("Horse22"), std::string::npos);
+}
+
+TEST_F(ReportTool, EmptyAndBinaryFilesGiveAnEmptyCard)
+{
+    for (const std::string bytes : {std::string(), std::string("\r\n\r\n\n"), std::string("\0\xff\xfe;A\0;", 7)}) {
+        const ToolRun r = run(write("odd.kel", bytes));
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, "race,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched\n");
+    }
+}
+
+} // namespace
