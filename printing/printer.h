@@ -21,8 +21,13 @@ public:
     virtual double currentY() const = 0;
     virtual void setCurrentY(double twips) = 0;
 
-    // Width of the text in the current font, in twips.
+    // Width of the text in the current font, in twips. Texts are UTF-8; control characters
+    // take no room.
     virtual double textWidth(std::string_view text) = 0;
+    // Height of one printed line in the current font, in twips: what printLine moves Y down.
+    virtual double lineHeight() = 0;
+    // Height of the printable area of a page, in twips.
+    virtual double pageHeight() const = 0;
     // Prints at the current position, then moves down one line of the current font, X back to 0.
     virtual void printLine(std::string_view text) = 0;
     // Draws a line; the current position moves to its end.

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace kel {
+
+// The report counts and cuts texts in characters, not bytes: card texts are UTF-8 ("º").
+// A byte that does not start a well-formed sequence counts as one character of its own.
+
+inline std::size_t Utf8CharLength(std::string_view s, std::size_t i)
+{
+    const auto b = static_cast<unsigned char>(s[i]);
+    std::size_t len = 1;
+    if (b >= 0xC2 && b <= 0xDF)
+        len = 2;
+    else if (b >= 0xE0 && b <= 0xEF)
+        len = 3;
+    else if (b >= 0xF0 && b <= 0xF4)
+        len = 4;
+    if (len == 1 || i + len > s.size())
+        return 1;
+    for (std::size_t k = 1; k < len; ++k)
+        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+            return 1;
+    return len;
+}
+
+// The character at byte i; i moves past it. A stray byte reads as the code of the byte.
+inline char32_t Utf8Next(std::string_view s, std::size_t &i)
+{
+    const std::size_t len = Utf8CharLength(s, i);
+    const auto b = static_cast<unsigned char>(s[i]);
+    char32_t c = b;
+    if (len > 1) {
+        c = b & (0x7F >> len);
+        for (std::size_t k = 1; k < len; ++k)
+            c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    }
+    i += len;
+    return c;
+}
+
+// The first n characters of s (all of s when it is shorter).
+inline std::string_view Utf8Left(std::string_view s, std::size_t n)
+{
+    std::size_t i = 0;
+    for (; n > 0 && i < s.size(); --n)
+        i += Utf8CharLength(s, i);
+    return s.substr(0, i);
+}
+
+} // namespace kel
