@@ -7,17 +7,32 @@
 
 #include "cli/card_export.h"
 #include "engine/open_card.h"
+#include "settings/filter.h"
+#include "settings/marks.h"
 #include "store/loader.h"
 
 namespace {
 
 constexpr const char *kUsage =
-    "usage: kelsoft-report [--format csv|json] [--race N] CARD.kel\n";
+    "usage: kelsoft-report [--format csv|json] [--race N] [--scratch R:H]...\n"
+    "                      [--filter [--since TEXT] [--no-dirt] [--no-turf] [--no-fast] [--no-muddy]\n"
+    "                                [--purse FROM TO] [--distance FROM TO]]\n"
+    "                      CARD.kel\n";
+
+struct Scratch
+{
+    int race = 0;
+    int row = 0;
+};
 
 struct Options
 {
     std::string format = "csv";
     int race = 0;
+    std::vector<Scratch> scratches;
+    bool filter = false;
+    bool settingsGiven = false;
+    kel::SettingsTexts settings;
     std::string card;
 };
 
@@ -59,6 +74,37 @@ int main(int argc, char **argv)
             if (!n || *n < 1 || *n > kel::RaceStore::kMaxRace)
                 return usageError("--race takes a race number from 1 to 41");
             opt.race = *n;
+        } else if (a == "--scratch") {
+            auto v = value("scratch");
+            const auto colon = v ? v->find(':') : std::string::npos;
+            auto r = colon != std::string::npos ? wholeNumber(v->substr(0, colon)) : std::nullopt;
+            auto h = colon != std::string::npos ? wholeNumber(v->substr(colon + 1)) : std::nullopt;
+            if (!r || !h || *r < 1 || *r > kel::RaceStore::kMaxRace || *h < 1 || *h > kel::RaceStore::kMaxHorse)
+                return usageError("--scratch takes RACE:HORSE, a race from 1 to 41 and a horse from 1 to 21");
+            opt.scratches.push_back({*r, *h});
+        } else if (a == "--filter") {
+            opt.filter = true;
+        } else if (a == "--since") {
+            auto v = value("since");
+            if (!v)
+                return usageError("--since takes a date text mm/dd/yy");
+            opt.settings.date = *v;
+            opt.settingsGiven = true;
+        } else if (a == "--no-dirt" || a == "--no-turf" || a == "--no-fast" || a == "--no-muddy") {
+            int &box = a == "--no-dirt" ? opt.settings.dirt
+                : a == "--no-turf"      ? opt.settings.turf
+                : a == "--no-fast"      ? opt.settings.fast
+                                        : opt.settings.muddy;
+            box = 0;
+            opt.settingsGiven = true;
+        } else if (a == "--purse" || a == "--distance") {
+            if (i + 2 >= args.size())
+                return usageError(a + " takes two limits, FROM and TO");
+            std::string &from = a == "--purse" ? opt.settings.purseFrom : opt.settings.distanceFrom;
+            std::string &to = a == "--purse" ? opt.settings.purseTo : opt.settings.distanceTo;
+            from = args[++i];
+            to = args[++i];
+            opt.settingsGiven = true;
         } else if (a == "--help" || a == "-h") {
             std::cout << kUsage;
             return 0;
@@ -72,6 +118,13 @@ int main(int argc, char **argv)
     }
     if (opt.card.empty())
         return usageError("no card given");
+    if (opt.settingsGiven && !opt.filter)
+        return usageError("the settings options go with --filter");
+    // The Settings frame refuses a short date before anything is marked.
+    if (opt.filter && opt.settings.date.size() < 8) {
+        std::cerr << kel::kDateMessage << '\n';
+        return 2;
+    }
 
     std::string error;
     std::optional<std::string> bytes = kel::ReadCardFile(opt.card, error);
@@ -85,6 +138,18 @@ int main(int argc, char **argv)
         std::cerr << opt.card << ':' << n.line << ": " << n.what << '\n';
     if (report.droppedCount > report.dropped.size())
         std::cerr << opt.card << ": and " << report.droppedCount - report.dropped.size() << " more lines skipped\n";
+
+    for (const Scratch &s : opt.scratches) {
+        if (!kel::ScratchHorse(m, s.race, s.row))
+            std::cerr << "kelsoft-report: race " << s.race << " has no horse " << s.row << "; nothing scratched\n";
+    }
+    if (opt.filter) {
+        m.CurrentRace = static_cast<int16_t>(opt.race);
+        if (const auto refusal = kel::RunGo(m, opt.settings)) {
+            std::cerr << *refusal << '\n';
+            return 2;
+        }
+    }
 
     std::ios::sync_with_stdio(false);
     if (opt.format == "json")

@@ -106,11 +106,63 @@ TEST_F(ReportTool, JsonHoldsEverySlotAsAString)
     EXPECT_EQ(r.out.back(), '\n');
 }
 
+TEST_F(ReportTool, ScratchMarksEveryPPAndRerunsTheRace)
+{
+    const std::string card = write("card.kel", kCard);
+    const ToolRun csv = run("--scratch 1:1 --race 1 " + card);
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    EXPECT_EQ(csv.out, "race,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched\n"
+                       "1,1,1,\"Smith, Jones\",120,0 0-0-0,[Z-99],[Z-99],[Z-99],8,\"Jo \"\"Ace\"\"\",Trainer,1\n"
+                       "1,2,2,Plain,118,1 0-1-0,[A-1],[A-1],[A-1],34,J2,T2,0\n");
+    const ToolRun json = run("--format json --scratch 1:1 --race 1 " + card);
+    EXPECT_NE(json.out.find("{\"number\":1,\"slots\":[\"S\",\"01/02/25\""), std::string::npos);
+    EXPECT_NE(json.out.find("{\"number\":2,\"slots\":[\"S\",\"01/01/25\""), std::string::npos);
+    // A horse without PPs is scratched through its PP 1 mark alone.
+    const ToolRun lonely = run("--scratch 2:1 --race 2 " + card);
+    EXPECT_NE(lonely.out.find(",T3,1\n"), std::string::npos);
+    // A row without a horse changes nothing and says so.
+    const ToolRun none = run("--scratch 2:5 --race 2 " + card);
+    EXPECT_EQ(none.status, 0);
+    EXPECT_NE(none.err.find("no horse 5"), std::string::npos);
+}
+
+TEST_F(ReportTool, FilterMarksFailingPPsAndKeepsScratches)
+{
+    const std::string card = write("card.kel", kCard);
+    const ToolRun since = run("--format json --filter --since 01/02/25 " + card);
+    ASSERT_EQ(since.status, 0) << since.err;
+    EXPECT_NE(since.out.find("{\"number\":2,\"slots\":[\"F\",\"01/01/25\""), std::string::npos);
+    EXPECT_NE(since.out.find("{\"number\":1,\"slots\":[\"\",\"01/02/25\""), std::string::npos);
+
+    const ToolRun dirt = run("--format json --scratch 1:1 --filter --no-dirt --race 1 " + card);
+    ASSERT_EQ(dirt.status, 0) << dirt.err;
+    EXPECT_NE(dirt.out.find("{\"number\":1,\"slots\":[\"S\",\"01/02/25\""), std::string::npos);
+    EXPECT_NE(dirt.out.find("{\"number\":1,\"slots\":[\"F\",\"01/02/25\",\"AQU\",\"99%\""), std::string::npos);
+}
+
+TEST_F(ReportTool, RefusedSettingsExitTwoWithTheirMessage)
+{
+    const std::string card = write("card.kel", kCard);
+    const ToolRun date = run("--filter --since 1/1/25 " + card);
+    EXPECT_EQ(date.status, 2);
+    EXPECT_EQ(date.err, "Date must be in format mm/dd/yy\n");
+    EXPECT_EQ(date.out, "");
+    const ToolRun purse = run("--filter --purse 0 10X " + card);
+    EXPECT_EQ(purse.status, 2);
+    EXPECT_NE(purse.err.find("Purse"), std::string::npos);
+    const ToolRun distance = run("--filter --distance 1/2F 2M " + card);
+    EXPECT_EQ(distance.status, 2);
+    EXPECT_NE(distance.err.find("Distance"), std::string::npos);
+    EXPECT_EQ(run("--no-dirt " + card).status, 2);
+}
+
 TEST_F(ReportTool, UsageErrorsExitTwo)
 {
     const std::string card = write("card.kel", kCard);
     for (const std::string args : {std::string(""), "--format xml " + card, "--race 0 " + card,
                                    "--race 42 " + card, "--race x " + card, "--bogus " + card,
+                                   "--scratch 1 " + card, "--scratch 0:1 " + card, "--scratch 1:22 " + card,
+                                   "--filter --purse 1K " + card,
                                    card + " " + card}) {
         const ToolRun r = run(args);
         EXPECT_EQ(r.status, 2) << args;
