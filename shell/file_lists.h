@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QListWidget>
+#include <QString>
+
+namespace kel {
+
+// Dir1: the folders from the root down to the current one, then the current one's subfolders.
+// Activating an entry (double-click or Enter) makes it the current folder.
+class DirListBox : public QListWidget
+{
+    Q_OBJECT
+
+public:
+    explicit DirListBox(QWidget *parent = nullptr);
+
+    QString path() const { return m_path; }
+    // A folder that does not exist (any more) falls back to its nearest existing parent.
+    void setPath(const QString &path);
+
+signals:
+    // The user moved to another folder.
+    void pathChanged(const QString &path);
+
+private:
+    void rebuild();
+    void enter(QListWidgetItem *item);
+
+    QString m_path;
+};
+
+// File1: the card files of one folder, "*.kel" in any letter case, sorted by name. Nothing is
+// selected until the user picks a name.
+class FileListBox : public QListWidget
+{
+    Q_OBJECT
+
+public:
+    explicit FileListBox(QWidget *parent = nullptr);
+
+    QString path() const { return m_path; }
+    void setPath(const QString &path);
+    // Re-reads the folder, keeping the selected name when it is still there.
+    void refresh();
+    // The selected name, or an empty string.
+    QString selectedName() const;
+
+signals:
+    void enterPressed();
+    void nameDoubleClicked();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QString m_path;
+};
+
+} // namespace kel

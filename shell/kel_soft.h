@@ -1,0 +1,108 @@
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include <QDir>
+#include <QMainWindow>
+
+#include "store/module1.h"
+#include "views/dialogs.h"
+#include "views/form.h"
+#include "views/grid_model.h"
+
+class QAction;
+class QMenu;
+
+namespace kel {
+
+class DirListBox;
+class FileListBox;
+class GridTableModel;
+class MsfView;
+class QtDialogs;
+class WidgetForm;
+
+inline constexpr int kControlCount = int(Ctl::BT_Cancel) + 1;
+
+// The one window of the program. It owns the card (Module1) and the grid MSF, lays its controls
+// out in twips, and turns every user event into the core handler of the same name; after each
+// handler the table view is re-read from the grid.
+class KEL_Soft : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // startDir is where Dir1 starts: the directory the program was started in.
+    explicit KEL_Soft(const QString &startDir = QDir::currentPath(), QWidget *parent = nullptr);
+    ~KEL_Soft() override;
+
+    // Replaces the message and input boxes (tests answer from a script); null restores the
+    // window's own. The window does not take ownership.
+    void setDialogs(Dialogs *dialogs);
+    Dialogs &dialogs();
+
+    const Module1 &module() const { return m_module; }
+    GridModel &grid() { return m_grid; }
+    Form &form();
+    QWidget *control(Ctl c) const { return m_controls[std::size_t(c)]; }
+    MsfView *gridView() const { return m_msf; }
+
+    // Client-area design size in twips.
+    static constexpr int kClientWidth = 11595;
+    static constexpr int kClientHeight = 6915;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void buildSettingsFrame(QWidget *frame);
+    void connectEvents();
+    void layoutControls();
+
+    // Runs one handler, then shows the grid as the handler left it.
+    template <class Handler>
+    void run(Handler &&handler);
+    void refreshView();
+    void syncCurrentFromView(const QModelIndex &index);
+
+    void Form_Load();
+    void File_Open_Click();
+    void Dir1_Change();
+    void BT_Open_Click();
+    void BT_Cancel_Click();
+    void MSF_DblClick(const QModelIndex &index);
+    void MSF_HeaderDblClick(int column);
+    void MSF_EnterPress();
+    void MSF_KeyPress(int code);
+    void Recalculate_Click();
+    void ResetData_Click();
+    void Printd_Click();
+    void Command4_Click();
+    void Command6_Click();
+    void Speed_Click();
+    void LateSpeed_Click();
+
+    Module1 m_module;
+    GridModel m_grid;
+    std::unique_ptr<WidgetForm> m_form;
+    std::unique_ptr<QtDialogs> m_ownDialogs;
+    Dialogs *m_dialogs = nullptr;
+
+    std::array<QWidget *, kControlCount> m_controls{};
+    QWidget *m_client = nullptr;
+    MsfView *m_msf = nullptr;
+    GridTableModel *m_table = nullptr;
+    DirListBox *m_dir = nullptr;
+    FileListBox *m_files = nullptr;
+    QMenu *m_fileMenu = nullptr;
+    QAction *m_openAction = nullptr;
+    QString m_startDir;
+
+    int m_handlerDepth = 0;
+    bool m_refreshing = false;
+};
+
+} // namespace kel
