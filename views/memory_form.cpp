@@ -1,24 +1,8 @@
 #include "views/memory_form.h"
 
+#include "views/utf8_text.h"
+
 namespace kel {
-
-namespace {
-
-// Length in characters of UTF-8 text, counting each code point once.
-std::size_t prefixOfChars(std::string_view s, std::size_t chars)
-{
-    std::size_t n = 0;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) {
-            if (n == chars)
-                return i;
-            ++n;
-        }
-    }
-    return s.size();
-}
-
-} // namespace
 
 MemoryForm::MemoryForm()
 {
@@ -46,7 +30,7 @@ void MemoryForm::setText(Ctl c, std::string_view text)
 {
     const int max = controlInfo(c).maxLength;
     if (max > 0)
-        text = text.substr(0, prefixOfChars(text, static_cast<std::size_t>(max)));
+        text = utf8Prefix(text, static_cast<std::size_t>(max));
     m_texts[idx(c)].assign(text);
 }
 
