@@ -6,3 +6,8 @@ target_include_directories(kel_cardgen PUBLIC ${PROJECT_SOURCE_DIR})
 
 add_executable(kel-make-card ${CMAKE_CURRENT_LIST_DIR}/make_card.cpp)
 target_link_libraries(kel-make-card PRIVATE kel_cardgen)
+
+# The benchmarks: built with everything else, run apart from the tests (scripts/bench.sh).
+find_package(benchmark REQUIRED)
+add_executable(kel_bench ${CMAKE_CURRENT_LIST_DIR}/kel_bench.cpp)
+target_link_libraries(kel_bench PRIVATE kel_cardgen kel_printing benchmark::benchmark)
