@@ -1,0 +1,432 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "printing/print_report.h"
+#include "printing/recording_printer.h"
+#include "store/module1.h"
+#include "views/memory_form.h"
+
+namespace kel {
+namespace {
+
+using Event = RecordingPrinter::Event;
+constexpr double kLine6 = 6 * RecordingPrinter::kLineHeightPerPoint;
+constexpr double kLine8 = 8 * RecordingPrinter::kLineHeightPerPoint;
+constexpr double kLine9 = 9 * RecordingPrinter::kLineHeightPerPoint;
+
+using Row = std::vector<std::string>;
+
+// A horses page as the page builder leaves it: a header row and one row per horse.
+GridModel HorsesGrid(const std::vector<Row> &horses)
+{
+    GridModel g;
+    g.setCols(12);
+    g.setRows(1 + static_cast<int>(horses.size()));
+    g.setFixedRows(1);
+    const Row header = {"#", "Horse Name", "Lbs", "Record", "Qualy", "Early", "Final", "% W",
+                        "Horse Data", "Jockey", "Trainer"};
+    for (int c = 0; c < static_cast<int>(header.size()); ++c)
+        g.setCell(0, c, header[c]);
+    for (int r = 0; r < static_cast<int>(horses.size()); ++r)
+        for (int c = 0; c < static_cast<int>(horses[r].size()); ++c)
+            g.setCell(r + 1, c, horses[r][c]);
+    return g;
+}
+
+Row FullHorse(const std::string &n)
+{
+    return {n, "Horse " + n, "120", "2 0-1-0", "[A-1]", "[B-2]", "[A-1]", "35",
+            "B. f. 2", "Jockey", "Trainer", "hidden"};
+}
+
+// A PP page: header row and one row per PP, 16 columns.
+GridModel PPGrid(const std::vector<Row> &pps)
+{
+    GridModel g;
+    g.setCols(16);
+    g.setRows(1 + static_cast<int>(pps.size()));
+    g.setFixedRows(1);
+    g.setCell(0, 0, "Date");
+    g.setCell(0, 2, "KEL");
+    for (int r = 0; r < static_cast<int>(pps.size()); ++r)
+        for (int c = 0; c < static_cast<int>(pps[r].size()); ++c)
+            g.setCell(r + 1, c, pps[r][c]);
+    return g;
+}
+
+Row FullPP(int n)
+{
+    const std::string k = std::to_string(n);
+    return {"09/14/2024", "KEE", k + "%", "98%", "99.5%", "2\xC2\xBA 120 (1 1/2)", "5 1/2F",
+            "1:04.88", "d-f", "100K", "3-2-2",
+            "Cairo Kiss-Dazzling Gem-Endlessly and a long tail of names beyond 42", "Gaffalione, T",
+            "*2.10", "2/9", "C"};
+}
+
+std::vector<Event> TextsFrom(const RecordingPrinter &p, std::size_t first)
+{
+    std::vector<Event> t = p.texts();
+    return {t.begin() + static_cast<long>(first), t.end()};
+}
+
+struct PrintRaceTest : ::testing::Test
+{
+    Module1 m;
+    MemoryForm f;
+    RecordingPrinter p;
+
+    void print(const std::string &caption) { PrintRace(m, f, p, caption, 1, false, 0); }
+};
+
+TEST_F(PrintRaceTest, HorseLinePlacesEveryColumnFromOneRowTop)
+{
+    f.MSF() = HorsesGrid({FullHorse("1"), FullHorse("2")});
+    f.MSF().setRow(2);
+    f.MSF().setCol(5);
+    print("R1 Main Selection");
+
+    const std::vector<Event> t = p.texts();
+    // Title in two lines (a break before "Selec"), then an empty line.
+    ASSERT_GE(t.size(), 3u);
+    EXPECT_EQ(t[0].text, "R1 Main");
+    EXPECT_EQ(t[1].text, "Selection");
+    EXPECT_DOUBLE_EQ(t[1].x, 0);
+    EXPECT_EQ(t[2].text, "");
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(t[i].size, 8);
+        EXPECT_TRUE(t[i].bold);
+        EXPECT_DOUBLE_EQ(t[i].y, i * kLine8);
+    }
+
+    const double xs[] = {0, 300, 2700, 3150, 3750, 4200, 4700, 5200, 6700, 5700, 6200, 17700};
+    const double rowTop = 3 * kLine8;
+    ASSERT_EQ(t.size(), 3u + 24u + 1u);
+    for (int c = 0; c < 12; ++c) {
+        const Event &e = t[3 + c];
+        EXPECT_EQ(e.text, FullHorse("1")[c]) << c;
+        EXPECT_DOUBLE_EQ(e.x, xs[c]) << c;
+        EXPECT_DOUBLE_EQ(e.y, rowTop) << c;
+        EXPECT_EQ(e.size, c < 3 ? 9 : 6) << c;
+        EXPECT_FALSE(e.bold);
+        EXPECT_EQ(e.font, "Arial");
+    }
+    // The next horse starts below the name, at a whole twip.
+    const double nextTop = t[15].y;
+    EXPECT_EQ(nextTop, static_cast<int>(rowTop + kLine9 + 0.5));
+    for (int c = 0; c < 12; ++c)
+        EXPECT_DOUBLE_EQ(t[15 + c].y, nextTop);
+    EXPECT_EQ(t.back().text, "");
+    EXPECT_DOUBLE_EQ(t.back().x, 0);
+    EXPECT_TRUE(p.lines().empty());
+    EXPECT_EQ(f.MSF().row(), 2);
+    EXPECT_EQ(f.MSF().col(), 5);
+}
+
+TEST_F(PrintRaceTest, TitleCentresOverTheMeasuredColumns)
+{
+    f.MSF() = HorsesGrid({FullHorse("1")});
+    print("R1");
+    // Columns measured in Arial 10 regular, each width rounded on its own.
+    RecordingPrinter m10;
+    m10.setFontSize(10);
+    int32_t total = 0;
+    for (const std::string &s : FullHorse("1"))
+        total += ToInt32(m10.textWidth(s));
+    RecordingPrinter m8;
+    m8.setFontSize(8);
+    m8.setFontBold(true);
+    EXPECT_DOUBLE_EQ(p.texts()[0].x, total / 2 - static_cast<int>(m8.textWidth("R1") / 2));
+}
+
+TEST_F(PrintRaceTest, TitleWiderThanTheColumnsStartsAtTheLeft)
+{
+    f.MSF() = HorsesGrid({{"1", "A"}});
+    print("A title much wider than the two narrow columns of the only horse");
+    EXPECT_DOUBLE_EQ(p.texts()[0].x, 0);
+}
+
+TEST_F(PrintRaceTest, LastMeasuredRowDecidesTheColumnsAndFlatRowsAreSkipped)
+{
+    Row second = FullHorse("2");
+    second[3].clear(); // "Record" empty in the last measured row
+    Row flat = FullHorse("3");
+    flat[4].clear(); // not measured: its empty "Qualy" does not matter
+    f.MSF() = HorsesGrid({FullHorse("1"), second, flat});
+    f.MSF().setRowHeight(3, 1);
+    print("R1");
+
+    const std::vector<Event> horses = TextsFrom(p, 2);
+    // Two printed horse lines of 11 columns each, then the closing empty line.
+    ASSERT_EQ(horses.size(), 23u);
+    for (const Event &e : horses)
+        EXPECT_TRUE(e.text != "3" && e.text != "Horse 3") << e.text;
+    EXPECT_EQ(horses[3].text, "[A-1]");
+    // "Qualy" takes the place the skipped "Record" would have had.
+    EXPECT_DOUBLE_EQ(horses[3].x, 3150);
+    EXPECT_DOUBLE_EQ(horses[4].x, 4200);
+    EXPECT_EQ(horses[3].size, 6);
+}
+
+TEST_F(PrintRaceTest, LineWithoutTheNameColumnStillMovesDown)
+{
+    Row a = FullHorse("1");
+    Row b = FullHorse("2");
+    a[1].clear();
+    b[1].clear();
+    f.MSF() = HorsesGrid({a, b});
+    print("R1");
+    const std::vector<Event> horses = TextsFrom(p, 2);
+    ASSERT_EQ(horses.size(), 23u);
+    const double top1 = horses[0].y;
+    // Column 0 is printed first at X 0, column 2 then takes the place after the name.
+    EXPECT_DOUBLE_EQ(horses[1].x, 300);
+    EXPECT_DOUBLE_EQ(horses[11].y, ToInt16(top1 + kLine9));
+    EXPECT_EQ(horses[11].text, "2");
+}
+
+TEST_F(PrintRaceTest, RaceStartsANewPageBelow12000Twips)
+{
+    f.MSF() = HorsesGrid({FullHorse("1")});
+    p.setCurrentY(12000.4); // rounds to 12000: no new page
+    print("R1");
+    EXPECT_EQ(p.pages(), 1);
+    EXPECT_DOUBLE_EQ(p.texts()[0].y, 12000.4);
+
+    p.clear();
+    p.setCurrentY(12000.6);
+    print("R1");
+    EXPECT_EQ(p.pages(), 2);
+    EXPECT_EQ(p.texts()[0].page, 2);
+    EXPECT_DOUBLE_EQ(p.texts()[0].y, 0);
+}
+
+TEST_F(PrintRaceTest, HorseLineBelow14000TwipsGoesToANewPage)
+{
+    std::vector<Row> horses;
+    for (int h = 1; h <= 12; ++h)
+        horses.push_back(FullHorse(std::to_string(h)));
+    f.MSF() = HorsesGrid(horses);
+    p.setCurrentY(11999);
+    print("R1");
+    ASSERT_EQ(p.pages(), 2);
+    int newPageHorse = 0;
+    for (const Event &e : TextsFrom(p, 2)) {
+        if (e.x != 0 || e.text.empty())
+            continue; // column 0 only
+        if (e.page == 1) {
+            EXPECT_LE(e.y, 14000);
+        } else if (!newPageHorse) {
+            newPageHorse = std::stoi(e.text);
+            EXPECT_DOUBLE_EQ(e.y, 0);
+        }
+    }
+    EXPECT_EQ(newPageHorse, 9);
+}
+
+TEST(CenterX, HalvesBothWidthsDownward)
+{
+    RecordingPrinter p;
+    p.setFontSize(10);
+    // "Ab1" is 355.8 twips: Int(1001 / 2) - Int(177.9) = 500 - 177.
+    EXPECT_EQ(CenterX(p, "Ab1", 1001), 323);
+    EXPECT_EQ(CenterX(p, "Ab1", -1), -1 - 177);
+}
+
+TEST(TitleLines, BreaksAtTheLastBlankBefore125Characters)
+{
+    // 130 characters, the last blank up to position 125 at position 120.
+    std::string t(119, 'a');
+    t += ' ';
+    t += std::string(10, 'b');
+    ASSERT_EQ(t.size(), 130u);
+    EXPECT_EQ(TitleLines(t), (std::vector<std::string>{std::string(119, 'a'), std::string(10, 'b')}));
+}
+
+TEST(TitleLines, BreaksBeforeSelec)
+{
+    // "Selec" at position 40.
+    std::string t = std::string(38, 'a') + " Selection of ten";
+    EXPECT_EQ(TitleLines(t), (std::vector<std::string>{std::string(38, 'a'), "Selection of ten"}));
+    // At position 1 it starts the title already.
+    EXPECT_EQ(TitleLines("Selection"), std::vector<std::string>{"Selection"});
+    // Without a blank in front the character before it is dropped all the same.
+    EXPECT_EQ(TitleLines("XSelec"), (std::vector<std::string>{"", "Selec"}));
+    // Below 125 characters only the first "Selec" breaks.
+    EXPECT_EQ(TitleLines("a Selec b Selec"), (std::vector<std::string>{"a", "Selec b Selec"}));
+}
+
+TEST(TitleLines, LongTitlesBreakRepeatedly)
+{
+    // From 125 characters on the break goes before "Selec", at the blank in front of it; what is
+    // left breaks once more before the next "Selec".
+    std::string t = "R1 Main " + std::string(60, 'x') + " Selec one " + std::string(60, 'y') + " Selec two";
+    const std::vector<std::string> lines = TitleLines(t);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "R1 Main " + std::string(60, 'x'));
+    EXPECT_EQ(lines[1], "Selec one " + std::string(60, 'y'));
+    EXPECT_EQ(lines[2], "Selec two");
+}
+
+TEST(TitleLines, NoBlankBreaksHardAt124Characters)
+{
+    const std::string t(300, 'x');
+    EXPECT_EQ(TitleLines(t), (std::vector<std::string>{std::string(124, 'x'), std::string(124, 'x'),
+                                                        std::string(52, 'x')}));
+}
+
+TEST(TitleLines, ControlCharactersBecomeBlanksAndCharactersCountNotBytes)
+{
+    EXPECT_EQ(TitleLines("R1 Main \n6F  - Dirt "), std::vector<std::string>{"R1 Main  6F  - Dirt "});
+    // 124 two-byte characters stay on one line.
+    std::string wide;
+    for (int i = 0; i < 124; ++i)
+        wide += "\xC2\xBA";
+    EXPECT_EQ(TitleLines(wide), std::vector<std::string>{wide});
+    // The 125th character makes it break.
+    EXPECT_EQ(TitleLines(wide + "a").size(), 2u);
+}
+
+struct PrintHorsePPsTest : ::testing::Test
+{
+    RecordingPrinter p;
+    GridModel g;
+
+    std::vector<Event> printed(int16_t count)
+    {
+        PrintHorsePPs(p, g, 1, count);
+        return p.texts();
+    }
+};
+
+TEST_F(PrintHorsePPsTest, PrintsTheFirstPPsFieldByField)
+{
+    std::vector<Row> pps;
+    for (int i = 1; i <= 10; ++i)
+        pps.push_back(FullPP(100 + i));
+    g = PPGrid(pps);
+    g.setRow(7);
+    g.setCol(9);
+    p.setFontBold(true);
+    p.setCurrentY(1000);
+    const std::vector<Event> t = printed(4);
+
+    ASSERT_EQ(t.size(), 4u * 15u);
+    const double xs[] = {300, 900, 1500, 2100, 2700, 3000, 3900, 4400, 4950, 5480, 5850, 6350, 8800, 9900, 10400};
+    const int cols[] = {2, 3, 4, 0, 1, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
+    for (int i = 0; i < 4; ++i) {
+        for (int k = 0; k < 15; ++k) {
+            const Event &e = t[i * 15 + k];
+            std::string want = FullPP(101 + i)[cols[k]];
+            if (cols[k] == 0)
+                want = "09/14/20";
+            if (cols[k] == 11)
+                want = want.substr(0, 42);
+            EXPECT_EQ(e.text, want);
+            EXPECT_DOUBLE_EQ(e.x, xs[k]);
+            EXPECT_DOUBLE_EQ(e.y, 1000 + i * kLine6);
+            EXPECT_EQ(e.size, 6);
+            EXPECT_FALSE(e.bold);
+        }
+    }
+    ASSERT_EQ(p.lines().size(), 1u);
+    const Event rule = p.lines()[0];
+    EXPECT_DOUBLE_EQ(rule.x, 0);
+    EXPECT_DOUBLE_EQ(rule.x2, 11500);
+    EXPECT_DOUBLE_EQ(rule.y, 1000 + 4 * kLine6);
+    EXPECT_EQ(rule.y, rule.y2);
+    EXPECT_DOUBLE_EQ(p.currentX(), 0);
+    EXPECT_EQ(g.row(), 7);
+    EXPECT_EQ(g.col(), 9);
+}
+
+TEST_F(PrintHorsePPsTest, StopsAtTheLastListedPP)
+{
+    g = PPGrid({FullPP(1), FullPP(2)});
+    EXPECT_EQ(printed(4).size(), 2u * 15u);
+    EXPECT_EQ(p.lines().size(), 1u);
+}
+
+TEST_F(PrintHorsePPsTest, OtherHorsesAreCutAt42Characters)
+{
+    // Character count, not bytes: the "º" is one character.
+    Row pp = FullPP(1);
+    pp[11] = std::string(41, 'x') + "\xC2\xBA" + "tail";
+    g = PPGrid({pp});
+    EXPECT_EQ(printed(1)[11].text, std::string(41, 'x') + "\xC2\xBA");
+}
+
+TEST_F(PrintHorsePPsTest, NoRatedFirstPPGivesOneEmptyLine)
+{
+    Row first = FullPP(1);
+    first[2] = "-";
+    g = PPGrid({first, FullPP(2), FullPP(3)});
+    const std::vector<Event> t = printed(4);
+    ASSERT_EQ(t.size(), 1u);
+    EXPECT_EQ(t[0].text, "");
+    EXPECT_EQ(p.lines().size(), 1u);
+    EXPECT_DOUBLE_EQ(p.lines()[0].y, kLine6);
+}
+
+TEST_F(PrintHorsePPsTest, HeaderOnlyGivesOneEmptyLineAndTheRule)
+{
+    g = PPGrid({});
+    ASSERT_EQ(printed(4).size(), 1u);
+    EXPECT_EQ(p.lines().size(), 1u);
+}
+
+TEST_F(PrintHorsePPsTest, ScratchedHorseGetsOneEmptyLineAndNoRule)
+{
+    g = PPGrid({});
+    g.setRows(0);
+    p.setFontSize(9);
+    const std::vector<Event> t = printed(4);
+    ASSERT_EQ(t.size(), 1u);
+    EXPECT_EQ(t[0].text, "");
+    EXPECT_TRUE(p.lines().empty());
+    EXPECT_DOUBLE_EQ(p.currentY(), kLine9);
+}
+
+TEST_F(PrintHorsePPsTest, ZeroOrNegativeCountPrintsOnlyTheRule)
+{
+    g = PPGrid({FullPP(1)});
+    EXPECT_TRUE(printed(0).empty());
+    EXPECT_TRUE(printed(-5).empty());
+    EXPECT_EQ(p.lines().size(), 2u);
+}
+
+TEST_F(PrintHorsePPsTest, LinesThatWouldRunOffThePageStartANewOne)
+{
+    g = PPGrid({FullPP(1), FullPP(2), FullPP(3)});
+    // Room for exactly one line on the first page.
+    p.setCurrentY(RecordingPrinter::kPageHeight - 1.5 * kLine6);
+    const std::vector<Event> t = printed(3);
+    ASSERT_EQ(t.size(), 45u);
+    EXPECT_EQ(t[0].page, 1);
+    EXPECT_EQ(t[15].page, 2);
+    EXPECT_DOUBLE_EQ(t[15].y, 0);
+    EXPECT_DOUBLE_EQ(t[30].y, kLine6);
+    EXPECT_EQ(p.lines()[0].page, 2);
+    EXPECT_DOUBLE_EQ(p.lines()[0].y, 2 * kLine6);
+}
+
+TEST(Answers, ConvertHalfToEvenWithinTheRange)
+{
+    EXPECT_EQ(ToInt16(2.5), 2);
+    EXPECT_EQ(ToInt16(3.5), 4);
+    EXPECT_EQ(ToInt16(-0.5), 0);
+    EXPECT_EQ(ToInt16(-1.5), -2);
+    EXPECT_EQ(ToInt16(2.4999), 2);
+    EXPECT_EQ(ToInt16(1e9), 32767);
+    EXPECT_EQ(ToInt16(-1e9), -32768);
+    EXPECT_EQ(ToInt32(574.5), 574);
+    EXPECT_EQ(AnswerNumber(" 4 "), 4.0);
+    EXPECT_EQ(AnswerNumber("-2.5"), -2.5);
+    EXPECT_FALSE(AnswerNumber("four"));
+    EXPECT_FALSE(AnswerNumber("4 pps"));
+    EXPECT_FALSE(AnswerNumber(""));
+}
+
+} // namespace
+} // namespace kel

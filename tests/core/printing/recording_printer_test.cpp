@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include "printing/recording_printer.h"
+#include "printing/utf8_chars.h"
+
+namespace kel {
+namespace {
+
+TEST(RecordingPrinter, MeasuresHelveticaWidthsPerCharacter)
+{
+    RecordingPrinter p;
+    p.setFontSize(10);
+    // "Ab1": 667 + 556 + 556 = 1779 / 1000 em at 10 points = 355.8 twips.
+    EXPECT_DOUBLE_EQ(p.textWidth("Ab1"), 355.8);
+    p.setFontBold(true);
+    // Bold b is wider: 722 + 611 + 556.
+    EXPECT_DOUBLE_EQ(p.textWidth("Ab1"), 377.8);
+    p.setFontBold(false);
+    p.setFontSize(6);
+    // "º" is two bytes but one character of the fixed width; the line feed takes no room.
+    EXPECT_DOUBLE_EQ(p.textWidth("4\xC2\xBA"), (556 + 556) * 6 * 20 / 1000.0);
+    EXPECT_DOUBLE_EQ(p.textWidth("a\nb"), 2 * 556 * 6 * 20 / 1000.0);
+    EXPECT_DOUBLE_EQ(p.textWidth(""), 0);
+    // A stray byte counts as one character.
+    EXPECT_DOUBLE_EQ(p.textWidth("\xBA"), 556 * 6 * 20 / 1000.0);
+}
+
+TEST(RecordingPrinter, MovesLikeThePrinterTheReportWasWrittenFor)
+{
+    RecordingPrinter p;
+    EXPECT_FALSE(p.isOpen());
+    p.setFontSize(9);
+    p.setCurrentX(300);
+    p.setCurrentY(1000);
+    p.printLine("Name");
+    EXPECT_TRUE(p.isOpen());
+    EXPECT_DOUBLE_EQ(p.currentX(), 0);
+    EXPECT_DOUBLE_EQ(p.currentY(), 1000 + 9 * 20 * 1.149);
+
+    p.drawLine(300, 50, 11500, 60, 0);
+    EXPECT_DOUBLE_EQ(p.currentX(), 11500);
+    EXPECT_DOUBLE_EQ(p.currentY(), 60);
+
+    p.newPage();
+    EXPECT_DOUBLE_EQ(p.currentX(), 0);
+    EXPECT_DOUBLE_EQ(p.currentY(), 0);
+    p.printLine("");
+    EXPECT_EQ(p.pages(), 2);
+
+    ASSERT_EQ(p.texts().size(), 2u);
+    const auto first = p.texts()[0];
+    EXPECT_EQ(first.text, "Name");
+    EXPECT_DOUBLE_EQ(first.x, 300);
+    EXPECT_DOUBLE_EQ(first.y, 1000);
+    EXPECT_EQ(first.font, "Arial");
+    EXPECT_EQ(first.page, 1);
+    EXPECT_EQ(p.texts()[1].page, 2);
+
+    p.endDoc();
+    EXPECT_FALSE(p.isOpen());
+    EXPECT_EQ(p.documents(), 1);
+    EXPECT_EQ(p.pages(), 2);
+}
+
+TEST(RecordingPrinter, EndingWithNothingPrintedLeavesNoDocument)
+{
+    RecordingPrinter p;
+    p.endDoc();
+    EXPECT_EQ(p.endDocCalls(), 1);
+    EXPECT_EQ(p.documents(), 0);
+    EXPECT_EQ(p.pages(), 0);
+}
+
+TEST(Utf8Chars, CutsByCharacters)
+{
+    EXPECT_EQ(Utf8Left("1\xC2\xBA 118", 2), "1\xC2\xBA");
+    EXPECT_EQ(Utf8Left("ab", 5), "ab");
+    // A truncated sequence is one stray byte per byte.
+    EXPECT_EQ(Utf8Left("\xC2x", 1), "\xC2");
+}
+
+} // namespace
+} // namespace kel
