@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <vector>
+
 #include "views/grid_model.h"
 
 namespace kel {
@@ -115,6 +118,41 @@ TEST(GridModel, CurrentCellFollowsAShrinkingGrid)
     g.setCols(12);
     EXPECT_EQ(g.row(), 3);
     EXPECT_EQ(g.col(), 11);
+}
+
+// Random reshapes and writes against a plain table: the pooled cells must never let a text
+// survive its row or column, nor lose one that stays.
+TEST(GridModel, ReshapesAgreeWithAPlainTable)
+{
+    std::mt19937 rng(7);
+    GridModel g;
+    std::vector<std::vector<std::string>> ref; // ref[r][c]
+    int cols = 0;
+    for (int step = 0; step < 3000; ++step) {
+        const int op = static_cast<int>(rng() % 3);
+        if (op == 0) {
+            const int n = static_cast<int>(rng() % 8);
+            g.setRows(n);
+            ref.resize(n, std::vector<std::string>(cols));
+        } else if (op == 1) {
+            const int n = static_cast<int>(rng() % 18);
+            g.setCols(n);
+            cols = n;
+            for (auto &row : ref)
+                row.resize(n);
+        } else if (!ref.empty() && cols > 0) {
+            const int r = static_cast<int>(rng() % ref.size());
+            const int c = static_cast<int>(rng() % cols);
+            const std::string t = std::to_string(step) + (step % 2 ? " and a tail past the small-string size" : "");
+            g.setCell(r, c, t);
+            ref[r][c] = t;
+        }
+        ASSERT_EQ(g.rows(), static_cast<int>(ref.size()));
+        ASSERT_EQ(g.cols(), cols);
+        for (int r = 0; r < g.rows(); ++r)
+            for (int c = 0; c < cols; ++c)
+                ASSERT_EQ(g.cell(r, c), ref[r][c]) << "step " << step << " cell " << r << "," << c;
+    }
 }
 
 TEST(GridModel, RevisionMovesOnEveryChange)
