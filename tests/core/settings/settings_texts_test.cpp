@@ -1,8 +1,11 @@
 #include "settings/settings_texts.h"
 
 #include <cmath>
+#include <random>
 
 #include <gtest/gtest.h>
+
+#include "settings/filter.h"
 
 namespace kel {
 namespace {
@@ -205,6 +208,32 @@ TEST(ValueLess, NumbersBelowTextsAndTextsByCode)
     EXPECT_FALSE(ValueLess(none, one));
     EXPECT_FALSE(ValueLess(one, none));
     EXPECT_FALSE(ValueLess(none, ten));
+}
+
+TEST(SettingsTexts, HostileTextsAreReadWithinTheirBounds)
+{
+    // Digits, signs, separators, suffixes, blanks and stray UTF-8 pieces in any order.
+    static constexpr std::string_view kAlphabet = " \t\n0123456789./-+KMFYkmfyP\xC3\xA9\x80\xFF";
+    std::mt19937 rng(7);
+    for (int i = 0; i < 20000; ++i) {
+        std::string text(rng() % 16, ' ');
+        for (char &c : text)
+            c = kAlphabet[rng() % kAlphabet.size()];
+        const std::string_view t = text;
+        LeadingNumber(t);
+        ParseShortDate(t);
+        ParsePurse(t);
+        for (DistanceForm form : {DistanceForm::Limit, DistanceForm::PP}) {
+            const ValueView v = ParseDistanceView(t, form, t);
+            if (v.kind == ValueKind::Text) {
+                ASSERT_GE(v.text.data(), t.data());
+                ASSERT_LE(v.text.data() + v.text.size(), t.data() + t.size());
+            }
+        }
+        const std::string_view code = ConditionCode(t, t.substr(t.size() / 2));
+        ASSERT_LE(code.size(), 6u * 4);
+        ASSERT_EQ(MidText(t, 1, CharLength(t)).size() <= t.size(), true);
+    }
 }
 
 } // namespace
