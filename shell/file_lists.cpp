@@ -26,10 +26,16 @@ QString existingFolder(QString path)
 } // namespace
 
 DirListBox::DirListBox(QWidget *parent)
-    : QListWidget(parent)
+    : QTreeWidget(parent)
 {
+    setHeaderHidden(true);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    // Every level is always open: the expand arrows would only mislead.
+    setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
     setSelectionMode(SingleSelection);
-    connect(this, &QListWidget::itemActivated, this, &DirListBox::enter);
+    setIndentation(fontMetrics().averageCharWidth() * 2);
+    connect(this, &QTreeWidget::itemActivated, this, &DirListBox::enter);
 }
 
 void DirListBox::setPath(const QString &path)
@@ -44,40 +50,46 @@ void DirListBox::rebuild()
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
 
-    // The chain of folders from the root down to the current one.
+    // The chain of folders from the root down to the current one, each inside the one above.
     QStringList chain;
-    for (QDir dir(m_path);; ) {
+    for (QDir dir(m_path);;) {
         chain.prepend(dir.absolutePath());
         if (dir.isRoot() || !dir.cdUp())
             break;
     }
-    int depth = 0;
+    QTreeWidgetItem *current = nullptr;
     for (const QString &folder : chain) {
-        const QString name = QDir(folder).isRoot() ? QDir::toNativeSeparators(folder) : QDir(folder).dirName();
-        auto *item = new QListWidgetItem(open, QString(depth * 2, QLatin1Char(' ')) + name, this);
-        item->setData(PathRole, folder);
-        ++depth;
+        const QDir dir(folder);
+        const QString name = dir.isRoot() ? QDir::toNativeSeparators(folder) : dir.dirName();
+        current = current ? new QTreeWidgetItem(current, {name}) : new QTreeWidgetItem(this, {name});
+        current->setIcon(0, open);
+        current->setData(0, PathRole, folder);
     }
-    QListWidgetItem *current = item(count() - 1);
 
-    const QStringList subs = QDir(m_path).entryList(QDir::Dirs | QDir::NoDotAndDotDot,
-                                                    QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+    const QDir here(m_path);
+    const QStringList subs = here.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
     for (const QString &sub : subs) {
-        auto *item = new QListWidgetItem(closed, QString(depth * 2, QLatin1Char(' ')) + sub, this);
-        item->setData(PathRole, QDir(m_path).absoluteFilePath(sub));
+        auto *item = new QTreeWidgetItem(current, {sub});
+        item->setIcon(0, closed);
+        item->setData(0, PathRole, here.absoluteFilePath(sub));
     }
+    expandAll();
     setCurrentItem(current);
+    scrollToItem(current);
 }
 
-void DirListBox::enter(QListWidgetItem *item)
+void DirListBox::enter(QTreeWidgetItem *item)
 {
-    if (!item)
-        return;
-    const QString target = item->data(PathRole).toString();
-    if (target == m_path)
-        return;
-    setPath(target);
-    emit pathChanged(m_path);
+    if (item)
+        navigate(item->data(0, PathRole).toString());
+}
+
+void DirListBox::navigate(const QString &path)
+{
+    const QString before = m_path;
+    setPath(path);
+    if (m_path != before)
+        emit pathChanged(m_path);
 }
 
 FileListBox::FileListBox(QWidget *parent)

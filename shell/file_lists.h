@@ -2,12 +2,13 @@
 
 #include <QListWidget>
 #include <QString>
+#include <QTreeWidget>
 
 namespace kel {
 
 // Dir1: the folders from the root down to the current one, then the current one's subfolders.
 // Activating an entry (double-click or Enter) makes it the current folder.
-class DirListBox : public QListWidget
+class DirListBox : public QTreeWidget
 {
     Q_OBJECT
 
@@ -17,6 +18,8 @@ public:
     QString path() const { return m_path; }
     // A folder that does not exist (any more) falls back to its nearest existing parent.
     void setPath(const QString &path);
+    // Moves there as the user would, with the change reported.
+    void navigate(const QString &path);
 
 signals:
     // The user moved to another folder.
@@ -24,7 +27,7 @@ signals:
 
 private:
     void rebuild();
-    void enter(QListWidgetItem *item);
+    void enter(QTreeWidgetItem *item);
 
     QString m_path;
 };

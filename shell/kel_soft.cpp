@@ -1,5 +1,8 @@
 #include "shell/kel_soft.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
@@ -18,54 +21,38 @@
 #include "shell/twips.h"
 #include "shell/widget_form.h"
 #include "views/commands.h"
+#include "views/controls.h"
 
 namespace kel {
 
 namespace {
 
-// How a control follows the window when it is made larger than its design size.
+// How a control follows the window when the window is made larger than its design size.
 enum Anchor { Fixed = 0, GrowW = 1, GrowH = 2, FollowBottom = 4, Centre = 8 };
 
-struct Placement
+int anchorOf(Ctl c)
 {
-    Ctl ctl;
-    int left, top, width, height; // twips, relative to the container
-    int anchor;
-};
-
-constexpr Placement kPlacements[] = {
-    {Ctl::fr_dc, 0, 0, 11535, 6855, GrowW | GrowH},
-    {Ctl::LabelCarreras, 120, 240, 10575, 1215, GrowW},
-    {Ctl::MSF, 120, 1560, 11295, 4335, GrowW | GrowH},
-    {Ctl::Recalculate, 120, 6120, 3495, 375, FollowBottom},
-    {Ctl::ResetData, 3960, 6120, 3495, 375, FollowBottom},
-    {Ctl::Printd, 7800, 6120, 3495, 375, FollowBottom},
-    {Ctl::Label_Help, 0, 6600, 10815, 255, FollowBottom | GrowW},
-    {Ctl::Speed, 1920, 6480, 255, 375, FollowBottom},
-    {Ctl::LateSpeed, 3600, 5880, 255, 375, FollowBottom},
-    {Ctl::FrameRecalculate, 2520, 960, 6495, 4935, Centre},
-    {Ctl::Fr_Open, 1200, 720, 8175, 5295, Centre},
-    {Ctl::Dir1, 360, 360, 5535, 2340, Fixed},
-    {Ctl::File1, 360, 2760, 5535, 1455, Fixed},
-    {Ctl::BT_Open, 6480, 840, 1335, 255, Fixed},
-    {Ctl::BT_Cancel, 6480, 1200, 1335, 255, Fixed},
-    {Ctl::Label1, 480, 840, 3375, 255, Fixed},
-    {Ctl::Text_Date, 3600, 840, 975, 285, Fixed},
-    {Ctl::Check_Dirt, 480, 1440, 3375, 255, Fixed},
-    {Ctl::Check_Turf, 480, 1800, 4575, 255, Fixed},
-    {Ctl::Check_Fast, 480, 2280, 4695, 255, Fixed},
-    {Ctl::Check_Muddy, 480, 2640, 5175, 195, Fixed},
-    {Ctl::Label2, 480, 3120, 855, 255, Fixed},
-    {Ctl::Text_Purse1, 1680, 3120, 1095, 285, Fixed},
-    {Ctl::Label3, 3120, 3120, 735, 255, Fixed},
-    {Ctl::Text_Purse2, 3600, 3120, 975, 285, Fixed},
-    {Ctl::Label4, 480, 3600, 1095, 255, Fixed},
-    {Ctl::Text_Distance1, 1680, 3600, 1095, 285, Fixed},
-    {Ctl::Label5, 3120, 3600, 375, 255, Fixed},
-    {Ctl::Text_Distance2, 3600, 3600, 975, 285, Fixed},
-    {Ctl::Command4, 960, 4320, 2175, 375, Fixed},
-    {Ctl::Command6, 3360, 4320, 2175, 375, Fixed},
-};
+    switch (c) {
+    case Ctl::fr_dc:
+    case Ctl::MSF:
+        return GrowW | GrowH;
+    case Ctl::LabelCarreras:
+        return GrowW;
+    case Ctl::Label_Help:
+        return FollowBottom | GrowW;
+    case Ctl::Recalculate:
+    case Ctl::ResetData:
+    case Ctl::Printd:
+    case Ctl::Speed:
+    case Ctl::LateSpeed:
+        return FollowBottom;
+    case Ctl::FrameRecalculate:
+    case Ctl::Fr_Open:
+        return Centre;
+    default:
+        return Fixed;
+    }
+}
 
 // "MS Sans Serif" 8.25 pt, or the closest sans serif the system has.
 QFont windowFont(bool bold = false)
@@ -78,39 +65,6 @@ QFont windowFont(bool bold = false)
     font.setPointSizeF(8.25);
     font.setBold(bold);
     return font;
-}
-
-QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, bool bold = false)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText);
-    if (bold)
-        label->setFont(windowFont(true));
-    return label;
-}
-
-QPushButton *makeButton(QWidget *parent, const char *name, const QString &text)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-QLineEdit *makeEdit(QWidget *parent, const char *name, const QString &text)
-{
-    auto *edit = new QLineEdit(text, parent);
-    edit->setObjectName(QLatin1String(name));
-    return edit;
-}
-
-QCheckBox *makeCheck(QWidget *parent, const char *name, const QString &text)
-{
-    auto *check = new QCheckBox(text, parent);
-    check->setObjectName(QLatin1String(name));
-    check->setChecked(true);
-    return check;
 }
 
 } // namespace
@@ -169,101 +123,88 @@ void KEL_Soft::buildControls()
     setCentralWidget(m_client);
     m_client->installEventFilter(this);
 
-    auto set = [this](Ctl c, QWidget *w) { m_controls[std::size_t(c)] = w; };
+    // Containers come before their controls in the table.
+    for (const ControlInfo &info : kControls) {
+        QWidget *parent = info.container ? control(*info.container) : m_client;
+        const QString caption = QString::fromUtf8(info.caption.data(), qsizetype(info.caption.size()));
+        QWidget *w = nullptr;
+        switch (info.kind) {
+        case CtlKind::Frame:
+            w = new QGroupBox(caption, parent);
+            break;
+        case CtlKind::Label: {
+            auto *label = new QLabel(caption, parent);
+            label->setTextFormat(Qt::PlainText);
+            w = label;
+            break;
+        }
+        case CtlKind::Button: {
+            auto *button = new QPushButton(caption, parent);
+            button->setAutoDefault(false);
+            w = button;
+            break;
+        }
+        case CtlKind::TextBox: {
+            auto *edit = new QLineEdit(caption, parent);
+            if (info.maxLength > 0)
+                edit->setMaxLength(info.maxLength);
+            w = edit;
+            break;
+        }
+        case CtlKind::CheckBox: {
+            auto *check = new QCheckBox(caption, parent);
+            check->setTristate(info.value == 2);
+            check->setCheckState(info.value == 0 ? Qt::Unchecked
+                                 : info.value == 2 ? Qt::PartiallyChecked
+                                                   : Qt::Checked);
+            w = check;
+            break;
+        }
+        case CtlKind::Grid:
+            w = m_msf = new MsfView(parent);
+            break;
+        case CtlKind::DirList:
+            w = m_dir = new DirListBox(parent);
+            break;
+        case CtlKind::FileList:
+            w = m_files = new FileListBox(parent);
+            break;
+        }
+        w->setObjectName(QString::fromUtf8(info.name.data(), qsizetype(info.name.size())));
+        if (!info.visible)
+            w->hide();
+        m_controls[std::size_t(info.ctl)] = w;
+    }
 
-    // The grid frame: labels, the grid and its buttons.
-    auto *frDc = new QGroupBox(m_client);
-    frDc->setObjectName(QStringLiteral("fr_dc"));
-    set(Ctl::fr_dc, frDc);
-
-    auto *carreras = makeLabel(frDc, "LabelCarreras", QString(), true);
+    auto *carreras = static_cast<QLabel *>(control(Ctl::LabelCarreras));
+    carreras->setFont(windowFont(true));
     carreras->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     carreras->setWordWrap(true);
-    set(Ctl::LabelCarreras, carreras);
+    auto *help = static_cast<QLabel *>(control(Ctl::Label_Help));
+    help->setFont(windowFont(true));
+    help->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    m_msf = new MsfView(frDc);
-    m_msf->setObjectName(QStringLiteral("MSF"));
+    // The Settings frame lies over the grid.
+    control(Ctl::FrameRecalculate)->setAutoFillBackground(true);
+    control(Ctl::FrameRecalculate)->raise();
+
     m_table = new GridTableModel(m_grid, m_msf);
     m_msf->setModel(m_table);
     m_msf->verticalHeader()->setDefaultSectionSize(twipsToPx(GridModel::kDefaultRowHeight, logicalDpiY()));
-    set(Ctl::MSF, m_msf);
-
-    auto *recalculate = makeButton(frDc, "Recalculate", QStringLiteral("Recalculate"));
-    recalculate->hide();
-    set(Ctl::Recalculate, recalculate);
-    set(Ctl::ResetData, makeButton(frDc, "ResetData", QStringLiteral("Reset data")));
-    set(Ctl::Printd, makeButton(frDc, "Printd", QStringLiteral("Print")));
-
-    auto *help = makeLabel(frDc, "Label_Help", QString(), true);
-    help->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    set(Ctl::Label_Help, help);
-
-    auto *speed = makeButton(frDc, "Speed", QStringLiteral("Early Speed"));
-    speed->hide();
-    set(Ctl::Speed, speed);
-    auto *lateSpeed = makeButton(frDc, "LateSpeed", QStringLiteral("Late Speed"));
-    lateSpeed->hide();
-    set(Ctl::LateSpeed, lateSpeed);
-
-    auto *settings = new QGroupBox(QStringLiteral("Settings"), frDc);
-    settings->setObjectName(QStringLiteral("FrameRecalculate"));
-    settings->setAutoFillBackground(true);
-    set(Ctl::FrameRecalculate, settings);
-    buildSettingsFrame(settings);
-    settings->hide();
-    settings->raise();
-    frDc->hide();
-
-    // The file-selection frame.
-    auto *frOpen = new QGroupBox(QStringLiteral("Open a file, select the location of the file"), m_client);
-    frOpen->setObjectName(QStringLiteral("Fr_Open"));
-    set(Ctl::Fr_Open, frOpen);
-    m_dir = new DirListBox(frOpen);
-    m_dir->setObjectName(QStringLiteral("Dir1"));
     m_dir->setPath(m_startDir);
-    set(Ctl::Dir1, m_dir);
-    m_files = new FileListBox(frOpen);
-    m_files->setObjectName(QStringLiteral("File1"));
-    set(Ctl::File1, m_files);
-    set(Ctl::BT_Open, makeButton(frOpen, "BT_Open", QStringLiteral("Open")));
-    set(Ctl::BT_Cancel, makeButton(frOpen, "BT_Cancel", QStringLiteral("Cancel")));
-    frOpen->hide();
 
-    QWidget::setTabOrder(m_msf, control(Ctl::Recalculate));
-    QWidget::setTabOrder(control(Ctl::Recalculate), control(Ctl::ResetData));
-    QWidget::setTabOrder(control(Ctl::ResetData), control(Ctl::Printd));
-    QWidget::setTabOrder(m_dir, m_files);
-    QWidget::setTabOrder(m_files, control(Ctl::BT_Open));
-    QWidget::setTabOrder(control(Ctl::BT_Open), control(Ctl::BT_Cancel));
-}
-
-void KEL_Soft::buildSettingsFrame(QWidget *frame)
-{
-    auto set = [this](Ctl c, QWidget *w) { m_controls[std::size_t(c)] = w; };
-
-    set(Ctl::Label1, makeLabel(frame, "Label1", QStringLiteral("Date races since:")));
-    auto *date = makeEdit(frame, "Text_Date", QStringLiteral("01/01/01"));
-    date->setMaxLength(8);
-    set(Ctl::Text_Date, date);
-    set(Ctl::Check_Dirt, makeCheck(frame, "Check_Dirt", QStringLiteral("Dirt races")));
-    set(Ctl::Check_Turf, makeCheck(frame, "Check_Turf", QStringLiteral("Turf races")));
-    set(Ctl::Check_Fast, makeCheck(frame, "Check_Fast", QStringLiteral("Fast, good surface races")));
-    set(Ctl::Check_Muddy, makeCheck(frame, "Check_Muddy", QStringLiteral("Muddy, sloopy surface races")));
-    set(Ctl::Label2, makeLabel(frame, "Label2", QStringLiteral("Purse from:")));
-    set(Ctl::Text_Purse1, makeEdit(frame, "Text_Purse1", QStringLiteral("0K")));
-    set(Ctl::Label3, makeLabel(frame, "Label3", QStringLiteral("To:")));
-    set(Ctl::Text_Purse2, makeEdit(frame, "Text_Purse2", QStringLiteral("10M")));
-    set(Ctl::Label4, makeLabel(frame, "Label4", QStringLiteral("Distance from:")));
-    set(Ctl::Text_Distance1, makeEdit(frame, "Text_Distance1", QStringLiteral("4 1/2F")));
-    set(Ctl::Label5, makeLabel(frame, "Label5", QStringLiteral("To:")));
-    set(Ctl::Text_Distance2, makeEdit(frame, "Text_Distance2", QStringLiteral("2 1/2M")));
-    set(Ctl::Command4, makeButton(frame, "Command4", QStringLiteral("Go!")));
-    set(Ctl::Command6, makeButton(frame, "Command6", QStringLiteral("Cancel")));
-
-    const Ctl order[] = {Ctl::Text_Date,   Ctl::Check_Dirt,     Ctl::Check_Turf,     Ctl::Check_Fast,
-                         Ctl::Check_Muddy, Ctl::Text_Purse1,    Ctl::Text_Purse2,    Ctl::Text_Distance1,
-                         Ctl::Text_Distance2, Ctl::Command4, Ctl::Command6};
-    for (std::size_t i = 1; i < std::size(order); ++i)
+    // Tab order: the grid frame, the Settings frame by its tab indexes, the file frame.
+    std::vector<const ControlInfo *> settings;
+    for (const ControlInfo &info : kControls)
+        if (info.tabIndex > 0)
+            settings.push_back(&info);
+    std::sort(settings.begin(), settings.end(),
+              [](const ControlInfo *a, const ControlInfo *b) { return a->tabIndex < b->tabIndex; });
+    std::vector<Ctl> order{Ctl::MSF, Ctl::Recalculate, Ctl::ResetData, Ctl::Printd};
+    for (const ControlInfo *info : settings)
+        order.push_back(info->ctl);
+    order.insert(order.end(), {Ctl::Dir1, Ctl::File1, Ctl::BT_Open, Ctl::BT_Cancel});
+    for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(control(order[i - 1]), control(order[i]));
 }
 
@@ -303,18 +244,19 @@ void KEL_Soft::layoutControls()
     const int dx = std::max(0, m_client->width() - twipsToPx(kClientWidth, dpiX));
     const int dy = std::max(0, m_client->height() - twipsToPx(kClientHeight, dpiY));
 
-    for (const Placement &p : kPlacements) {
-        QRect r(twipsToPx(p.left, dpiX), twipsToPx(p.top, dpiY), twipsToPx(p.width, dpiX),
-                twipsToPx(p.height, dpiY));
-        if (p.anchor & GrowW)
+    for (const ControlInfo &info : kControls) {
+        QRect r(twipsToPx(info.left, dpiX), twipsToPx(info.top, dpiY), twipsToPx(info.width, dpiX),
+                twipsToPx(info.height, dpiY));
+        const int anchor = anchorOf(info.ctl);
+        if (anchor & GrowW)
             r.setWidth(r.width() + dx);
-        if (p.anchor & GrowH)
+        if (anchor & GrowH)
             r.setHeight(r.height() + dy);
-        if (p.anchor & FollowBottom)
+        if (anchor & FollowBottom)
             r.moveTop(r.top() + dy);
-        if (p.anchor & Centre)
+        if (anchor & Centre)
             r.translate(dx / 2, dy / 2);
-        control(p.ctl)->setGeometry(r);
+        control(info.ctl)->setGeometry(r);
     }
     m_grid.setWidth(11295 + pxToTwips(dx, dpiX));
 }

@@ -8,6 +8,7 @@
 
 #include "store/module1.h"
 #include "views/dialogs.h"
+#include "views/controls.h"
 #include "views/form.h"
 #include "views/grid_model.h"
 
@@ -22,8 +23,6 @@ class GridTableModel;
 class MsfView;
 class QtDialogs;
 class WidgetForm;
-
-inline constexpr int kControlCount = int(Ctl::BT_Cancel) + 1;
 
 // The one window of the program. It owns the card (Module1) and the grid MSF, lays its controls
 // out in twips, and turns every user event into the core handler of the same name; after each
@@ -58,7 +57,6 @@ protected:
 
 private:
     void buildControls();
-    void buildSettingsFrame(QWidget *frame);
     void connectEvents();
     void layoutControls();
 
@@ -91,7 +89,7 @@ private:
     std::unique_ptr<QtDialogs> m_ownDialogs;
     Dialogs *m_dialogs = nullptr;
 
-    std::array<QWidget *, kControlCount> m_controls{};
+    std::array<QWidget *, kCtlCount> m_controls{};
     QWidget *m_client = nullptr;
     MsfView *m_msf = nullptr;
     GridTableModel *m_table = nullptr;

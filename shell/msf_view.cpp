@@ -25,6 +25,8 @@ MsfView::MsfView(QWidget *parent)
     setSelectionMode(SingleSelection);
     setTabKeyNavigation(false);
     setWordWrap(false);
+    // Cut at the column edge as the grid always did: more of a name stays readable than with "...".
+    setTextElideMode(Qt::ElideNone);
     setCornerButtonEnabled(false);
     verticalHeader()->hide();
     horizontalHeader()->setSectionsClickable(false);
