@@ -8,7 +8,8 @@ namespace kel {
 bool ScratchHorse(Module1 &m, int race, int row)
 {
     RaceStore &d = m.Data;
-    if (row < 1 || row > RaceStore::kMaxHorse || d(race, row, 0, 1).empty())
+    // Race 0 holds only horse lines that came before any race line: never a race of the card.
+    if (race < 1 || row < 1 || row > RaceStore::kMaxHorse || d(race, row, 0, 1).empty())
         return false;
 
     // PP 1 carries the mark even without a PP: that is what shows the horse as scratched.
