@@ -17,9 +17,11 @@
 #include "shell/file_lists.h"
 #include "shell/grid_table_model.h"
 #include "shell/msf_view.h"
+#include "shell/print_target.h"
 #include "shell/qt_dialogs.h"
 #include "shell/twips.h"
 #include "shell/widget_form.h"
+#include "printing/print_report.h"
 #include "views/commands.h"
 #include "views/controls.h"
 
@@ -73,6 +75,7 @@ KEL_Soft::KEL_Soft(const QString &startDir, QWidget *parent)
     : QMainWindow(parent)
     , m_form(std::make_unique<WidgetForm>(*this))
     , m_ownDialogs(std::make_unique<QtDialogs>(this))
+    , m_ownPrintTarget(std::make_unique<DialogPrintTarget>(this))
     , m_startDir(startDir)
 {
     setObjectName(QStringLiteral("KEL_Soft"));
@@ -103,6 +106,11 @@ void KEL_Soft::setDialogs(Dialogs *dialogs)
 Dialogs &KEL_Soft::dialogs()
 {
     return m_dialogs ? *m_dialogs : *m_ownDialogs;
+}
+
+void KEL_Soft::setPrintTarget(PrintTarget *target)
+{
+    m_printTarget = target;
 }
 
 Form &KEL_Soft::form()
@@ -409,6 +417,9 @@ void KEL_Soft::ResetData_Click()
 
 void KEL_Soft::Printd_Click()
 {
+    PrintTarget &target = m_printTarget ? *m_printTarget : *m_ownPrintTarget;
+    run([&] { kel::Printd_Click(m_module, *m_form, dialogs(), target); });
+    m_ownPrintTarget->finish();
 }
 
 void KEL_Soft::Command4_Click()

@@ -19,8 +19,10 @@ namespace kel {
 
 class DirListBox;
 class FileListBox;
+class DialogPrintTarget;
 class GridTableModel;
 class MsfView;
+class PrintTarget;
 class QtDialogs;
 class WidgetForm;
 
@@ -40,6 +42,9 @@ public:
     // window's own. The window does not take ownership.
     void setDialogs(Dialogs *dialogs);
     Dialogs &dialogs();
+    // Replaces where "Print" sends the report (tests print to a recorder); null restores the
+    // platform's print dialog. The window does not take ownership.
+    void setPrintTarget(PrintTarget *target);
 
     const Module1 &module() const { return m_module; }
     GridModel &grid() { return m_grid; }
@@ -88,6 +93,8 @@ private:
     std::unique_ptr<WidgetForm> m_form;
     std::unique_ptr<QtDialogs> m_ownDialogs;
     Dialogs *m_dialogs = nullptr;
+    std::unique_ptr<DialogPrintTarget> m_ownPrintTarget;
+    PrintTarget *m_printTarget = nullptr;
 
     std::array<QWidget *, kCtlCount> m_controls{};
     QWidget *m_client = nullptr;
