@@ -46,6 +46,14 @@ double RecordingPrinter::textWidth(std::string_view text)
     return static_cast<double>(sum) * m_size * 20 / 1000;
 }
 
+void RecordingPrinter::clear()
+{
+    std::vector<Event> events = std::move(m_events);
+    events.clear();
+    *this = RecordingPrinter();
+    m_events = std::move(events);
+}
+
 void RecordingPrinter::open()
 {
     if (m_page == 0)

@@ -80,7 +80,8 @@ public:
     int endDocCalls() const { return m_endDocCalls; }
     // Pages of the open document, or of the last one ended.
     int pages() const { return m_page > 0 ? m_page : m_lastPages; }
-    void clear() { *this = RecordingPrinter(); }
+    // Back to a new printer; the event list keeps its memory.
+    void clear();
 
 private:
     void open();
