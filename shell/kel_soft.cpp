@@ -96,7 +96,11 @@ KEL_Soft::KEL_Soft(const QString &startDir, QWidget *parent)
     Form_Load();
 }
 
-KEL_Soft::~KEL_Soft() = default;
+KEL_Soft::~KEL_Soft()
+{
+    // The table model reads m_grid, which goes before QWidget's destructor gets to the view.
+    delete m_client;
+}
 
 void KEL_Soft::setDialogs(Dialogs *dialogs)
 {

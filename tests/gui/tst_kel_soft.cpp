@@ -1,0 +1,633 @@
+// The real window driven as a user drives it: menu, folder tree, file list, buttons, mouse on
+// the grid and keys. Every modal box is answered by a script, so nothing here can wait on a user.
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "printing/print_report.h"
+#include "printing/recording_printer.h"
+#include "shell/file_lists.h"
+#include "shell/grid_table_model.h"
+#include "shell/kel_soft.h"
+#include "shell/msf_view.h"
+#include "shell/twips.h"
+#include "views/controls.h"
+#include "views/memory_form.h"
+
+using namespace kel;
+
+namespace {
+
+// Three races. Race 1 has a horse with a dirt and a turf PP, a horse without PPs and a third
+// horse; "\xBA" is the ordinal sign as the cards write it.
+const char kCard[] =
+    "1;TST;01/05/25;6F;Dirt;Claiming;20K;A;\r\n"
+    "1;Alpha Dancer;120;3 1-0-0;B. g. 4 Sire-Dam;Smith, J;Jones, T;ML 2/1;B;\r\n"
+    "Bravo-Charlie-Delta;2\xBA 120 (1);3-2-2;6F;1:10.20;d-f;20K;3.10;Smith, J;2/8;12/01/24;GP;99%;;98%;C;\r\n"
+    "Echo-Foxtrot-Golf;1\xBA 120 (2);1-1-1;1 1/16M;1:43.00;t-fm;25K;2.40;Smith, J;1/9;11/01/24;GP;97%;;96%;C;\r\n"
+    "2;Bravo Star;118;0 0-0-0;Ch. m. 5 Sire-Dam;Lopez, P;Ruiz, A;ML 5/1;B;\r\n"
+    "3;Cosmic Ray;122;2 0-1-0;Dk b. c. 4 Sire-Dam;Ortiz, I;Cox, B;ML 3/1;B;\r\n"
+    "Alpha-Bravo-Echo;3\xBA 122 (4);5-4-3;6 1/2F;1:17.80;d-g;30K;6.00;Ortiz, I;3/7;12/15/24;AQU;101%;;100%;C;\r\n"
+    "2;TST;01/05/25;1M;Turf;Allowance;50K;A;\r\n"
+    "1;Delta Queen;119;1 0-0-0;B. f. 3 Sire-Dam;Prat, F;Brown, C;ML 4/1;B;\r\n"
+    "Golf-Hotel-India;4\xBA 119 (5);6-5-4;1M;1:36.00;t-f;50K;9.00;Prat, F;4/8;12/20/24;GP;102%;;101%;C;\r\n"
+    "2;Echo Bay;121;0 0-0-0;Gr. g. 5 Sire-Dam;Saez, L;Pletcher, T;ML 6/1;B;\r\n"
+    "3;TST;01/05/25;7F;Dirt;Maiden;40K;A;\r\n"
+    "1;Foxy Lady;118;0 0-0-0;B. f. 3 Sire-Dam;Reyes, L;Joseph, S;ML 8/1;B;\r\n";
+
+const char kOtherCard[] =
+    "1;AQU;02/02/25;6F;Dirt;Other card;10K;A;\r\n"
+    "1;Lonely Runner;120;0 0-0-0;B. g. 4 Sire-Dam;Smith, J;Jones, T;ML 2/1;B;\r\n";
+
+QString str(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+template <class T = QWidget>
+T *ctl(KEL_Soft &w, Ctl c)
+{
+    return qobject_cast<T *>(w.control(c));
+}
+
+struct RecordingTarget : PrintTarget
+{
+    RecordingPrinter printer;
+    bool cancel = false;
+    int asked = 0;
+    Printer *open() override
+    {
+        ++asked;
+        return cancel ? nullptr : &printer;
+    }
+};
+
+} // namespace
+
+class TestKelSoft : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_tmp;
+    QString m_cards; // a folder below the start folder, holding the cards
+    ScriptedDialogs *m_dialogs = nullptr;
+
+    bool writeFile(const QString &path, const QByteArray &bytes)
+    {
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    }
+
+    std::unique_ptr<KEL_Soft> window(ScriptedDialogs &dialogs)
+    {
+        auto w = std::make_unique<KEL_Soft>(m_tmp.path());
+        w->setDialogs(&dialogs);
+        w->show();
+        w->activateWindow();
+        if (!QTest::qWaitForWindowActive(w.get()))
+            qWarning("window not active");
+        return w;
+    }
+
+    void doubleClick(QAbstractItemView *view, const QPoint &pos)
+    {
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, pos);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, pos);
+    }
+
+    QPoint cellCentre(KEL_Soft &w, int gridRow, int col)
+    {
+        MsfView *view = w.gridView();
+        auto *model = static_cast<GridTableModel *>(view->model());
+        const QModelIndex idx = model->index(model->viewRow(gridRow), col);
+        view->scrollTo(idx);
+        return view->visualRect(idx).center();
+    }
+
+    void doubleClickCell(KEL_Soft &w, int gridRow, int col)
+    {
+        doubleClick(w.gridView(), cellCentre(w, gridRow, col));
+    }
+
+    void chooseFolder(KEL_Soft &w, const QString &name)
+    {
+        auto *dir = ctl<QTreeWidget>(w, Ctl::Dir1);
+        const auto items = dir->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+        QVERIFY2(!items.isEmpty(), qPrintable(name));
+        doubleClick(dir, dir->visualItemRect(items.first()).center());
+    }
+
+    void pickFile(KEL_Soft &w, const QString &name)
+    {
+        auto *files = ctl<QListWidget>(w, Ctl::File1);
+        const auto items = files->findItems(name, Qt::MatchExactly);
+        QVERIFY2(!items.isEmpty(), qPrintable(name));
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(items.first()).center());
+    }
+
+    // File, Open; the cards folder; the card; "Open".
+    void openCard(KEL_Soft &w, const QString &name)
+    {
+        w.findChild<QAction *>("File_Open")->trigger();
+        if (static_cast<DirListBox *>(w.control(Ctl::Dir1))->path() != m_cards)
+            chooseFolder(w, "cards");
+        pickFile(w, name);
+        QTest::mouseClick(ctl(w, Ctl::BT_Open), Qt::LeftButton);
+    }
+
+    QString cell(KEL_Soft &w, int r, int c) { return str(w.grid().cell(r, c)); }
+    std::string_view mark(KEL_Soft &w, int r, int h, int p) { return w.module().Data(r, h, p, 0); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_tmp.isValid());
+        m_cards = QDir(m_tmp.path()).filePath("cards");
+        QVERIFY(QDir().mkpath(m_cards));
+        QVERIFY(QDir().mkpath(QDir(m_cards).filePath("empty")));
+        // A folder named like a card is not a card.
+        QVERIFY(QDir().mkpath(QDir(m_cards).filePath("folder.kel")));
+        QVERIFY(writeFile(QDir(m_cards).filePath("card.kel"), kCard));
+        QVERIFY(writeFile(QDir(m_cards).filePath("OTHER.KEL"), kOtherCard));
+        QVERIFY(writeFile(QDir(m_cards).filePath("Mixed.Kel"), kOtherCard));
+        QVERIFY(writeFile(QDir(m_cards).filePath("abcdefghij.kel"), kOtherCard));  // 14 characters
+        QVERIFY(writeFile(QDir(m_cards).filePath("abcdefghijk.kel"), kOtherCard)); // 15 characters
+        QVERIFY(writeFile(QDir(m_cards).filePath("notes.txt"), "not a card"));
+        m_cards = QDir(m_cards).canonicalPath();
+    }
+
+    void init() { m_dialogs = new ScriptedDialogs; }
+    void cleanup()
+    {
+        delete m_dialogs;
+        m_dialogs = nullptr;
+    }
+
+    // The window as it opens: every control where the layout puts it, with its caption, and
+    // no frame shown.
+    void opensEmptyWithTheLayout()
+    {
+        auto w = window(*m_dialogs);
+        QCOMPARE(w->windowTitle(), QString("KEL Handicapping Software"));
+        const double dpiX = w->logicalDpiX();
+        const double dpiY = w->logicalDpiY();
+        QCOMPARE(w->centralWidget()->size(), QSize(twipsToPx(11595, dpiX), twipsToPx(6915, dpiY)));
+
+        auto *menu = w->findChild<QMenu *>("File");
+        QVERIFY(menu);
+        QCOMPARE(menu->title().remove('&'), QString("File"));
+        auto *open = w->findChild<QAction *>("File_Open");
+        QCOMPARE(open->text().remove('&'), QString("Open"));
+        QCOMPARE(open->shortcut(), QKeySequence(QKeySequence::Open));
+
+        for (const ControlInfo &info : kControls) {
+            QWidget *c = w->control(info.ctl);
+            const QString name = str(info.name);
+            QCOMPARE(c->objectName(), name);
+            QCOMPARE(c->parentWidget(), info.container ? w->control(*info.container) : w->centralWidget());
+            const QRect want(twipsToPx(info.left, dpiX), twipsToPx(info.top, dpiY), twipsToPx(info.width, dpiX),
+                             twipsToPx(info.height, dpiY));
+            QVERIFY2(c->geometry() == want, qPrintable(name));
+            QVERIFY2(c->isHidden() == !info.visible, qPrintable(name));
+            QVERIFY2(w->form().caption(info.ctl) == info.caption, qPrintable(name));
+        }
+        QVERIFY(!ctl(*w, Ctl::fr_dc)->isVisible());
+        QVERIFY(!ctl(*w, Ctl::Fr_Open)->isVisible());
+        QVERIFY(ctl(*w, Ctl::LabelCarreras)->font().bold());
+        QVERIFY(ctl(*w, Ctl::Label_Help)->font().bold());
+        QVERIFY(!ctl(*w, Ctl::Label1)->font().bold());
+        QCOMPARE(ctl<QLineEdit>(*w, Ctl::Text_Date)->maxLength(), 8);
+        QCOMPARE(w->form().value(Ctl::Check_Muddy), 1);
+        QCOMPARE(w->module().ViewPage, int16_t(0));
+
+        // Tab walks the Settings frame in its own order.
+        QWidget *next = w->control(Ctl::Text_Date);
+        for (Ctl c : {Ctl::Check_Dirt, Ctl::Check_Turf, Ctl::Check_Fast, Ctl::Check_Muddy, Ctl::Text_Purse1,
+                      Ctl::Text_Purse2, Ctl::Text_Distance1, Ctl::Text_Distance2, Ctl::Command4, Ctl::Command6}) {
+            next = next->nextInFocusChain();
+            QCOMPARE(next, w->control(c));
+        }
+
+        // Nothing is shown, so ESC reaches the window and ends the program.
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : w.get(), Qt::Key_Escape);
+        QVERIFY(!w->isVisible());
+    }
+
+    // File, Open (by Ctrl+O), the folder tree, the case-blind file list, Cancel, ESC.
+    void fileFrameAndCancel()
+    {
+        auto w = window(*m_dialogs);
+        auto *files = ctl<QListWidget>(*w, Ctl::File1);
+        auto *dir = static_cast<DirListBox *>(w->control(Ctl::Dir1));
+        QCOMPARE(dir->path(), QDir(m_tmp.path()).canonicalPath());
+        QCOMPARE(files->count(), 0);
+
+        QTest::keyClick(w.get(), Qt::Key_O, Qt::ControlModifier);
+        QVERIFY(ctl(*w, Ctl::Fr_Open)->isVisible());
+        QVERIFY(!ctl(*w, Ctl::fr_dc)->isVisible());
+
+        chooseFolder(*w, "cards");
+        QCOMPARE(dir->path(), m_cards);
+        QStringList listed;
+        for (int i = 0; i < files->count(); ++i)
+            listed << files->item(i)->text();
+        listed.sort(Qt::CaseInsensitive);
+        QCOMPARE(listed, QStringList({"abcdefghij.kel", "abcdefghijk.kel", "card.kel", "Mixed.Kel", "OTHER.KEL"}));
+        QVERIFY(files->selectedItems().isEmpty());
+
+        // Down into a folder without cards, and back up through the tree.
+        chooseFolder(*w, "empty");
+        QCOMPARE(files->count(), 0);
+        chooseFolder(*w, "cards");
+        QCOMPARE(files->count(), 5);
+
+        // ESC on the file frame does nothing.
+        QTest::keyClick(files, Qt::Key_Escape);
+        QVERIFY(w->isVisible());
+        QVERIFY(ctl(*w, Ctl::Fr_Open)->isVisible());
+
+        QTest::mouseClick(ctl(*w, Ctl::BT_Cancel), Qt::LeftButton);
+        QVERIFY(!ctl(*w, Ctl::Fr_Open)->isVisible());
+        QVERIFY(!ctl(*w, Ctl::fr_dc)->isVisible());
+        QVERIFY(m_dialogs->shown().empty());
+
+        // File, Open brings the frame back where it was; Cancel and ESC end the program.
+        w->findChild<QAction *>("File_Open")->trigger();
+        QCOMPARE(dir->path(), m_cards);
+        QTest::mouseClick(ctl(*w, Ctl::BT_Cancel), Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), w.get());
+        QTest::keyClick(w.get(), Qt::Key_Escape);
+        QVERIFY(!w->isVisible());
+    }
+
+    // Open, the three pages by double-click and ESC, the column that widens and restores.
+    void browseTheCard()
+    {
+        auto w = window(*m_dialogs);
+        openCard(*w, "card.kel");
+        QVERIFY(m_dialogs->shown().empty());
+        QVERIFY(ctl(*w, Ctl::fr_dc)->isVisible());
+        QVERIFY(!ctl(*w, Ctl::Fr_Open)->isVisible());
+        QCOMPARE(w->module().ViewPage, int16_t(1));
+        QCOMPARE(ctl<QLabel>(*w, Ctl::LabelCarreras)->text(), QString("card.kel"));
+        QCOMPARE(ctl<QLabel>(*w, Ctl::Label_Help)->text(), QString("Select a race doing doubleclik over the grid row"));
+        MsfView *view = w->gridView();
+        QCOMPARE(view->model()->rowCount(), 3);
+        QVERIFY(view->horizontalHeader()->isHidden());
+        QCOMPARE(view->model()->index(1, 0).data().toString(), QString("2 TST 01/05/25 1M Turf Allowance 50K"));
+        QCOMPARE(view->columnWidth(0), twipsToPx(11295, w->logicalDpiX()));
+        QCOMPARE(QApplication::focusWidget(), view);
+        // The view shows the grid's current cell: the last race after the build.
+        QCOMPARE(view->currentIndex().row(), 2);
+
+        doubleClickCell(*w, 0, 0);
+        QCOMPARE(w->module().ViewPage, int16_t(2));
+        QCOMPARE(w->module().CurrentRace, int16_t(1));
+        QVERIFY(!view->horizontalHeader()->isHidden());
+        QCOMPARE(view->model()->headerData(1, Qt::Horizontal).toString(), QString("Horse Name"));
+        QCOMPARE(view->model()->rowCount(), 3);
+        QCOMPARE(view->model()->index(0, 1).data().toString(), QString("Alpha Dancer"));
+        QCOMPARE(view->model()->index(0, 7).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignTop));
+        QCOMPARE(view->model()->index(0, 1).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignLeft | Qt::AlignTop));
+        QCOMPARE(view->columnWidth(1), twipsToPx(2000, w->logicalDpiX()));
+        QCOMPARE(view->columnWidth(11), twipsToPx(1, w->logicalDpiX()));
+        QCOMPARE(ctl<QLabel>(*w, Ctl::LabelCarreras)->text(), QString("1 TST \n01/05/25  - 6F  - Dirt Claiming 20K "));
+        QVERIFY(ctl(*w, Ctl::Recalculate)->isVisible());
+
+        doubleClickCell(*w, 1, 1);
+        QCOMPARE(w->module().ViewPage, int16_t(3));
+        QCOMPARE(w->module().CurrentHorse, int16_t(1));
+        QCOMPARE(view->model()->headerData(0, Qt::Horizontal).toString(), QString("Date"));
+        QCOMPARE(view->model()->rowCount(), 2);
+        QCOMPARE(view->model()->index(0, 5).data().toString(), QString::fromUtf8("2\u00ba 120 (1)"));
+        QVERIFY(!ctl(*w, Ctl::Recalculate)->isVisible());
+        QVERIFY(!ctl(*w, Ctl::ResetData)->isVisible());
+        QVERIFY(!ctl(*w, Ctl::Printd)->isVisible());
+
+        // A double-click widens the column under the pointer; a second one restores the page.
+        doubleClickCell(*w, 1, 2);
+        QCOMPARE(w->grid().colWidth(2), 5505);
+        QCOMPARE(view->columnWidth(2), twipsToPx(5505, w->logicalDpiX()));
+        QCOMPARE(w->grid().colWidth(1), 500);
+        doubleClickCell(*w, 2, 2);
+        QCOMPARE(w->grid().colWidth(2), 750);
+        QCOMPARE(view->columnWidth(2), twipsToPx(750, w->logicalDpiX()));
+        // The header is part of the grid too.
+        const QHeaderView *header = view->horizontalHeader();
+        const QPoint onHeader(header->sectionViewportPosition(11) + 5, header->height() / 2);
+        QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, onHeader);
+        QCOMPARE(w->grid().colWidth(11), 5505);
+
+        QTest::keyClick(view, Qt::Key_Escape);
+        QCOMPARE(w->module().ViewPage, int16_t(2));
+        QCOMPARE(w->module().CurrentRace, int16_t(1));
+        QTest::keyClick(view, Qt::Key_Escape);
+        QCOMPARE(w->module().ViewPage, int16_t(1));
+        QCOMPARE(w->module().CurrentRace, int16_t(0));
+
+        // Enter on a row does what a double-click does; arrows move the current row first.
+        view->setCurrentIndex(view->model()->index(0, 0));
+        QTest::keyClick(view, Qt::Key_Down);
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(w->module().ViewPage, int16_t(2));
+        QCOMPARE(w->module().CurrentRace, int16_t(2));
+        QCOMPARE(view->model()->index(0, 1).data().toString(), QString("Delta Queen"));
+    }
+
+    // S and s scratch the horse of the current row on the horses page, and only there.
+    void scratchWithS()
+    {
+        auto w = window(*m_dialogs);
+        openCard(*w, "card.kel");
+        MsfView *view = w->gridView();
+        QTest::keyClick(view, 'S');
+        QCOMPARE(w->module().ViewPage, int16_t(1));
+        QVERIFY(mark(*w, 1, 1, 1).empty());
+
+        doubleClickCell(*w, 0, 0);
+        view->setCurrentIndex(view->model()->index(0, 4));
+        QTest::keyClick(view, 'S');
+        QCOMPARE(mark(*w, 1, 1, 1), std::string_view("S"));
+        QCOMPARE(mark(*w, 1, 1, 2), std::string_view("S"));
+        QCOMPARE(cell(*w, 1, 0), QString("1"));
+        QCOMPARE(cell(*w, 1, 1), QString("-"));
+        QCOMPARE(w->grid().row(), 1);
+        QCOMPARE(w->grid().col(), 1);
+        QCOMPARE(view->currentIndex(), view->model()->index(0, 1));
+        QCOMPARE(QApplication::focusWidget(), view);
+
+        // A horse without PPs, by lower-case s, after clicking its row.
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cellCentre(*w, 2, 2));
+        QTest::keyClick(view, 's');
+        QCOMPARE(mark(*w, 1, 2, 1), std::string_view("S"));
+        QCOMPARE(cell(*w, 2, 4), QString("-"));
+        QVERIFY(mark(*w, 1, 3, 1).empty());
+
+        // The scratched horse's PP page has no rows at all.
+        doubleClickCell(*w, 1, 1);
+        QCOMPARE(w->module().ViewPage, int16_t(3));
+        QCOMPARE(view->model()->rowCount(), 0);
+        QVERIFY(view->horizontalHeader()->isHidden());
+        QTest::keyClick(view, 'S');
+        QCOMPARE(w->module().ViewPage, int16_t(3));
+    }
+
+    // Recalculate, untick "Dirt races", Go!; a date too short; the frame's Cancel.
+    void settingsFrame()
+    {
+        auto w = window(*m_dialogs);
+        openCard(*w, "card.kel");
+        doubleClickCell(*w, 0, 0);
+        QWidget *frame = w->control(Ctl::FrameRecalculate);
+
+        QTest::mouseClick(ctl(*w, Ctl::Recalculate), Qt::LeftButton);
+        QVERIFY(frame->isVisible());
+        QCOMPARE(QApplication::focusWidget(), w->control(Ctl::Text_Date));
+        QTest::mouseClick(ctl(*w, Ctl::Command6), Qt::LeftButton);
+        QVERIFY(!frame->isVisible());
+        QCOMPARE(QApplication::focusWidget(), w->gridView());
+
+        QTest::mouseClick(ctl(*w, Ctl::Recalculate), Qt::LeftButton);
+        auto *date = ctl<QLineEdit>(*w, Ctl::Text_Date);
+        date->selectAll();
+        QTest::keyClicks(date, "1/1/01");
+        QTest::mouseClick(ctl(*w, Ctl::Command4), Qt::LeftButton);
+        QCOMPARE(m_dialogs->prompts(), std::vector<std::string>{"Date must be in format mm/dd/yy"});
+        QCOMPARE(m_dialogs->shown().front().title, std::string("Check entry"));
+        QVERIFY(frame->isVisible());
+        QVERIFY(mark(*w, 1, 1, 1).empty());
+
+        date->selectAll();
+        QTest::keyClicks(date, "01/01/01x");
+        QCOMPARE(date->text(), QString("01/01/01"));
+        auto *dirt = ctl<QCheckBox>(*w, Ctl::Check_Dirt);
+        QTest::mouseClick(dirt, Qt::LeftButton, {}, QPoint(6, dirt->height() / 2));
+        QCOMPARE(dirt->checkState(), Qt::Unchecked);
+        QTest::mouseClick(ctl(*w, Ctl::Command4), Qt::LeftButton);
+        QVERIFY(!frame->isVisible());
+        QCOMPARE(mark(*w, 1, 1, 1), std::string_view("F")); // dirt
+        QVERIFY(mark(*w, 1, 1, 2).empty());                  // turf
+        QCOMPARE(mark(*w, 1, 3, 1), std::string_view("F"));
+        QVERIFY(mark(*w, 2, 1, 1).empty()); // another race is out of scope
+        QCOMPARE(w->module().ViewPage, int16_t(2));
+        QCOMPARE(QApplication::focusWidget(), w->gridView());
+        // The filtered PP leaves no row on the PP page.
+        doubleClickCell(*w, 1, 0);
+        QCOMPARE(w->gridView()->model()->rowCount(), 1);
+        QCOMPARE(cell(*w, 1, 0), QString("11/01/24"));
+        // What was typed stays for the next time.
+        QTest::keyClick(w->gridView(), Qt::Key_Escape);
+        QTest::mouseClick(ctl(*w, Ctl::Recalculate), Qt::LeftButton);
+        QCOMPARE(date->text(), QString("01/01/01"));
+        QCOMPARE(dirt->checkState(), Qt::Unchecked);
+    }
+
+    void resetData_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("scratchMark"); // of the scratched horse, after the reset
+        QTest::addColumn<QString>("filterMark");  // of the filtered PP, after the reset
+        QTest::newRow("Yes clears both") << int(MsgAnswer::Yes) << "" << "";
+        QTest::newRow("No keeps scratches") << int(MsgAnswer::No) << "S" << "";
+        QTest::newRow("Cancel changes nothing") << int(MsgAnswer::Cancel) << "S" << "F";
+    }
+
+    void resetData()
+    {
+        QFETCH(int, answer);
+        QFETCH(QString, scratchMark);
+        QFETCH(QString, filterMark);
+        auto w = window(*m_dialogs);
+        openCard(*w, "card.kel");
+        doubleClickCell(*w, 0, 0);
+        MsfView *view = w->gridView();
+        view->setCurrentIndex(view->model()->index(0, 0));
+        QTest::keyClick(view, 'S');
+        QTest::mouseClick(ctl(*w, Ctl::Recalculate), Qt::LeftButton);
+        auto *dirt = ctl<QCheckBox>(*w, Ctl::Check_Dirt);
+        QTest::mouseClick(dirt, Qt::LeftButton, {}, QPoint(6, dirt->height() / 2));
+        QTest::mouseClick(ctl(*w, Ctl::Command4), Qt::LeftButton);
+        QCOMPARE(mark(*w, 1, 3, 1), std::string_view("F"));
+        QCOMPARE(cell(*w, 1, 1), QString("-"));
+
+        m_dialogs->answer(MsgAnswer(answer));
+        QTest::mouseClick(ctl(*w, Ctl::ResetData), Qt::LeftButton);
+        QCOMPARE(m_dialogs->prompts().back(), std::string("Do you want to reset the scratches too?"));
+        QCOMPARE(m_dialogs->shown().back().title, std::string("Enter option"));
+        QCOMPARE(m_dialogs->shown().back().buttons, MsgButtons::YesNoCancel);
+        QCOMPARE(str(mark(*w, 1, 1, 1)), scratchMark);
+        QCOMPARE(str(mark(*w, 1, 3, 1)), filterMark);
+        // The horses page shows what the store now says.
+        QCOMPARE(cell(*w, 1, 1), scratchMark == "S" ? QString("-") : QString("Alpha Dancer"));
+        QCOMPARE(view->model()->index(0, 1).data().toString(), cell(*w, 1, 1));
+    }
+
+    // ESC on the race list hides the grid; the next ESC reaches the window and ends the program.
+    void escapeTwiceFromTheRaceList()
+    {
+        auto w = window(*m_dialogs);
+        openCard(*w, "card.kel");
+        // ESC while a button of the grid frame has the focus does nothing.
+        ctl(*w, Ctl::ResetData)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(ctl(*w, Ctl::fr_dc)->isVisible());
+        QVERIFY(w->isVisible());
+
+        QTest::keyClick(w->gridView(), Qt::Key_Escape);
+        QVERIFY(!ctl(*w, Ctl::fr_dc)->isVisible());
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->module().ViewPage, int16_t(1));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!w->isVisible());
+    }
+
+    // Refused opens say why and leave the card, the page and the file frame as they were.
+    void refusedOpens()
+    {
+        auto w = window(*m_dialogs);
+        openCard(*w, "card.kel");
+        doubleClickCell(*w, 1, 0);
+        QCOMPARE(w->module().CurrentRace, int16_t(2));
+
+        // No name selected: "Open", then Enter in the file list.
+        w->findChild<QAction *>("File_Open")->trigger();
+        auto *files = ctl<QListWidget>(*w, Ctl::File1);
+        files->clearSelection();
+        QTest::mouseClick(ctl(*w, Ctl::BT_Open), Qt::LeftButton);
+        QTest::keyClick(files, Qt::Key_Return);
+        QCOMPARE(m_dialogs->prompts(), std::vector<std::string>(2, "Select a kel file in the lower window"));
+        QCOMPARE(m_dialogs->shown().front().title, std::string("Incomplete entry"));
+        QVERIFY(ctl(*w, Ctl::Fr_Open)->isVisible());
+
+        // Fifteen characters are one too many.
+        m_dialogs->clearShown();
+        pickFile(*w, "abcdefghijk.kel");
+        QTest::mouseClick(ctl(*w, Ctl::BT_Open), Qt::LeftButton);
+        QCOMPARE(m_dialogs->prompts(), std::vector<std::string>{"error TX1"});
+        QCOMPARE(m_dialogs->shown().front().title, std::string("KEL Soft"));
+        QVERIFY(ctl(*w, Ctl::Fr_Open)->isVisible());
+
+        // A card removed after it was listed.
+        m_dialogs->clearShown();
+        const QString doomed = QDir(m_cards).filePath("gone.kel");
+        QVERIFY(writeFile(doomed, kOtherCard));
+        w->findChild<QAction *>("File_Open")->trigger();
+        pickFile(*w, "gone.kel");
+        QVERIFY(QFile::remove(doomed));
+        QTest::mouseClick(ctl(*w, Ctl::BT_Open), Qt::LeftButton);
+        QCOMPARE(m_dialogs->shown().size(), std::size_t(1));
+        QVERIFY2(str(m_dialogs->shown().front().prompt).contains("gone.kel"), m_dialogs->shown().front().prompt.c_str());
+        QCOMPARE(m_dialogs->shown().front().title, std::string("KEL Soft"));
+
+        // The card before is still there, on the page it was on, once the frame is left.
+        QCOMPARE(w->module().Data(2, 1, 0, 2), std::string_view("Delta Queen"));
+        QCOMPARE(w->module().ViewPage, int16_t(2));
+        QCOMPARE(cell(*w, 1, 1), QString("Delta Queen"));
+
+        // Fourteen characters open, by a double-click on the name.
+        m_dialogs->clearShown();
+        auto *list = ctl<QListWidget>(*w, Ctl::File1);
+        const auto item = list->findItems("abcdefghij.kel", Qt::MatchExactly).first();
+        doubleClick(list, list->visualItemRect(item).center());
+        QVERIFY(m_dialogs->shown().empty());
+        QCOMPARE(w->module().ViewPage, int16_t(1));
+        QCOMPARE(ctl<QLabel>(*w, Ctl::LabelCarreras)->text(), QString("abcdefghij.kel"));
+        QCOMPARE(w->gridView()->model()->rowCount(), 1);
+
+        // A listed name in capitals opens too.
+        openCard(*w, "OTHER.KEL");
+        QVERIFY(m_dialogs->shown().empty());
+        QCOMPARE(cell(*w, 0, 0), QString("1 AQU 02/02/25 6F Dirt Other card 10K"));
+    }
+
+    // "Print" after its questions goes to the print target; a cancelled target prints nothing.
+    void printFromTheRaceList()
+    {
+        auto w = window(*m_dialogs);
+        RecordingTarget target;
+        w->setPrintTarget(&target);
+        openCard(*w, "card.kel");
+
+        target.cancel = true;
+        m_dialogs->answer(MsgAnswer::No).type("1").type("3");
+        QTest::mouseClick(ctl(*w, Ctl::Printd), Qt::LeftButton);
+        QCOMPARE(target.asked, 1);
+        QCOMPARE(target.printer.documents(), 0);
+        QCOMPARE(w->module().ViewPage, int16_t(1));
+        QCOMPARE(w->gridView()->model()->rowCount(), 3);
+
+        target.cancel = false;
+        m_dialogs->answer(MsgAnswer::No).type("1").type("3");
+        QTest::mouseClick(ctl(*w, Ctl::Printd), Qt::LeftButton);
+        QCOMPARE(target.printer.documents(), 1);
+        QCOMPARE(target.printer.endDocCalls(), 1);
+        QStringList printed;
+        for (const auto &e : target.printer.texts())
+            printed << str(e.text);
+        QVERIFY(printed.contains("Alpha Dancer"));
+        QVERIFY(printed.contains("Foxy Lady"));
+        // Back on the race list, shown as the grid holds it.
+        QCOMPARE(w->module().ViewPage, int16_t(1));
+        QCOMPARE(w->gridView()->model()->rowCount(), 3);
+        QVERIFY(w->gridView()->horizontalHeader()->isHidden());
+    }
+
+    // A larger window gives the grid the room; the grid's own width follows in twips.
+    void resizeGrowsTheGrid()
+    {
+        auto w = window(*m_dialogs);
+        openCard(*w, "card.kel");
+        QWidget *grid = w->gridView();
+        const QSize before = grid->size();
+        QCOMPARE(w->grid().width(), 11295);
+        w->resize(w->width() + 200, w->height() + 100);
+        QTRY_COMPARE(grid->width(), before.width() + 200);
+        QCOMPARE(grid->height(), before.height() + 100);
+        QCOMPARE(w->grid().width(), 11295 + pxToTwips(200, w->logicalDpiX()));
+        QCOMPARE(ctl(*w, Ctl::Label_Help)->y(), twipsToPx(6600, w->logicalDpiY()) + 100);
+        // A new race list spans the wider grid.
+        QTest::keyClick(w->gridView(), Qt::Key_Escape);
+        openCard(*w, "card.kel");
+        QCOMPARE(w->grid().colWidth(0), w->grid().width());
+    }
+
+    // The table model is a well-behaved Qt model whatever shape the grid takes.
+    void tableModelOverAnyGrid()
+    {
+        GridModel grid;
+        GridTableModel model(grid);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        for (auto [rows, cols, fixed] : {std::tuple{0, 0, 0}, {3, 2, 1}, {1, 16, 1}, {0, 16, 1}, {5, 1, 0}}) {
+            grid.setCols(cols);
+            grid.setRows(rows);
+            grid.setFixedRows(fixed);
+            for (int r = 0; r < rows; ++r)
+                for (int c = 0; c < cols; ++c)
+                    grid.setCell(r, c, std::to_string(r) + "," + std::to_string(c));
+            model.reload();
+            const int header = fixed >= 1 && rows >= 1 ? 1 : 0;
+            QCOMPARE(model.headerRows(), header);
+            QCOMPARE(model.rowCount(), rows - header);
+            QCOMPARE(model.rowCount(model.index(0, 0)), 0);
+            if (header)
+                QCOMPARE(model.headerData(cols - 1, Qt::Horizontal, Qt::DisplayRole).toString(),
+                         QString("0,%1").arg(cols - 1));
+            if (rows - header > 0)
+                QCOMPARE(model.index(rows - header - 1, 0).data().toString(), QString("%1,0").arg(rows - 1));
+            QVERIFY(!model.index(rows - header, 0).data().isValid());
+        }
+    }
+};
+
+QTEST_MAIN(TestKelSoft)
+#include "tst_kel_soft.moc"
