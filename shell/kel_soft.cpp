@@ -320,12 +320,15 @@ void KEL_Soft::refreshView()
     }
     // Whole rows read best where a row is one race or one horse; on the PP page the column
     // under the pointer matters.
-    m_msf->setSelectionBehavior(m_module.ViewPage == 3 ? QAbstractItemView::SelectItems
-                                                       : QAbstractItemView::SelectRows);
+    const bool wholeRows = m_module.ViewPage != 3;
+    m_msf->setSelectionBehavior(wholeRows ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
 
     const QModelIndex current = m_table->index(m_table->viewRow(m_grid.row()), m_grid.col());
     if (current.isValid()) {
-        m_msf->selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect);
+        QItemSelectionModel::SelectionFlags how = QItemSelectionModel::ClearAndSelect;
+        if (wholeRows)
+            how |= QItemSelectionModel::Rows;
+        m_msf->selectionModel()->setCurrentIndex(current, how);
         m_msf->scrollTo(current);
     } else {
         m_msf->selectionModel()->clear();

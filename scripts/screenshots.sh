@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Pictures of the window for docs/window.md: starts kelsoft under Xvfb, opens a card through
+# File, Open as a user would, and saves the file frame, the race list, a horses page, a PP page
+# and the Settings frame into docs/screenshots/.
+#
+#   scripts/screenshots.sh [--card FILE.kel] [--race N] [--horse N] [--build DIR] [--out DIR]
+#
+# Defaults: samples/gulfstrm.kel, race 2, horse 3, build/, docs/screenshots/.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+card="$root/samples/gulfstrm.kel"
+race=2
+horse=3
+dir="$root/build"
+out="$root/docs/screenshots"
+while (($#)); do
+  case "$1" in
+    --card) card=$(realpath "$2"); shift 2 ;;
+    --race) race=$2; shift 2 ;;
+    --horse) horse=$2; shift 2 ;;
+    --build) dir=$(realpath -m "$2"); shift 2 ;;
+    --out) out=$(realpath -m "$2"); shift 2 ;;
+    -h|--help) sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "screenshots.sh: unknown argument $1" >&2; exit 2 ;;
+  esac
+done
+
+command -v xvfb-run >/dev/null || { echo "screenshots.sh: xvfb-run is missing (scripts/deps.sh installs it)" >&2; exit 1; }
+if [[ ! -f "$dir/build.ninja" ]]; then
+  cmake -S "$root" -B "$dir" -G Ninja >/dev/null
+fi
+cmake --build "$dir" -j"${KEL_JOBS:-2}" --target kelsoft
+
+mkdir -p "$out"
+cd "$root/samples"
+# A 96 dpi screen, so twips turn into the same pixels on every machine.
+KELSOFT_SCREENSHOTS="$out" KELSOFT_SCREENSHOT_CARD="$card" \
+KELSOFT_SCREENSHOT_RACE="$race" KELSOFT_SCREENSHOT_HORSE="$horse" QT_QPA_PLATFORM=xcb \
+  xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" "$dir/shell/kelsoft"
+ls "$out"/*.png
