@@ -2,17 +2,15 @@
 
 namespace kel {
 
-namespace {
 // Backing text for one-character cells (marks "S" and "F", digits of "% W").
-constexpr std::array<char, 256> makeCharTable()
-{
-    std::array<char, 256> t{};
-    for (int i = 0; i < 256; ++i)
-        t[i] = static_cast<char>(i);
-    return t;
-}
-constexpr std::array<char, 256> kChars = makeCharTable();
-} // namespace
+const char RaceStore::kChars[256] = {
+#define KEL_ROW(n) char(n), char(n + 1), char(n + 2), char(n + 3), char(n + 4), char(n + 5), char(n + 6), char(n + 7)
+    KEL_ROW(0), KEL_ROW(8), KEL_ROW(16), KEL_ROW(24), KEL_ROW(32), KEL_ROW(40), KEL_ROW(48), KEL_ROW(56),
+    KEL_ROW(64), KEL_ROW(72), KEL_ROW(80), KEL_ROW(88), KEL_ROW(96), KEL_ROW(104), KEL_ROW(112), KEL_ROW(120),
+    KEL_ROW(128), KEL_ROW(136), KEL_ROW(144), KEL_ROW(152), KEL_ROW(160), KEL_ROW(168), KEL_ROW(176), KEL_ROW(184),
+    KEL_ROW(192), KEL_ROW(200), KEL_ROW(208), KEL_ROW(216), KEL_ROW(224), KEL_ROW(232), KEL_ROW(240), KEL_ROW(248),
+#undef KEL_ROW
+};
 
 RaceStore::RaceStore()
 {
@@ -27,30 +25,6 @@ void RaceStore::createEmpty()
     m_file.clear();
     m_file.shrink_to_fit();
     m_owned.clear();
-}
-
-std::string_view RaceStore::view(const Cell &c) const
-{
-    switch (c.b >> kKindShift) {
-    case File:
-        return std::string_view(m_file).substr(c.a, c.b & kLenMask);
-    case Owned:
-        return m_owned[c.a];
-    case Char:
-        return std::string_view(&kChars[c.a], 1);
-    default:
-        return {};
-    }
-}
-
-std::string_view RaceStore::operator()(int r, int h, int p, int s) const
-{
-    if (!inRange(r, h, p, s))
-        return {};
-    const int32_t rec = m_index[recordIndex(r, h, p)];
-    if (rec < 0)
-        return {};
-    return view(m_records[rec][s]);
 }
 
 void RaceStore::set(int r, int h, int p, int s, std::string_view text)

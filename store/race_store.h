@@ -30,7 +30,13 @@ public:
 
     // The text of a cell; "" for a cell never written or indices out of range. The view stays
     // valid until this cell is written again or the store is re-created.
-    std::string_view operator()(int r, int h, int p, int s) const;
+    std::string_view operator()(int r, int h, int p, int s) const
+    {
+        if (!inRange(r, h, p, s))
+            return {};
+        const int32_t rec = m_index[recordIndex(r, h, p)];
+        return rec < 0 ? std::string_view() : view(m_records[rec][s]);
+    }
     std::string_view get(int r, int h, int p, int s) const { return (*this)(r, h, p, s); }
 
     // Out-of-range writes are ignored.
@@ -65,7 +71,20 @@ private:
     enum Kind : uint32_t { Empty = 0, File = 1, Owned = 2, Char = 3 };
 
     static int recordIndex(int r, int h, int p) { return (r * (kMaxHorse + 1) + h) * (kMaxPP + 1) + p; }
-    std::string_view view(const Cell &c) const;
+    std::string_view view(const Cell &c) const
+    {
+        switch (c.b >> kKindShift) {
+        case File:
+            return std::string_view(m_file.data() + c.a, c.b & kLenMask);
+        case Owned:
+            return m_owned[c.a];
+        case Char:
+            return std::string_view(&kChars[c.a], 1);
+        default:
+            return {};
+        }
+    }
+    static const char kChars[256];
 
     std::vector<int32_t> m_index; // record number per (r, h, p), -1 when never written
     std::vector<Record> m_records;

@@ -290,7 +290,7 @@ def compute_ratings(card: Card, slot: int, current_race: int = 0):
                 text = card.get(r, h, p, slot)
                 if card.get(r, h, p, 0) not in ("F", "S") and not text.startswith("--"):
                     v = percent_number(text)
-                    if v is not None:
+                    if v is not None and v >= 0:
                         xs.append(v / 100)
                 p += 1
             series.append(xs)
