@@ -1,5 +1,6 @@
 // kelsoft-report: the card's ratings as CSV or JSON, without a window.
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -10,6 +11,9 @@
 #include "settings/filter.h"
 #include "settings/marks.h"
 #include "store/loader.h"
+#ifdef KEL_HAVE_PDF
+#include "cli/pdf_report.h"
+#endif
 
 namespace {
 
@@ -17,7 +21,7 @@ constexpr const char *kUsage =
     "usage: kelsoft-report [--format csv|json] [--race N] [--scratch R:H]...\n"
     "                      [--filter [--since TEXT] [--no-dirt] [--no-turf] [--no-fast] [--no-muddy]\n"
     "                                [--purse FROM TO] [--distance FROM TO]]\n"
-    "                      CARD.kel\n";
+    "                      [--pdf FILE [--pps N]] CARD.kel\n";
 
 struct Scratch
 {
@@ -28,6 +32,10 @@ struct Scratch
 struct Options
 {
     std::string format = "csv";
+    bool formatGiven = false;
+    std::string pdf;
+    int pps = 0;
+    bool ppsGiven = false;
     int race = 0;
     std::vector<Scratch> scratches;
     bool filter = false;
@@ -68,6 +76,19 @@ int main(int argc, char **argv)
             if (!v || (*v != "csv" && *v != "json"))
                 return usageError("--format takes csv or json");
             opt.format = *v;
+            opt.formatGiven = true;
+        } else if (a == "--pdf") {
+            auto v = value("pdf");
+            if (!v || v->empty())
+                return usageError("--pdf takes the name of the PDF file to write");
+            opt.pdf = *v;
+        } else if (a == "--pps") {
+            auto v = value("pps");
+            auto n = v ? wholeNumber(*v) : std::nullopt;
+            if (!n || *n > 100)
+                return usageError("--pps takes how many PPs to print per horse, 0 to 100");
+            opt.pps = *n;
+            opt.ppsGiven = true;
         } else if (a == "--race") {
             auto v = value("race");
             auto n = v ? wholeNumber(*v) : std::nullopt;
@@ -118,6 +139,12 @@ int main(int argc, char **argv)
     }
     if (opt.card.empty())
         return usageError("no card given");
+    if (opt.ppsGiven && opt.pdf.empty())
+        return usageError("--pps goes with --pdf");
+#ifndef KEL_HAVE_PDF
+    if (!opt.pdf.empty())
+        return usageError("this build has no PDF output");
+#endif
     if (opt.settingsGiven && !opt.filter)
         return usageError("the settings options go with --filter");
     // The Settings frame refuses a short date before anything is marked.
@@ -150,6 +177,18 @@ int main(int argc, char **argv)
             return 2;
         }
     }
+
+#ifdef KEL_HAVE_PDF
+    if (!opt.pdf.empty()) {
+        const std::string name = std::filesystem::path(opt.card).filename().string();
+        if (kel::WritePdfReport(m, name, opt.pdf, opt.pps, opt.race, error) != 0) {
+            std::cerr << "kelsoft-report: " << error << '\n';
+            return 1;
+        }
+        if (!opt.formatGiven)
+            return 0;
+    }
+#endif
 
     std::ios::sync_with_stdio(false);
     if (opt.format == "json")

@@ -156,13 +156,28 @@ TEST_F(ReportTool, RefusedSettingsExitTwoWithTheirMessage)
     EXPECT_EQ(run("--no-dirt " + card).status, 2);
 }
 
+#ifdef KEL_HAVE_PDF
+TEST_F(ReportTool, PdfReportIsWrittenAfterScratchesAndFilter)
+{
+    const std::string pdf = (m_dir / "report.pdf").string();
+    const ToolRun r = run("--scratch 1:1 --filter --pdf " + pdf + " --pps 4 " + write("card.kel", kCard));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, ""); // no CSV unless --format asks for it
+    std::ifstream in(pdf, std::ios::binary);
+    std::string head(4, '\0');
+    in.read(head.data(), 4);
+    EXPECT_EQ(head, "%PDF");
+    EXPECT_EQ(run("--pdf " + (m_dir / "no" / "such" / "dir.pdf").string() + " " + write("c.kel", kCard)).status, 1);
+}
+#endif
+
 TEST_F(ReportTool, UsageErrorsExitTwo)
 {
     const std::string card = write("card.kel", kCard);
     for (const std::string args : {std::string(""), "--format xml " + card, "--race 0 " + card,
                                    "--race 42 " + card, "--race x " + card, "--bogus " + card,
                                    "--scratch 1 " + card, "--scratch 0:1 " + card, "--scratch 1:22 " + card,
-                                   "--filter --purse 1K " + card,
+                                   "--filter --purse 1K " + card, "--pps 3 " + card, "--pdf " + card,
                                    card + " " + card}) {
         const ToolRun r = run(args);
         EXPECT_EQ(r.status, 2) << args;
