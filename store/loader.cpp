@@ -159,6 +159,44 @@ bool isAscii(std::string_view bytes)
     return true;
 }
 
+// Well-formed UTF-8: no stray continuation bytes, overlong forms, surrogates or code points
+// past U+10FFFF.
+bool isUtf8(std::string_view bytes)
+{
+    const auto *s = reinterpret_cast<const unsigned char *>(bytes.data());
+    const std::size_t n = bytes.size();
+    for (std::size_t i = 0; i < n;) {
+        const unsigned char c = s[i];
+        std::size_t len = 0;
+        unsigned char lo = 0x80, hi = 0xBF; // range of the second byte
+        if (c < 0x80)
+            len = 1;
+        else if (c >= 0xC2 && c <= 0xDF)
+            len = 2;
+        else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            lo = c == 0xE0 ? 0xA0 : 0x80;
+            hi = c == 0xED ? 0x9F : 0xBF;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            lo = c == 0xF0 ? 0x90 : 0x80;
+            hi = c == 0xF4 ? 0x8F : 0xBF;
+        } else
+            return false;
+        if (len > n - i)
+            return false;
+        for (std::size_t k = 1; k < len; ++k) {
+            const unsigned char b = s[i + k];
+            if (k == 1 ? (b < lo || b > hi) : (b & 0xC0) != 0x80)
+                return false;
+        }
+        i += len;
+    }
+    return true;
+}
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 } // namespace
 
 std::string DecodeWindows1252(std::string_view bytes)
@@ -206,7 +244,15 @@ LoadReport LoadCard(std::string_view bytes, RaceStore &store)
 LoadReport LoadCard(std::string &&bytes, RaceStore &store)
 {
     store.createEmpty();
-    if (!isAscii(bytes)) {
+    // An editor that saved the card as UTF-8 put a byte-order mark in front: the text after it
+    // is already what the store holds, and decoding it again would turn "º" into "Âº" and so
+    // hide every win. A mark followed by something that is not UTF-8 is just dropped.
+    bool utf8 = false;
+    if (std::string_view(bytes).substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+        bytes.erase(0, kUtf8Bom.size());
+        utf8 = isUtf8(bytes);
+    }
+    if (!utf8 && !isAscii(bytes)) {
         std::string decoded = DecodeWindows1252(bytes);
         bytes = std::string(); // give the raw bytes back before the records grow
         bytes.swap(decoded);
@@ -239,8 +285,14 @@ std::optional<std::string> ReadCardFile(const std::string &path, std::string &er
 {
     constexpr std::uintmax_t kMaxSize = std::uintmax_t(512) << 20;
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
+    const std::filesystem::file_status st = std::filesystem::status(path, ec);
+    if (std::filesystem::is_directory(st)) {
         error = "cannot read " + path + ": it is a directory";
+        return std::nullopt;
+    }
+    // A named pipe would block the open until someone writes to it, a device may never end.
+    if (std::filesystem::exists(st) && !std::filesystem::is_regular_file(st)) {
+        error = "cannot read " + path + ": it is not a regular file";
         return std::nullopt;
     }
     std::FILE *f = std::fopen(path.c_str(), "rb");

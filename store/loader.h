@@ -28,8 +28,9 @@ struct LoadReport
 std::string DecodeWindows1252(std::string_view bytes);
 
 // Re-creates the store and files every race, horse and PP line of the card into it, with the
-// Final KEL figure of each PP. Lines ending in CR LF or LF alike. Never fails: what does not
-// fit the store is skipped and listed in the report.
+// Final KEL figure of each PP. Lines ending in CR LF or LF alike. A card that starts with a
+// UTF-8 byte-order mark is taken as UTF-8 when it is (the mark dropped). Never fails: what does
+// not fit the store is skipped and listed in the report.
 LoadReport LoadCard(std::string_view bytes, RaceStore &store);
 // The same, taking over the bytes to spare a copy of a large card.
 LoadReport LoadCard(std::string &&bytes, RaceStore &store);
@@ -38,7 +39,8 @@ LoadReport LoadCard(std::string &&bytes, RaceStore &store);
 // form followed by "%"; "----" when Early is "----" or either text is not a figure.
 std::string FinalKel(std::string_view kel, std::string_view early);
 
-// The whole content of a file, or nothing with the reason in error.
+// The whole content of a file, or nothing with the reason in error. Only regular files are
+// read: a directory, a named pipe or a device is refused without opening it.
 std::optional<std::string> ReadCardFile(const std::string &path, std::string &error);
 
 } // namespace kel

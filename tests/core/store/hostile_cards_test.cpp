@@ -1,0 +1,302 @@
+// Files a card can turn out to be: cut short, edited by hand, saved in another encoding, not a
+// card at all, or not a readable file. Each is read from disk as the open command reads it.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "store/loader.h"
+
+namespace kel {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string repeat(std::string_view piece, int n)
+{
+    std::string s;
+    s.reserve(piece.size() * n);
+    for (int i = 0; i < n; ++i)
+        s += piece;
+    return s;
+}
+
+std::string ppLine(std::string_view kel, std::string_view early, std::string_view pos = "1\xBA 120 (2)")
+{
+    return "Others;" + std::string(pos) + ";3;6F;1:10;d-f;25K;3.5;Smith;1-2;01/02/03;AQU;" + std::string(kel)
+        + ";x;" + std::string(early) + ";C;\r\n";
+}
+
+int races(const RaceStore &d)
+{
+    int r = 0;
+    while (r < RaceStore::kMaxRace && !d(r + 1, 0, 0, 1).empty())
+        ++r;
+    return r;
+}
+
+int horses(const RaceStore &d, int r)
+{
+    int h = 0;
+    while (h < RaceStore::kMaxHorse && !d(r, h + 1, 0, 1).empty())
+        ++h;
+    return h;
+}
+
+int pps(const RaceStore &d, int r, int h)
+{
+    int p = 0;
+    while (p < RaceStore::kMaxPP && !d(r, h, p + 1, 1).empty())
+        ++p;
+    return p;
+}
+
+bool validUtf8(std::string_view t)
+{
+    for (std::size_t i = 0; i < t.size();) {
+        const auto c = static_cast<unsigned char>(t[i]);
+        const std::size_t len = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
+        if (len == 0 || i + len > t.size())
+            return false;
+        for (std::size_t k = 1; k < len; ++k)
+            if ((static_cast<unsigned char>(t[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += len;
+    }
+    return true;
+}
+
+class HostileCard : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path()
+            / ("kel_hostile_" + std::to_string(::getpid()) + "_"
+               + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::remove_all(m_dir, ec);
+    }
+
+    std::string write(const std::string &name, const std::string &bytes)
+    {
+        const fs::path p = m_dir / name;
+        std::ofstream(p, std::ios::binary) << bytes;
+        return p.string();
+    }
+
+    // What the open command gets: the file read from disk and loaded, or the reason it was not.
+    bool open(const std::string &path)
+    {
+        error.clear();
+        std::optional<std::string> bytes = ReadCardFile(path, error);
+        if (!bytes)
+            return false;
+        report = LoadCard(std::move(*bytes), data);
+        return true;
+    }
+    bool openBytes(const std::string &bytes) { return open(write("card.kel", bytes)); }
+
+    fs::path m_dir;
+    RaceStore data;
+    LoadReport report;
+    std::string error;
+};
+
+TEST_F(HostileCard, EmptyFileAndLineEndsOnlyGiveAnEmptyCard)
+{
+    ASSERT_TRUE(openBytes(""));
+    EXPECT_EQ(races(data), 0);
+    EXPECT_EQ(report.lines, 0);
+
+    ASSERT_TRUE(openBytes("\r\n\r\n\n\n\r\r\r\n"));
+    EXPECT_EQ(races(data), 0);
+    EXPECT_EQ(data.recordCount(), 0u);
+    EXPECT_EQ(report.droppedCount, 0u);
+}
+
+TEST_F(HostileCard, NulBytesStayInsideTheirFieldsAndSpoilNoFigure)
+{
+    const std::string card = std::string("R\0" "1;Main;A;\r\n", 12) + std::string("1;N\0L;B;\r\n", 10)
+        + ppLine(std::string("9\0" "7%", 4), "95%") + ppLine("97%", std::string("9\0" "5%", 4))
+        + std::string("R2;\0A;\r\n", 8);
+    ASSERT_TRUE(openBytes(card));
+    EXPECT_EQ(data(1, 0, 0, 1), std::string_view("R\0" "1", 3));
+    EXPECT_EQ(data(1, 1, 0, 2), std::string_view("N\0L", 3));
+    // A NUL inside a figure makes it no figure, so no Final KEL is made from it.
+    EXPECT_EQ(data(1, 1, 1, 5), "----");
+    EXPECT_EQ(data(1, 1, 2, 5), "----");
+    // "\0A;" is not the race tag.
+    EXPECT_EQ(races(data), 1);
+}
+
+TEST_F(HostileCard, Utf8ByteOrderMarkIsDroppedAndTheTextKept)
+{
+    // Saved as UTF-8 by an editor: "º" is C2 BA and must come through as one "º", not "Âº".
+    ASSERT_TRUE(openBytes("\xEF\xBB\xBFR1;Caf\xC3\xA9;A;\r\n1;Horse;B;\r\n" + ppLine("97%", "95%", "1\xC2\xBA 120 (2)")));
+    EXPECT_EQ(data(1, 0, 0, 1), "R1");
+    EXPECT_EQ(data(1, 0, 0, 2), "Caf\xC3\xA9");
+    EXPECT_EQ(data(1, 1, 1, 6), "1\xC2\xBA 120 (2)");
+    EXPECT_EQ(data(1, 1, 1, 5), "99%");
+
+    // A mark in front of Windows-1252 text: the mark goes, the rest is decoded as usual.
+    ASSERT_TRUE(openBytes("\xEF\xBB\xBFR1;A;\r\n1;Horse;B;\r\n" + ppLine("97%", "95%")));
+    EXPECT_EQ(data(1, 0, 0, 1), "R1");
+    EXPECT_EQ(data(1, 1, 1, 6), "1\xC2\xBA 120 (2)");
+}
+
+TEST_F(HostileCard, BytesThatAreNotTextGiveValidTextsWithinCapacity)
+{
+    std::string noise(256 * 1024, '\0');
+    uint32_t x = 12345;
+    for (char &c : noise) {
+        x = x * 1103515245u + 12345u;
+        c = static_cast<char>(x >> 24);
+    }
+    // Sprinkle tags so that some lines are filed.
+    for (std::size_t i = 100; i + 4 < noise.size(); i += 997)
+        noise.replace(i, 4, i % 3 == 0 ? "A;\r\n" : i % 3 == 1 ? "B;\r\n" : "C;\r\n");
+    ASSERT_TRUE(openBytes(noise));
+    EXPECT_GT(report.lines, 200);
+    EXPECT_LE(races(data), RaceStore::kMaxRace);
+    for (int r = 0; r <= RaceStore::kMaxRace; ++r)
+        for (int h = 0; h <= RaceStore::kMaxHorse; ++h)
+            for (int s = 0; s <= RaceStore::kMaxSlot; ++s)
+                ASSERT_TRUE(validUtf8(data(r, h, 0, s))) << r << "," << h << "," << s;
+}
+
+TEST_F(HostileCard, TenMegabyteLineAndHundredThousandFields)
+{
+    const std::string huge(10 << 20, 'x');
+    ASSERT_TRUE(openBytes("R1;" + huge + ";A;\r\n" + huge + "\r\n" + repeat("h;", 100000) + "B;\r\n"));
+    EXPECT_EQ(races(data), 1);
+    EXPECT_EQ(data(1, 0, 0, 2).size(), huge.size());
+    // The tagless line is skipped; the horse keeps its first 14 fields and the rest is noted.
+    EXPECT_EQ(data(1, 1, 0, 18), "h");
+    ASSERT_EQ(report.dropped.size(), 1u);
+    EXPECT_EQ(report.dropped[0].line, 3);
+    EXPECT_NE(report.dropped[0].what.find("100000 fields"), std::string::npos) << report.dropped[0].what;
+}
+
+TEST_F(HostileCard, SixtyRacesThirtyHorsesAndHundredFiftyPPsFillTheStoreAndSaySo)
+{
+    std::string card;
+    for (int r = 1; r <= 60; ++r) {
+        card += "R" + std::to_string(r) + ";A;\r\n";
+        const int n = r == 1 ? 30 : 1;
+        for (int h = 1; h <= n; ++h) {
+            card += std::to_string(h) + ";H;B;\r\n";
+            const int m = r == 1 && h == 1 ? 150 : 1;
+            for (int p = 1; p <= m; ++p)
+                card += ppLine(std::to_string(p) + "%", "----");
+        }
+    }
+    ASSERT_TRUE(openBytes(card));
+    EXPECT_EQ(races(data), 41);
+    EXPECT_EQ(horses(data, 1), 21);
+    EXPECT_EQ(pps(data, 1, 1), 100);
+    EXPECT_EQ(data(1, 1, 100, 3), "100%");
+    // 50 PPs, 9 horses with a PP each, and 19 races with a horse and a PP each.
+    EXPECT_EQ(report.droppedCount, 50u + 9 * 2 + 19 * 3);
+    std::string notes;
+    for (const LoadNote &n : report.dropped)
+        notes += n.what + "\n";
+    EXPECT_NE(notes.find("at most 100"), std::string::npos);
+    EXPECT_NE(notes.find("at most 21 horses"), std::string::npos);
+    EXPECT_NE(notes.find("at most 41 races"), std::string::npos);
+}
+
+TEST_F(HostileCard, LowerCaseTagsAndBlanksAfterTheSemicolonAreNotRecords)
+{
+    ASSERT_TRUE(openBytes("r0;lower;a;\r\nR0;blank; A;\r\nR0;trailing;A; \r\nR1;Main;A;\r\n"
+                          "0;lower;b;\r\n0;blank; B;\r\n1;Real;B;\r\n"
+                          + ppLine("90%", "90%").replace(ppLine("90%", "90%").size() - 4, 2, "c;")
+                          + ppLine("91%", "91%")));
+    EXPECT_EQ(races(data), 1);
+    EXPECT_EQ(data(1, 0, 0, 1), "R1");
+    EXPECT_EQ(horses(data, 1), 1);
+    EXPECT_EQ(data(1, 1, 0, 2), "Real");
+    // Skipped lines move no counter: the real PP is PP 1.
+    EXPECT_EQ(data(1, 1, 1, 3), "91%");
+    EXPECT_EQ(pps(data, 1, 1), 1);
+}
+
+TEST_F(HostileCard, FiguresThatAreNotNumbersGiveNoFinalFigure)
+{
+    std::string card = "R1;A;\r\n1;H;B;\r\n";
+    for (const char *kel : {"%", "abc%", "1e400%", "NaN%", "-5%"})
+        card += ppLine(kel, "95%");
+    card += ppLine("97%", "abc%");
+    ASSERT_TRUE(openBytes(card));
+    EXPECT_EQ(data(1, 1, 1, 3), "%");
+    for (int p = 1; p <= 4; ++p)
+        EXPECT_EQ(data(1, 1, p, 5), "----") << data(1, 1, p, 3);
+    // A negative figure is a number like any other: 2 * -5 - 95.
+    EXPECT_EQ(data(1, 1, 5, 5), "-105%");
+    EXPECT_EQ(data(1, 1, 6, 5), "----");
+}
+
+TEST_F(HostileCard, DirectoryPipeAndMissingFileAreRefusedWithTheReason)
+{
+    const fs::path dir = m_dir / "race.kel";
+    fs::create_directories(dir);
+    EXPECT_FALSE(open(dir.string()));
+    EXPECT_NE(error.find("it is a directory"), std::string::npos) << error;
+
+    // A pipe would block the open until someone writes to it.
+    const fs::path fifo = m_dir / "pipe.kel";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_FALSE(open(fifo.string()));
+    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+
+    // Listed, then removed before Open.
+    const std::string gone = write("gone.kel", "R1;A;\r\n");
+    fs::remove(gone);
+    EXPECT_FALSE(open(gone));
+    EXPECT_NE(error.find(gone), std::string::npos);
+    EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
+
+    // A path through a file: even root cannot open it.
+    const std::string file = write("flat.kel", "R1;A;\r\n");
+    EXPECT_FALSE(open(file + "/inner.kel"));
+    EXPECT_NE(error.find("Not a directory"), std::string::npos) << error;
+}
+
+TEST_F(HostileCard, FileWithoutReadPermissionIsRefusedWithTheReason)
+{
+    const std::string path = write("locked.kel", "R1;A;\r\n");
+    ASSERT_EQ(::chmod(path.c_str(), 0), 0);
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(open(path));
+        EXPECT_NE(error.find("Permission denied"), std::string::npos) << error;
+        return;
+    }
+    // Root reads anything: read as nobody instead, in a child so that this process keeps root.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(3);
+        std::string err;
+        const bool read = ReadCardFile(path, err).has_value();
+        ::_exit(read ? 1 : err.find("Permission denied") != std::string::npos ? 0 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 3)
+        GTEST_SKIP() << "running as root without the right to become nobody: cannot take the permission away";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the file was read, 2: another reason was given";
+}
+
+} // namespace
+} // namespace kel
