@@ -1,0 +1,383 @@
+// Hostile cards against the report tool (the binary, end to end) and against the open command
+// of the window's core (BT_Open_Click on a MemoryForm): a message or a best-effort card, never
+// a crash, a hang or a figure made up, and a refused open keeps the card that was open.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "store/module1.h"
+#include "views/commands.h"
+#include "views/memory_form.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uid_t kNobody = 65534;
+
+struct ToolRun
+{
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string repeat(std::string_view piece, int n)
+{
+    std::string s;
+    s.reserve(piece.size() * n);
+    for (int i = 0; i < n; ++i)
+        s += piece;
+    return s;
+}
+
+std::string ppLine(std::string_view kel, std::string_view early, std::string_view pos = "1\xBA 120 (2)")
+{
+    return "Others;" + std::string(pos) + ";3;6F;1:10;d-f;25K;3.5;Smith;1-2;01/02/03;AQU;" + std::string(kel)
+        + ";x;" + std::string(early) + ";C;\r\n";
+}
+
+// One horse per figure text, each with a single PP; early figures all 95%.
+std::string figuresCard(const std::vector<std::string> &kels)
+{
+    std::string card = "R1;Figures;A;\r\n";
+    for (std::size_t i = 0; i < kels.size(); ++i)
+        card += std::to_string(i + 1) + ";H" + std::to_string(i + 1) + ";120;x;B;\r\n" + ppLine(kels[i], "95%");
+    return card;
+}
+
+std::string bigCard()
+{
+    std::string card;
+    for (int r = 1; r <= 60; ++r) {
+        card += "R" + std::to_string(r) + ";Big;A;\r\n";
+        for (int h = 1; h <= (r == 1 ? 30 : 1); ++h) {
+            card += std::to_string(h) + ";H;120;x;B;\r\n";
+            for (int p = 1; p <= (r == 1 && h == 1 ? 150 : 1); ++p)
+                card += ppLine(std::to_string(90 + p % 10) + "%", "95%");
+        }
+    }
+    return card;
+}
+
+std::vector<std::string> lines(const std::string &text)
+{
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);)
+        out.push_back(l);
+    return out;
+}
+
+std::vector<std::string> csvFields(const std::string &line)
+{
+    std::vector<std::string> out(1);
+    for (char c : line) {
+        if (c == ',')
+            out.emplace_back();
+        else
+            out.back() += c;
+    }
+    return out;
+}
+
+class Hostile : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path()
+            / ("kel_hostile_cli_" + std::to_string(::getpid()) + "_"
+               + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(m_dir);
+        fs::permissions(m_dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec
+                                   | fs::perms::others_read | fs::perms::others_exec);
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::remove_all(m_dir, ec);
+    }
+
+    std::string write(const std::string &name, const std::string &bytes)
+    {
+        const fs::path p = m_dir / name;
+        std::ofstream(p, std::ios::binary) << bytes;
+        return p.string();
+    }
+
+    // prefix: a command that runs the tool, such as setpriv as another user.
+    ToolRun run(const std::string &args, const std::string &prefix = "")
+    {
+        const std::string errFile = (m_dir / "stderr.txt").string();
+        const std::string cmd = prefix + std::string(KEL_REPORT_BIN) + " " + args + " 2>" + errFile;
+        ToolRun r;
+        FILE *pipe = ::popen(cmd.c_str(), "r");
+        std::array<char, 4096> buf{};
+        std::size_t n = 0;
+        while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
+            r.out.append(buf.data(), n);
+        const int st = ::pclose(pipe);
+        r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+        std::ifstream e(errFile, std::ios::binary);
+        r.err.assign(std::istreambuf_iterator<char>(e), {});
+        return r;
+    }
+
+    fs::path m_dir;
+};
+
+using HostileReport = Hostile;
+
+const std::string kHeader = "race,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched";
+
+TEST_F(HostileReport, EmptyLineEndsNulAndBinaryFilesGiveACardWithoutCrash)
+{
+    for (const auto &[name, bytes] : std::vector<std::pair<std::string, std::string>>{
+             {"empty.kel", ""},
+             {"ends.kel", "\r\n\n\r\r\n\r\n"},
+             {"nul.kel", std::string("R1\0;A;\r\n1;N\0L;120;x;B;\r\n", 24) + ppLine(std::string("9\0" "7%", 4), "95%")},
+         }) {
+        const ToolRun r = run(write(name, bytes));
+        EXPECT_EQ(r.status, 0) << name << ": " << r.err;
+        EXPECT_EQ(r.out.substr(0, kHeader.size()), kHeader) << name;
+    }
+    // A figure with a NUL in it is no figure: the horse is not rated.
+    const ToolRun nul = run((m_dir / "nul.kel").string());
+    EXPECT_NE(nul.out.find(",[Z-99],[A-1],[Z-99],"), std::string::npos) << nul.out;
+
+    std::string noise(64 * 1024, '\0');
+    uint32_t x = 99;
+    for (char &c : noise) {
+        x = x * 1664525u + 1013904223u;
+        c = static_cast<char>(x >> 24);
+    }
+    const ToolRun bin = run(write("noise.kel", noise));
+    EXPECT_EQ(bin.status, 0) << bin.err;
+}
+
+TEST_F(HostileReport, ByteOrderMarkedUtf8CardCountsItsWins)
+{
+    const ToolRun r = run(write("bom.kel", "\xEF\xBB\xBFR1;A;\r\n1;H\xC3\xA9;120;x;B;\r\n"
+                                           + ppLine("97%", "95%", "1\xC2\xBA 120 (2)")));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, kHeader + "\n1,1,1,H\xC3\xA9,120,1 1-0-0,[A-1],[A-1],[A-1],34,,,0\n");
+}
+
+TEST_F(HostileReport, HugeLineManyFieldsAndOverCapacityCardAreCutAndListed)
+{
+    const ToolRun wide = run(write("wide.kel", "R1;" + std::string(10 << 20, 'x') + ";A;\r\n"
+                                                   + std::string(10 << 20, 'y') + "\r\n"
+                                                   + repeat("h;", 100000) + "B;\r\n"));
+    ASSERT_EQ(wide.status, 0) << wide.err.substr(0, 500);
+    EXPECT_NE(wide.err.find("wide.kel:3: horse line with 100000 fields"), std::string::npos) << wide.err;
+    ASSERT_EQ(lines(wide.out).size(), 2u);
+
+    const ToolRun big = run(write("big.kel", bigCard()));
+    ASSERT_EQ(big.status, 0) << big.err.substr(0, 500);
+    const std::vector<std::string> rows = lines(big.out);
+    // 21 horses of race 1 and one of each of races 2 to 41.
+    ASSERT_EQ(rows.size(), 1u + 21 + 40);
+    EXPECT_EQ(rows.back().rfind("41,1,", 0), 0u);
+    // Only PPs 1 to 84 count for the record.
+    EXPECT_EQ(csvFields(rows[1])[5].rfind("84 ", 0), 0u) << rows[1];
+    EXPECT_NE(big.err.find("a horse holds at most 100"), std::string::npos);
+    EXPECT_NE(big.err.find("a race holds at most 21 horses"), std::string::npos);
+    EXPECT_NE(big.err.find("a card holds at most 41 races"), std::string::npos);
+}
+
+TEST_F(HostileReport, LowerCaseTagsAndBlankAfterSemicolonAreSkipped)
+{
+    const ToolRun r = run(write("tags.kel", "r1;x;a;\r\nR1;x; A;\r\nR1;Real;A;\r\n1;lower;120;x;b;\r\n"
+                                            "1;blank;120;x; B;\r\n1;Real;120;x;B;\r\n"));
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, kHeader + "\n1,1,1,Real,120,0 0-0-0,[Z-99],[Z-99],[Z-99],8,,,0\n");
+}
+
+TEST_F(HostileReport, FiguresThatAreNotNumbersNeverRate)
+{
+    const ToolRun r = run(write("fig.kel", figuresCard({"%", "abc%", "1e400%", "NaN%", "-5%", "97%"})));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> rows = lines(r.out);
+    ASSERT_EQ(rows.size(), 7u);
+    // No race run gives a negative figure, so "-5%" (and the Final KEL made from it) is none
+    // either, rather than the best figure of the race.
+    for (int h = 1; h <= 5; ++h) {
+        const std::vector<std::string> f = csvFields(rows[h]);
+        EXPECT_EQ(f[6], "[Z-99]") << rows[h];
+        EXPECT_EQ(f[8], "[Z-99]") << rows[h];
+        // The early figure is real, so Early still ranks the horse.
+        EXPECT_NE(f[7], "[Z-99]") << rows[h];
+        EXPECT_EQ(f[5], "1 1-0-0") << rows[h];
+    }
+    EXPECT_EQ(csvFields(rows[6])[6], "[A-1]");
+    EXPECT_EQ(csvFields(rows[6])[8], "[A-1]");
+}
+
+TEST_F(HostileReport, UnopenableFilesExitOneWithTheReason)
+{
+    fs::create_directories(m_dir / "race.kel");
+    const ToolRun dir = run((m_dir / "race.kel").string());
+    EXPECT_EQ(dir.status, 1);
+    EXPECT_NE(dir.err.find("it is a directory"), std::string::npos);
+
+    ASSERT_EQ(::mkfifo((m_dir / "pipe.kel").c_str(), 0644), 0);
+    const ToolRun pipe = run((m_dir / "pipe.kel").string());
+    EXPECT_EQ(pipe.status, 1);
+    EXPECT_NE(pipe.err.find("not a regular file"), std::string::npos);
+
+    const std::string gone = write("gone.kel", "R1;A;\r\n");
+    fs::remove(gone);
+    const ToolRun missing = run(gone);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("No such file or directory"), std::string::npos);
+}
+
+TEST_F(HostileReport, FileWithoutReadPermissionExitsOne)
+{
+    const std::string locked = write("locked.kel", "R1;A;\r\n");
+    ASSERT_EQ(::chmod(locked.c_str(), 0), 0);
+    std::string prefix;
+    if (::geteuid() == 0) {
+        // Root reads anything; the tool runs as nobody instead, if the binary is reachable.
+        if (std::system("command -v setpriv >/dev/null") != 0)
+            GTEST_SKIP() << "running as root without setpriv: cannot take the permission away";
+        prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+        const ToolRun probe = run("--help", prefix);
+        if (probe.status != 0)
+            GTEST_SKIP() << "the tool cannot run as nobody here: " << probe.err;
+    }
+    const ToolRun r = run(locked, prefix);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Permission denied"), std::string::npos) << r.err;
+}
+
+// The open command of the window, on a MemoryForm: the card open before is what matters.
+class HostileOpen : public Hostile
+{
+protected:
+    void SetUp() override
+    {
+        Hostile::SetUp();
+        write("good.kel", "R1;Good;A;\r\n1;Horse;120;x;B;\r\n" + ppLine("97%", "95%") + "R2;Second;A;\r\n");
+        f.setDirectory(m_dir.string());
+        open("good.kel");
+        ASSERT_EQ(f.MSF().rows(), 2);
+        ASSERT_TRUE(d.shown().empty());
+        // The user goes to the horses of race 1, then back to the file frame.
+        f.MSF().setRow(0);
+        kel::MSF_DblClick(m, f);
+        kel::File_Open_Click(m, f);
+        d.clearShown();
+    }
+
+    void open(std::optional<std::string> name)
+    {
+        f.setSelectedFile(std::move(name));
+        kel::BT_Open_Click(m, f, d);
+    }
+
+    // The good card, still on its horses page, with the file frame still up.
+    void expectGoodCardKept(const std::string &what)
+    {
+        EXPECT_EQ(m.Data(1, 0, 0, 2), "Good") << what;
+        EXPECT_EQ(m.Data(1, 1, 1, 5), "99%") << what;
+        EXPECT_EQ(m.Data(1, 1, 0, 5), "[A-1]") << what;
+        EXPECT_EQ(m.Data(2, 0, 0, 2), "Second") << what;
+        EXPECT_EQ(m.ViewPage, 2) << what;
+        EXPECT_EQ(m.CurrentRace, 1) << what;
+        EXPECT_EQ(f.MSF().rows(), 2) << what;
+        EXPECT_EQ(f.MSF().cell(1, 1), "Horse") << what;
+        EXPECT_TRUE(f.visible(kel::Ctl::Fr_Open)) << what;
+    }
+
+    kel::Module1 m;
+    kel::MemoryForm f;
+    kel::ScriptedDialogs d;
+};
+
+TEST_F(HostileOpen, RefusedOpensShowAMessageAndKeepTheCard)
+{
+    fs::create_directories(m_dir / "race.kel");
+    ASSERT_EQ(::mkfifo((m_dir / "pipe.kel").c_str(), 0644), 0);
+    const std::string gone = write("gone.kel", "R1;A;\r\n");
+    fs::remove(gone); // listed in File1, removed before Open
+
+    const std::vector<std::pair<std::optional<std::string>, std::string>> cases = {
+        {"race.kel", "it is a directory"},
+        {"pipe.kel", "not a regular file"},
+        {"gone.kel", "No such file or directory"},
+        {"averylongname.kel", "error TX1"},
+        {std::nullopt, "Select a kel file in the lower window"},
+    };
+    for (const auto &[name, message] : cases) {
+        d.clearShown();
+        open(name);
+        const std::string what = name.value_or("(nothing selected)");
+        ASSERT_EQ(d.shown().size(), 1u) << what;
+        EXPECT_NE(d.shown()[0].prompt.find(message), std::string::npos) << what << ": " << d.shown()[0].prompt;
+        expectGoodCardKept(what);
+    }
+}
+
+TEST_F(HostileOpen, UnreadableFileKeepsTheCard)
+{
+    const std::string locked = write("locked.kel", "R1;Locked;A;\r\n");
+    ASSERT_EQ(::chmod(locked.c_str(), 0), 0);
+    if (::geteuid() != 0) {
+        open("locked.kel");
+        ASSERT_EQ(d.shown().size(), 1u);
+        EXPECT_NE(d.shown()[0].prompt.find("Permission denied"), std::string::npos);
+        expectGoodCardKept("locked.kel");
+        return;
+    }
+    // Root reads anything: open as nobody in a child, so that this process keeps root.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(3);
+        open("locked.kel");
+        const bool refused = d.shown().size() == 1
+            && d.shown()[0].prompt.find("Permission denied") != std::string::npos;
+        const bool kept = m.Data(1, 0, 0, 2) == "Good" && m.ViewPage == 2 && f.MSF().cell(1, 1) == "Horse";
+        ::_exit(refused && kept ? 0 : refused ? 1 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 3)
+        GTEST_SKIP() << "running as root without the right to become nobody: cannot take the permission away";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the card was lost, 2: no permission message";
+}
+
+TEST_F(HostileOpen, HostileButReadableCardsReplaceItAsBestTheyCan)
+{
+    write("big.kel", bigCard());
+    open("big.kel");
+    ASSERT_EQ(d.shown().size(), 1u);
+    EXPECT_NE(d.shown()[0].prompt.find("lines of big.kel did not fit"), std::string::npos) << d.shown()[0].prompt;
+    EXPECT_EQ(f.MSF().rows(), 41);
+    EXPECT_EQ(m.ViewPage, 1);
+    EXPECT_FALSE(f.visible(kel::Ctl::Fr_Open));
+
+    // An empty file is a card without races: the list is empty and nothing is said.
+    d.clearShown();
+    write("empty.kel", "");
+    open("empty.kel");
+    EXPECT_TRUE(d.shown().empty());
+    EXPECT_EQ(f.MSF().rows(), 0);
+    EXPECT_EQ(m.Data(1, 0, 0, 1), "");
+}
+
+} // namespace

@@ -1,0 +1,314 @@
+// Hostile cards opened in the real window, offscreen, as a user opens them: each gives a message
+// or a best-effort card that can be browsed, and a refused open leaves the card shown before.
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "shell/file_lists.h"
+#include "shell/grid_table_model.h"
+#include "shell/kel_soft.h"
+#include "shell/msf_view.h"
+#include "views/controls.h"
+#include "views/memory_form.h"
+
+using namespace kel;
+
+namespace {
+
+const char kGoodCard[] =
+    "1;GOOD;01/05/25;6F;A;\r\n"
+    "1;Good Horse;120;x;B;\r\n"
+    "Others;1\xBA 120 (2);3;6F;1:10;d-f;25K;3.5;Smith;1-2;01/02/25;AQU;97%;x;95%;C;\r\n"
+    "2;GOOD;01/05/25;1M;A;\r\n";
+
+QByteArray ppLine(const QByteArray &kel)
+{
+    return "Others;1\xBA 120 (2);3;6F;1:10;d-f;25K;3.5;Smith;1-2;01/02/03;AQU;" + kel + ";x;95%;C;\r\n";
+}
+
+QByteArray repeat(const QByteArray &piece, int n)
+{
+    QByteArray s;
+    s.reserve(piece.size() * n);
+    for (int i = 0; i < n; ++i)
+        s += piece;
+    return s;
+}
+
+QByteArray noise(int size)
+{
+    QByteArray b(size, '\0');
+    quint32 x = 7;
+    for (char &c : b) {
+        x = x * 1103515245u + 12345u;
+        c = char(x >> 24);
+    }
+    return b;
+}
+
+QByteArray bigCard()
+{
+    QByteArray card;
+    for (int r = 1; r <= 60; ++r) {
+        card += "R" + QByteArray::number(r) + ";Big;A;\r\n";
+        for (int h = 1; h <= (r == 1 ? 30 : 1); ++h) {
+            card += QByteArray::number(h) + ";Horse " + QByteArray::number(h) + ";120;x;B;\r\n";
+            for (int p = 1; p <= (r == 1 && h == 1 ? 150 : 1); ++p)
+                card += ppLine(QByteArray::number(90 + p % 10) + "%");
+        }
+    }
+    return card;
+}
+
+template <class T = QWidget>
+T *ctl(KEL_Soft &w, Ctl c)
+{
+    return qobject_cast<T *>(w.control(c));
+}
+
+} // namespace
+
+class TestHostile : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_tmp;
+    QString m_cards;
+
+    bool writeFile(const QString &name, const QByteArray &bytes)
+    {
+        QFile f(QDir(m_cards).filePath(name));
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    }
+
+    void doubleClick(QAbstractItemView *view, const QPoint &pos)
+    {
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, pos);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, pos);
+    }
+
+    void doubleClickRow(KEL_Soft &w, int gridRow)
+    {
+        MsfView *view = w.gridView();
+        auto *model = static_cast<GridTableModel *>(view->model());
+        const QModelIndex idx = model->index(model->viewRow(gridRow), 0);
+        view->scrollTo(idx);
+        doubleClick(view, view->visualRect(idx).center());
+    }
+
+    bool listed(KEL_Soft &w, const QString &name)
+    {
+        return !ctl<QListWidget>(w, Ctl::File1)->findItems(name, Qt::MatchExactly).isEmpty();
+    }
+
+    // File, Open in the cards folder, then pick the name; Open is pressed by the caller.
+    void listCards(KEL_Soft &w)
+    {
+        w.findChild<QAction *>("File_Open")->trigger();
+        auto *dir = static_cast<DirListBox *>(w.control(Ctl::Dir1));
+        if (dir->path() != m_cards)
+            dir->navigate(m_cards);
+        static_cast<FileListBox *>(w.control(Ctl::File1))->refresh();
+    }
+
+    void pick(KEL_Soft &w, const QString &name)
+    {
+        auto *files = ctl<QListWidget>(w, Ctl::File1);
+        const auto items = files->findItems(name, Qt::MatchExactly);
+        QVERIFY2(!items.isEmpty(), qPrintable(name));
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(items.first()).center());
+    }
+
+    void pressOpen(KEL_Soft &w) { QTest::mouseClick(ctl(w, Ctl::BT_Open), Qt::LeftButton); }
+
+    std::unique_ptr<KEL_Soft> windowWithGoodCard(ScriptedDialogs &dialogs)
+    {
+        auto w = std::make_unique<KEL_Soft>(m_tmp.path());
+        w->setDialogs(&dialogs);
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w.get()))
+            qWarning("window not exposed");
+        listCards(*w);
+        pick(*w, "good.kel");
+        pressOpen(*w);
+        // On the horses page of race 1, as a user would be before trying another file.
+        doubleClickRow(*w, 0);
+        return w;
+    }
+
+    void expectGoodCard(KEL_Soft &w, const char *what)
+    {
+        QVERIFY2(w.module().Data(1, 1, 0, 2) == "Good Horse", what);
+        QVERIFY2(w.module().Data(1, 1, 1, 5) == "99%", what);
+        QVERIFY2(w.module().ViewPage == 2, what);
+        QVERIFY2(w.gridView()->model()->rowCount() == 1, what);
+        QVERIFY2(w.gridView()->model()->index(0, 1).data().toString() == "Good Horse", what);
+    }
+
+    // Walks the card that is shown: each race's horses, the first horse's PPs, back with ESC.
+    void browse(KEL_Soft &w)
+    {
+        MsfView *view = w.gridView();
+        const int races = view->model()->rowCount();
+        for (int r = 0; r < std::min(races, 3); ++r) {
+            doubleClickRow(w, r);
+            QCOMPARE(w.module().ViewPage, int16_t(2));
+            if (view->model()->rowCount() > 0) {
+                doubleClickRow(w, 1);
+                QCOMPARE(w.module().ViewPage, int16_t(3));
+                QTest::keyClick(view, Qt::Key_Escape);
+            }
+            QTest::keyClick(view, Qt::Key_Escape);
+            QCOMPARE(w.module().ViewPage, int16_t(1));
+        }
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_tmp.isValid());
+        m_cards = QDir(m_tmp.path()).filePath("cards");
+        QVERIFY(QDir().mkpath(m_cards));
+        m_cards = QDir(m_cards).canonicalPath();
+        QVERIFY(writeFile("good.kel", kGoodCard));
+        QVERIFY(writeFile("empty.kel", ""));
+        QVERIFY(writeFile("ends.kel", "\r\n\r\n\n\r\r\n"));
+        QVERIFY(writeFile("nul.kel", QByteArray("R1\0;A;\r\n1;N\0L;120;x;B;\r\n", 24) + ppLine(QByteArray("9\0" "7%", 4))));
+        QVERIFY(writeFile("bom.kel", "\xEF\xBB\xBFR1;Caf\xC3\xA9;A;\r\n1;H;120;x;B;\r\n" + ppLine("97%")));
+        QVERIFY(writeFile("binary.kel", noise(64 * 1024)));
+        QVERIFY(writeFile("longline.kel", "R1;" + QByteArray(10 << 20, 'x') + ";A;\r\n1;H;120;x;B;\r\n"));
+        QVERIFY(writeFile("fields.kel", "R1;A;\r\n" + repeat("h;", 100000) + "B;\r\n"));
+        QVERIFY(writeFile("big.kel", bigCard()));
+        QVERIFY(writeFile("tags.kel", "r1;x;a;\r\nR1;x; A;\r\nR1;Real;A;\r\n1;low;120;x;b;\r\n1;Real;120;x;B;\r\n"));
+        QVERIFY(writeFile("figures.kel", "R1;A;\r\n1;H1;1;x;B;\r\n" + ppLine("%") + "2;H2;1;x;B;\r\n" + ppLine("abc%")
+                                             + "3;H3;1;x;B;\r\n" + ppLine("1e400%") + "4;H4;1;x;B;\r\n" + ppLine("-5%")
+                                             + "5;H5;1;x;B;\r\n" + ppLine("NaN%")));
+    }
+
+    // Cards that load, somehow: the window shows what could be read and can be browsed.
+    void bestEffortCards_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("races");
+        QTest::addColumn<QString>("message"); // part of the one box shown, or empty for none
+        QTest::newRow("empty file") << "empty.kel" << 0 << "";
+        QTest::newRow("line ends only") << "ends.kel" << 0 << "";
+        QTest::newRow("NUL bytes") << "nul.kel" << 1 << "";
+        QTest::newRow("UTF-8 with BOM") << "bom.kel" << 1 << "";
+        QTest::newRow("not text") << "binary.kel" << -1 << "";
+        QTest::newRow("10 MB line") << "longline.kel" << 1 << "";
+        QTest::newRow("100,000 fields") << "fields.kel" << 1 << "horse line with 100000 fields";
+        QTest::newRow("60 races, 30 horses, 150 PPs") << "big.kel" << 41 << "lines of big.kel did not fit";
+        QTest::newRow("lower-case tags, blanks") << "tags.kel" << 1 << "";
+        QTest::newRow("figures that are no numbers") << "figures.kel" << 1 << "";
+    }
+
+    void bestEffortCards()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, races);
+        QFETCH(QString, message);
+        ScriptedDialogs dialogs;
+        auto w = windowWithGoodCard(dialogs);
+        listCards(*w);
+        pick(*w, name);
+        pressOpen(*w);
+        if (message.isEmpty()) {
+            QVERIFY2(dialogs.shown().empty(), dialogs.shown().empty() ? "" : dialogs.shown().front().prompt.c_str());
+        } else {
+            QCOMPARE(dialogs.shown().size(), std::size_t(1));
+            QVERIFY2(QString::fromStdString(dialogs.shown().front().prompt).contains(message),
+                     dialogs.shown().front().prompt.c_str());
+        }
+        QCOMPARE(w->module().ViewPage, int16_t(1));
+        QVERIFY(ctl(*w, Ctl::fr_dc)->isVisible());
+        if (races >= 0)
+            QCOMPARE(w->gridView()->model()->rowCount(), races);
+        browse(*w);
+    }
+
+    // "%", "abc%", "1e400%", "-5%" and "NaN%" are no figures: on the horses page none rates.
+    void figuresNeverMadeUp()
+    {
+        ScriptedDialogs dialogs;
+        auto w = windowWithGoodCard(dialogs);
+        listCards(*w);
+        pick(*w, "figures.kel");
+        pressOpen(*w);
+        doubleClickRow(*w, 0);
+        QAbstractItemModel *model = w->gridView()->model();
+        QCOMPARE(model->rowCount(), 5);
+        for (int row = 0; row < 5; ++row) {
+            QCOMPARE(model->index(row, 4).data().toString(), QString("[Z-99]")); // Qualy
+            QCOMPARE(model->index(row, 6).data().toString(), QString("[Z-99]")); // Final
+        }
+    }
+
+    // Opens the window refuses: a message, and the card before stays on its page.
+    void refusedOpensKeepTheCard()
+    {
+        ScriptedDialogs dialogs;
+        auto w = windowWithGoodCard(dialogs);
+        dialogs.clearShown();
+
+        // Neither a folder nor a pipe named like a card is offered as one.
+        QVERIFY(QDir(m_cards).mkpath("folder.kel"));
+        QCOMPARE(::mkfifo(qPrintable(QDir(m_cards).filePath("pipe.kel")), 0644), 0);
+        listCards(*w);
+        QVERIFY(!listed(*w, "folder.kel"));
+        QVERIFY(!listed(*w, "pipe.kel"));
+
+        // Listed as a card, then turned into a folder before Open.
+        QVERIFY(writeFile("turned.kel", kGoodCard));
+        listCards(*w);
+        pick(*w, "turned.kel");
+        QVERIFY(QFile::remove(QDir(m_cards).filePath("turned.kel")));
+        QVERIFY(QDir(m_cards).mkpath("turned.kel"));
+        pressOpen(*w);
+        QCOMPARE(dialogs.shown().size(), std::size_t(1));
+        QVERIFY2(QString::fromStdString(dialogs.shown().front().prompt).contains("it is a directory"),
+                 dialogs.shown().front().prompt.c_str());
+        QVERIFY(ctl(*w, Ctl::Fr_Open)->isVisible());
+        QTest::mouseClick(ctl(*w, Ctl::BT_Cancel), Qt::LeftButton);
+        expectGoodCard(*w, "folder");
+
+        // Listed, then removed before Open.
+        dialogs.clearShown();
+        QVERIFY(writeFile("gone.kel", kGoodCard));
+        listCards(*w);
+        pick(*w, "gone.kel");
+        QVERIFY(QFile::remove(QDir(m_cards).filePath("gone.kel")));
+        pressOpen(*w);
+        QCOMPARE(dialogs.shown().size(), std::size_t(1));
+        QVERIFY(QString::fromStdString(dialogs.shown().front().prompt).contains("No such file or directory"));
+        expectGoodCard(*w, "removed");
+    }
+
+    void unreadableFileKeepsTheCard()
+    {
+        if (::geteuid() == 0)
+            QSKIP("root reads any file; the refusal is tested without root in the report tool and core tests");
+        ScriptedDialogs dialogs;
+        auto w = windowWithGoodCard(dialogs);
+        dialogs.clearShown();
+        QVERIFY(writeFile("locked.kel", kGoodCard));
+        QVERIFY(QFile::setPermissions(QDir(m_cards).filePath("locked.kel"), {}));
+        listCards(*w);
+        pick(*w, "locked.kel");
+        pressOpen(*w);
+        QCOMPARE(dialogs.shown().size(), std::size_t(1));
+        QVERIFY(QString::fromStdString(dialogs.shown().front().prompt).contains("Permission denied"));
+        expectGoodCard(*w, "locked");
+    }
+};
+
+QTEST_MAIN(TestHostile)
+#include "tst_hostile.moc"
