@@ -1,10 +1,14 @@
 #include "store/loader.h"
 
 #include <cerrno>
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <algorithm>
+#include <bit>
 #include <filesystem>
+#include <vector>
 
 #include "store/percent.h"
 
@@ -61,6 +65,7 @@ private:
     int m_p = 1;
     bool m_raceSkipped = false;
     bool m_horseSkipped = false;
+    int32_t m_rec = -1;
 };
 
 void CardFiler::fileLine(std::string_view line, int lineNo)
@@ -86,6 +91,7 @@ void CardFiler::fileLine(std::string_view line, int lineNo)
             return;
         }
         maxFields = kMaxRaceFields;
+        m_rec = m_store.record(m_r, 0, 0);
     } else if (kind == 'B') {
         ++m_h;
         m_p = 0;
@@ -100,6 +106,7 @@ void CardFiler::fileLine(std::string_view line, int lineNo)
             return;
         }
         maxFields = kMaxHorseFields;
+        m_rec = m_store.record(m_r, m_h, 0);
     } else {
         ++m_p;
         if (m_raceSkipped || m_horseSkipped) {
@@ -111,8 +118,9 @@ void CardFiler::fileLine(std::string_view line, int lineNo)
                              + ", horse " + std::to_string(m_h) + " skipped: a horse holds at most 100");
             return;
         }
-        m_store.set(m_r, m_h, m_p, 4, "----");
-        m_store.set(m_r, m_h, m_p, 5, "----");
+        m_rec = m_store.record(m_r, m_h, m_p);
+        m_store.setCell(m_rec, 4, "----");
+        m_store.setCell(m_rec, 5, "----");
         maxFields = kMaxPPFields;
     }
     if (lastSep == std::string_view::npos)
@@ -139,24 +147,16 @@ void CardFiler::fileLine(std::string_view line, int lineNo)
             field = dropFirstAndLast(field);
 
         if (kind == 'A') {
-            m_store.set(m_r, 0, 0, k, field);
+            m_store.setCell(m_rec, k, field);
         } else if (kind == 'B') {
-            m_store.set(m_r, m_h, 0, kHorseSlotOfField[k], field);
+            m_store.setCell(m_rec, kHorseSlotOfField[k], field);
         } else if (k <= 15) {
-            m_store.set(m_r, m_h, m_p, kPPSlotOfField[k], field);
+            m_store.setCell(m_rec, kPPSlotOfField[k], field);
             if (k == 15)
-                m_store.set(m_r, m_h, m_p, 5, FinalKel(m_store(m_r, m_h, m_p, 3), field));
+                m_store.setCell(m_rec, 5, FinalKel(m_store(m_r, m_h, m_p, 3), field));
         }
         start = end + 1;
     }
-}
-
-bool isAscii(std::string_view bytes)
-{
-    for (unsigned char c : bytes)
-        if (c >= 0x80)
-            return false;
-    return true;
 }
 
 // Well-formed UTF-8: no stray continuation bytes, overlong forms, surrogates or code points
@@ -197,48 +197,153 @@ bool isUtf8(std::string_view bytes)
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
+// UTF-8 bytes of one Windows-1252 byte of 0x80 or more, written at out; returns their count.
+inline int encodeHigh(unsigned char c, char *out)
+{
+    const char16_t cp = c < 0xA0 ? kHighTable[c - 0x80] : char16_t(c);
+    if (cp < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (cp >> 6));
+        out[1] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 2;
+    }
+    out[0] = static_cast<char>(0xE0 | (cp >> 12));
+    out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out[2] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 3;
+}
+
+// Windows-1252 to UTF-8 in the buffer itself: a card has a high byte every line or so ("º"),
+// and a second buffer of the card's size would cost as much as reading the file again. The
+// high bytes are found a word at a time; then, from the back, every ASCII run moves once to
+// its place and each high byte is written as its two or three UTF-8 bytes.
+void decodeInPlace(std::string &text)
+{
+    constexpr uint64_t kHigh = 0x8080808080808080ull;
+    const std::size_t n = text.size();
+    std::vector<uint32_t> at; // positions of the high bytes
+    std::size_t grow = 0;
+    auto note = [&](std::size_t i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        at.push_back(static_cast<uint32_t>(i));
+        grow += (c < 0xA0 && kHighTable[c - 0x80] >= 0x800) ? 2 : 1;
+    };
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, text.data() + i, 8);
+        for (uint64_t m = w & kHigh; m; m &= m - 1)
+            note(i + static_cast<std::size_t>(std::countr_zero(m) / 8));
+    }
+    for (; i < n; ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            note(i);
+    if (at.empty())
+        return;
+    text.resize(n + grow);
+    char *const d = text.data();
+    std::size_t end = n;         // the source still to move is [0, end)
+    std::size_t out = n + grow;  // and its destination ends here
+    for (std::size_t k = at.size(); k-- > 0;) {
+        const std::size_t h = at[k];
+        const std::size_t run = end - (h + 1);
+        out -= run;
+        std::memmove(d + out, d + h + 1, run);
+        char buf[3];
+        const int len = encodeHigh(static_cast<unsigned char>(d[h]), buf);
+        out -= static_cast<std::size_t>(len);
+        std::memcpy(d + out, buf, static_cast<std::size_t>(len));
+        end = h;
+    }
+}
+
 } // namespace
 
 std::string DecodeWindows1252(std::string_view bytes)
 {
-    std::size_t extra = 0;
-    for (unsigned char c : bytes)
-        if (c >= 0x80)
-            extra += (c < 0xA0 && kHighTable[c - 0x80] >= 0x800) ? 2 : 1;
-    std::string out(bytes.size() + extra, '\0');
-    char *o = out.data();
-    for (unsigned char c : bytes) {
-        if (c < 0x80) {
-            *o++ = static_cast<char>(c);
-            continue;
-        }
-        const char16_t cp = c < 0xA0 ? kHighTable[c - 0x80] : char16_t(c);
-        if (cp < 0x800) {
-            *o++ = static_cast<char>(0xC0 | (cp >> 6));
-            *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+    std::string text(bytes);
+    decodeInPlace(text);
+    return text;
+}
+
+namespace {
+
+// A figure such as "97.5%" in millionths, when the number in front of its last character is a
+// plain decimal of at most nine integer and six fraction digits; otherwise false.
+bool figureMillionths(std::string_view text, int64_t &out)
+{
+    if (text.size() < 2)
+        return false;
+    const std::string_view t = text.substr(0, text.size() - 1);
+    std::size_t i = 0;
+    const bool negative = t[0] == '-';
+    if (t[0] == '-' || t[0] == '+')
+        ++i;
+    int64_t v = 0;
+    int whole = 0;
+    int fraction = -1; // digits after the point; -1 before it
+    for (; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c >= '0' && c <= '9') {
+            if (fraction >= 0 ? ++fraction > 6 : ++whole > 9)
+                return false;
+            v = v * 10 + (c - '0');
+        } else if (c == '.' && fraction < 0) {
+            fraction = 0;
         } else {
-            *o++ = static_cast<char>(0xE0 | (cp >> 12));
-            *o++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+            return false;
         }
     }
-    return out;
+    if (whole + (fraction > 0 ? fraction : 0) == 0)
+        return false;
+    for (int f = fraction < 0 ? 0 : fraction; f < 6; ++f)
+        v *= 10;
+    out = negative ? -v : v;
+    return true;
 }
+
+} // namespace
 
 std::string FinalKel(std::string_view kel, std::string_view early)
 {
     if (early == "----")
         return "----";
-    const auto a = PercentNumber(kel);
-    const auto b = PercentNumber(early);
-    if (!a || !b)
+    // Decimal figures give an exact decimal result: no binary tail, and no printf on the way.
+    int64_t a = 0;
+    int64_t b = 0;
+    if (figureMillionths(kel, a) && figureMillionths(early, b)) {
+        const int64_t r = 2 * a - b;
+        const uint64_t mag = r < 0 ? uint64_t(-r) : uint64_t(r);
+        // Within 15 significant digits and above 0.0001, where the general form has no exponent.
+        if (r == 0 || (mag >= 100 && mag < 1000000000000000ull)) {
+            char buf[32];
+            char *p = buf;
+            if (r < 0)
+                *p++ = '-';
+            p = std::to_chars(p, buf + sizeof buf, mag / 1000000).ptr;
+            if (uint64_t frac = mag % 1000000) {
+                *p++ = '.';
+                for (int d = 100000; d > 0 && frac; d /= 10) {
+                    *p++ = static_cast<char>('0' + frac / d);
+                    frac %= d;
+                }
+            }
+            *p++ = '%';
+            return std::string(buf, p);
+        }
+    }
+    const auto x = PercentNumber(kel);
+    const auto y = PercentNumber(early);
+    if (!x || !y)
         return "----";
-    return GeneralNumber(2 * *a - *b) + "%";
+    return GeneralNumber(2 * *x - *y) + "%";
 }
 
 LoadReport LoadCard(std::string_view bytes, RaceStore &store)
 {
-    return LoadCard(std::string(bytes), store);
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 16 + 64); // room to decode in place
+    text.assign(bytes);
+    return LoadCard(std::move(text), store);
 }
 
 LoadReport LoadCard(std::string &&bytes, RaceStore &store)
@@ -252,16 +357,11 @@ LoadReport LoadCard(std::string &&bytes, RaceStore &store)
         bytes.erase(0, kUtf8Bom.size());
         utf8 = isUtf8(bytes);
     }
-    if (!utf8 && !isAscii(bytes)) {
-        std::string decoded = DecodeWindows1252(bytes);
-        bytes = std::string(); // give the raw bytes back before the records grow
-        bytes.swap(decoded);
-    }
-    // One record per line at most: reserve once instead of regrowing a large table.
-    std::size_t lineEnds = 1;
-    for (char c : bytes)
-        lineEnds += (c == '\n') | (c == '\r');
-    store.reserveRecords(std::min<std::size_t>(lineEnds, kMaxRecords));
+    if (!utf8)
+        decodeInPlace(bytes);
+    // One record per line at most, and a line that files a record holds at least its tag and a
+    // few bytes: room reserved from the size is untouched memory, so a generous guess is free.
+    store.reserveRecords(std::min<std::size_t>(bytes.size() / 16 + 1, kMaxRecords));
 
     const std::string_view text = store.adopt(std::move(bytes));
     LoadReport report;
@@ -269,9 +369,12 @@ LoadReport LoadCard(std::string &&bytes, RaceStore &store)
     std::size_t pos = 0;
     while (pos < text.size()) {
         // Lines end in CR LF, LF or a lone CR.
-        std::size_t end = pos;
-        while (end < text.size() && text[end] != '\n' && text[end] != '\r')
-            ++end;
+        const char *const begin = text.data() + pos;
+        const std::size_t rest = text.size() - pos;
+        const void *nl = std::memchr(begin, '\n', rest);
+        std::size_t end = nl ? static_cast<std::size_t>(static_cast<const char *>(nl) - text.data()) : text.size();
+        if (const void *cr = std::memchr(begin, '\r', end - pos))
+            end = static_cast<std::size_t>(static_cast<const char *>(cr) - text.data());
         ++report.lines;
         filer.fileLine(text.substr(pos, end - pos), report.lines);
         if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
@@ -300,17 +403,26 @@ std::optional<std::string> ReadCardFile(const std::string &path, std::string &er
         error = "cannot read " + path + ": " + std::strerror(errno);
         return std::nullopt;
     }
+    // Straight into a buffer of the file's size, then on in chunks should the file have grown.
     std::string bytes;
-    char buf[1 << 16];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
-        if (bytes.size() + n > kMaxSize) {
+    std::size_t size = 0;
+    const std::uintmax_t expected = std::filesystem::is_regular_file(st) ? std::filesystem::file_size(path, ec) : 0;
+    // Room behind the text for decoding it in place (a few percent; untouched, it costs nothing).
+    if (!ec && expected <= kMaxSize)
+        bytes.reserve(static_cast<std::size_t>(expected) + expected / 16 + 64);
+    bytes.resize(!ec && expected <= kMaxSize ? static_cast<std::size_t>(expected) + 1 : std::size_t(1) << 16);
+    for (;;) {
+        size += std::fread(bytes.data() + size, 1, bytes.size() - size, f);
+        if (size < bytes.size())
+            break;
+        if (bytes.size() >= kMaxSize) {
             std::fclose(f);
             error = "cannot read " + path + ": the file is larger than 512 MB, too large for a race card";
             return std::nullopt;
         }
-        bytes.append(buf, n);
+        bytes.resize(std::min<std::size_t>(bytes.size() * 2, kMaxSize + 1));
     }
+    bytes.resize(size);
     const bool failed = std::ferror(f);
     const int err = errno;
     std::fclose(f);

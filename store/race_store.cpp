@@ -1,5 +1,7 @@
 #include "store/race_store.h"
 
+#include <cstdint>
+
 namespace kel {
 
 // Backing text for one-character cells (marks "S" and "F", digits of "% W").
@@ -27,38 +29,28 @@ void RaceStore::createEmpty()
     m_owned.clear();
 }
 
-void RaceStore::set(int r, int h, int p, int s, std::string_view text)
+void RaceStore::setCell(int32_t rec, int s, std::string_view text)
 {
-    if (!inRange(r, h, p, s))
-        return;
-    int32_t &rec = m_index[recordIndex(r, h, p)];
-    if (rec < 0) {
-        if (text.empty())
-            return;
-        rec = static_cast<int32_t>(m_records.size());
-        m_records.emplace_back();
-    }
     Cell &cell = m_records[rec][s];
-    const uint32_t kind = cell.b >> kKindShift;
-
     if (text.empty()) {
         cell = Cell{};
         return;
     }
-    const char *fileBegin = m_file.data();
-    if (!m_file.empty() && text.data() >= fileBegin && text.data() + text.size() <= fileBegin + m_file.size()
-        && text.size() <= kLenMask) {
-        cell.a = static_cast<uint32_t>(text.data() - fileBegin);
+    // A text inside the adopted file is kept as its place there (one unsigned compare covers
+    // both ends).
+    const std::size_t offset = reinterpret_cast<std::uintptr_t>(text.data()) - reinterpret_cast<std::uintptr_t>(m_file.data());
+    if (offset < m_file.size() && text.size() <= m_file.size() - offset && text.size() <= kLenMask) {
+        cell.a = static_cast<uint32_t>(offset);
         cell.b = (uint32_t(File) << kKindShift) | static_cast<uint32_t>(text.size());
         return;
     }
-    if (text.size() == 1) {
-        cell.a = static_cast<unsigned char>(text[0]);
+    if (text.size() == 1 || text == kDashes) {
+        cell.a = text.size() == 1 ? static_cast<unsigned char>(text[0]) : kDashesCode;
         cell.b = uint32_t(Char) << kKindShift;
         return;
     }
     // Reuse the owned string of a cell that is rewritten (the engine rewrites its slots often).
-    if (kind == Owned) {
+    if ((cell.b >> kKindShift) == Owned) {
         m_owned[cell.a].assign(text);
         return;
     }

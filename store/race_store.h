@@ -40,7 +40,25 @@ public:
     std::string_view get(int r, int h, int p, int s) const { return (*this)(r, h, p, s); }
 
     // Out-of-range writes are ignored.
-    void set(int r, int h, int p, int s, std::string_view text);
+    void set(int r, int h, int p, int s, std::string_view text)
+    {
+        if (inRange(r, h, p, s) && (!text.empty() || m_index[recordIndex(r, h, p)] >= 0))
+            setCell(record(r, h, p), s, text);
+    }
+
+    // For writers of whole records (the loader): the number of record (r, h, p), which must be
+    // in range, created empty when missing; then its cells by slot (0 to kMaxSlot) without a
+    // lookup per cell. A number stays valid until the store is re-created.
+    int32_t record(int r, int h, int p)
+    {
+        int32_t &rec = m_index[recordIndex(r, h, p)];
+        if (rec < 0) {
+            rec = static_cast<int32_t>(m_records.size());
+            m_records.emplace_back();
+        }
+        return rec;
+    }
+    void setCell(int32_t record, int s, std::string_view text);
 
     // Takes over a text buffer; set() with a view into it then references it without copying.
     // Only one buffer is adopted per card; a later call copies as set() always may.
@@ -69,6 +87,10 @@ private:
     static constexpr uint32_t kKindShift = 30;
     static constexpr uint32_t kLenMask = (1u << kKindShift) - 1;
     enum Kind : uint32_t { Empty = 0, File = 1, Owned = 2, Char = 3 };
+    // A Char cell holds one character, or the missing-figure text, which the loader writes
+    // twice on every PP line.
+    static constexpr std::string_view kDashes = "----";
+    static constexpr uint32_t kDashesCode = 256;
 
     static int recordIndex(int r, int h, int p) { return (r * (kMaxHorse + 1) + h) * (kMaxPP + 1) + p; }
     std::string_view view(const Cell &c) const
@@ -79,7 +101,7 @@ private:
         case Owned:
             return m_owned[c.a];
         case Char:
-            return std::string_view(&kChars[c.a], 1);
+            return c.a == kDashesCode ? kDashes : std::string_view(&kChars[c.a], 1);
         default:
             return {};
         }
