@@ -6,9 +6,12 @@
 #include <cstdio>
 #include <cstring>
 #include <algorithm>
+#include <array>
 #include <bit>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <filesystem>
-#include <vector>
 
 #include "store/percent.h"
 
@@ -23,17 +26,6 @@ constexpr char16_t kHighTable[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-// The text of a field without its first and last character (UTF-8 aware).
-std::string_view dropFirstAndLast(std::string_view field)
-{
-    if (field.size() < 2)
-        return {};
-    std::size_t last = field.size() - 1;
-    while (last > 1 && (static_cast<unsigned char>(field[last]) & 0xC0) == 0x80)
-        --last;
-    return field.substr(1, last - 1);
-}
-
 // Where lines of each kind land.
 constexpr int kHorseSlotOfField[15] = {0, 1, 2, 3, 4, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
 constexpr int kPPSlotOfField[16] = {0, 12, 6, 15, 7, 8, 9, 10, 14, 13, 11, 1, 2, 3, 16, 4};
@@ -42,122 +34,6 @@ constexpr int kMaxHorseFields = 14;
 constexpr int kMaxPPFields = 17;
 constexpr std::size_t kMaxNotes = 1000;
 constexpr std::size_t kMaxRecords = std::size_t(RaceStore::kMaxRace + 1) * (RaceStore::kMaxHorse + 1) * (RaceStore::kMaxPP + 1);
-
-class CardFiler
-{
-public:
-    CardFiler(RaceStore &store, LoadReport &report) : m_store(store), m_report(report) {}
-
-    void fileLine(std::string_view line, int lineNo);
-
-private:
-    void note(int lineNo, std::string what)
-    {
-        ++m_report.droppedCount;
-        if (m_report.dropped.size() < kMaxNotes)
-            m_report.dropped.push_back({lineNo, std::move(what)});
-    }
-
-    RaceStore &m_store;
-    LoadReport &m_report;
-    int m_r = 0;
-    int m_h = 0;
-    int m_p = 1;
-    bool m_raceSkipped = false;
-    bool m_horseSkipped = false;
-    int32_t m_rec = -1;
-};
-
-void CardFiler::fileLine(std::string_view line, int lineNo)
-{
-    if (line.empty())
-        return;
-    // The tag is everything after the last ";" that stands before the line's last character.
-    const std::size_t lastSep = line.size() >= 2 ? line.rfind(';', line.size() - 2) : std::string_view::npos;
-    const std::string_view tag = lastSep == std::string_view::npos ? line : line.substr(lastSep + 1);
-    if (tag.size() != 2 || tag[1] != ';' || (tag[0] != 'A' && tag[0] != 'B' && tag[0] != 'C'))
-        return;
-    const char kind = tag[0];
-
-    int maxFields = 0;
-    if (kind == 'A') {
-        ++m_r;
-        m_h = 0;
-        m_p = 0;
-        m_raceSkipped = m_r > RaceStore::kMaxRace;
-        m_horseSkipped = false;
-        if (m_raceSkipped) {
-            note(lineNo, "race " + std::to_string(m_r) + " skipped: a card holds at most 41 races");
-            return;
-        }
-        maxFields = kMaxRaceFields;
-        m_rec = m_store.record(m_r, 0, 0);
-    } else if (kind == 'B') {
-        ++m_h;
-        m_p = 0;
-        if (m_raceSkipped) {
-            note(lineNo, "horse skipped: its race was skipped");
-            return;
-        }
-        m_horseSkipped = m_h > RaceStore::kMaxHorse;
-        if (m_horseSkipped) {
-            note(lineNo, "horse " + std::to_string(m_h) + " of race " + std::to_string(m_r)
-                             + " skipped: a race holds at most 21 horses");
-            return;
-        }
-        maxFields = kMaxHorseFields;
-        m_rec = m_store.record(m_r, m_h, 0);
-    } else {
-        ++m_p;
-        if (m_raceSkipped || m_horseSkipped) {
-            note(lineNo, "past performance skipped: its race or horse was skipped");
-            return;
-        }
-        if (m_p > RaceStore::kMaxPP) {
-            note(lineNo, "past performance " + std::to_string(m_p) + " of race " + std::to_string(m_r)
-                             + ", horse " + std::to_string(m_h) + " skipped: a horse holds at most 100");
-            return;
-        }
-        m_rec = m_store.record(m_r, m_h, m_p);
-        m_store.setCell(m_rec, 4, "----");
-        m_store.setCell(m_rec, 5, "----");
-        maxFields = kMaxPPFields;
-    }
-    if (lastSep == std::string_view::npos)
-        return; // a tag alone: a record without fields
-
-    int k = 0;
-    std::size_t start = 0;
-    while (start <= lastSep) {
-        std::size_t end = line.find(';', start);
-        if (end > lastSep)
-            end = lastSep;
-        ++k;
-        if (k > maxFields) {
-            int total = k;
-            for (std::size_t s = end; s < lastSep; s = line.find(';', s + 1))
-                ++total;
-            const char *what = kind == 'A' ? "race" : kind == 'B' ? "horse" : "past performance";
-            note(lineNo, std::string(what) + " line with " + std::to_string(total) + " fields before its tag; only "
-                             + std::to_string(maxFields) + " are kept, the rest were dropped");
-            break;
-        }
-        std::string_view field = line.substr(start, end - start);
-        if (!field.empty() && field[0] == '"')
-            field = dropFirstAndLast(field);
-
-        if (kind == 'A') {
-            m_store.setCell(m_rec, k, field);
-        } else if (kind == 'B') {
-            m_store.setCell(m_rec, kHorseSlotOfField[k], field);
-        } else if (k <= 15) {
-            m_store.setCell(m_rec, kPPSlotOfField[k], field);
-            if (k == 15)
-                m_store.setCell(m_rec, 5, FinalKel(m_store(m_r, m_h, m_p, 3), field));
-        }
-        start = end + 1;
-    }
-}
 
 // Well-formed UTF-8: no stray continuation bytes, overlong forms, surrogates or code points
 // past U+10FFFF.
@@ -212,61 +88,6 @@ inline int encodeHigh(unsigned char c, char *out)
     return 3;
 }
 
-// Windows-1252 to UTF-8 in the buffer itself: a card has a high byte every line or so ("º"),
-// and a second buffer of the card's size would cost as much as reading the file again. The
-// high bytes are found a word at a time; then, from the back, every ASCII run moves once to
-// its place and each high byte is written as its two or three UTF-8 bytes.
-void decodeInPlace(std::string &text)
-{
-    constexpr uint64_t kHigh = 0x8080808080808080ull;
-    const std::size_t n = text.size();
-    std::vector<uint32_t> at; // positions of the high bytes
-    std::size_t grow = 0;
-    auto note = [&](std::size_t i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        at.push_back(static_cast<uint32_t>(i));
-        grow += (c < 0xA0 && kHighTable[c - 0x80] >= 0x800) ? 2 : 1;
-    };
-    std::size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        uint64_t w;
-        std::memcpy(&w, text.data() + i, 8);
-        for (uint64_t m = w & kHigh; m; m &= m - 1)
-            note(i + static_cast<std::size_t>(std::countr_zero(m) / 8));
-    }
-    for (; i < n; ++i)
-        if (static_cast<unsigned char>(text[i]) >= 0x80)
-            note(i);
-    if (at.empty())
-        return;
-    text.resize(n + grow);
-    char *const d = text.data();
-    std::size_t end = n;         // the source still to move is [0, end)
-    std::size_t out = n + grow;  // and its destination ends here
-    for (std::size_t k = at.size(); k-- > 0;) {
-        const std::size_t h = at[k];
-        const std::size_t run = end - (h + 1);
-        out -= run;
-        std::memmove(d + out, d + h + 1, run);
-        char buf[3];
-        const int len = encodeHigh(static_cast<unsigned char>(d[h]), buf);
-        out -= static_cast<std::size_t>(len);
-        std::memcpy(d + out, buf, static_cast<std::size_t>(len));
-        end = h;
-    }
-}
-
-} // namespace
-
-std::string DecodeWindows1252(std::string_view bytes)
-{
-    std::string text(bytes);
-    decodeInPlace(text);
-    return text;
-}
-
-namespace {
-
 // A figure such as "97.5%" in millionths, when the number in front of its last character is a
 // plain decimal of at most nine integer and six fraction digits; otherwise false.
 bool figureMillionths(std::string_view text, int64_t &out)
@@ -301,49 +122,319 @@ bool figureMillionths(std::string_view text, int64_t &out)
     return true;
 }
 
+
+// The Final KEL text of 2 * kel - early into buf (room for 40 bytes); returns its length.
+std::size_t finalKelText(std::string_view kel, std::string_view early, char *buf)
+{
+    constexpr std::string_view kMissing = "----";
+    if (early != kMissing) {
+        // Decimal figures give an exact decimal result: no binary tail, and no printf on the way.
+        int64_t a = 0;
+        int64_t b = 0;
+        if (figureMillionths(kel, a) && figureMillionths(early, b)) {
+            const int64_t r = 2 * a - b;
+            const uint64_t mag = r < 0 ? uint64_t(-r) : uint64_t(r);
+            // Within 15 significant digits and above 0.0001, where the general form has no exponent.
+            if (r == 0 || (mag >= 100 && mag < 1000000000000000ull)) {
+                char *p = buf;
+                if (r < 0)
+                    *p++ = '-';
+                p = std::to_chars(p, buf + 32, mag / 1000000).ptr;
+                if (uint64_t frac = mag % 1000000) {
+                    *p++ = '.';
+                    for (int d = 100000; d > 0 && frac; d /= 10) {
+                        *p++ = static_cast<char>('0' + frac / d);
+                        frac %= d;
+                    }
+                }
+                *p++ = '%';
+                return static_cast<std::size_t>(p - buf);
+            }
+        }
+        const auto x = PercentNumber(kel);
+        const auto y = PercentNumber(early);
+        if (x && y) {
+            const std::string text = GeneralNumber(2 * *x - *y);
+            std::memcpy(buf, text.data(), text.size());
+            buf[text.size()] = '%';
+            return text.size() + 1;
+        }
+    }
+    std::memcpy(buf, kMissing.data(), kMissing.size());
+    return kMissing.size();
+}
+
+
+// Files the lines of a card into the store in one pass over its bytes: the same work as
+// finding every line end and separator, plus one cell write per field. Fields refer to the
+// adopted file text; only fields holding Windows-1252 high bytes (mostly "º") are decoded.
+class CardFiler
+{
+public:
+    CardFiler(RaceStore &store, LoadReport &report, std::string_view text, bool utf8)
+        : m_store(store), m_report(report), m_text(text), m_utf8(utf8)
+    {
+    }
+
+    void run();
+
+private:
+    // Separator positions kept per line: more than any record holds fields.
+    static constexpr int kKeptSeparators = 20;
+
+    struct Line
+    {
+        std::size_t begin = 0;
+        std::size_t end = 0;
+        std::size_t separators = 0; // all of the line's ";"
+        std::size_t last = 0;       // positions of its last two ";"
+        std::size_t beforeLast = 0;
+        uint32_t highFields = 0;    // bit k - 1: field k holds a high byte
+        std::size_t at[kKeptSeparators];
+    };
+
+    std::size_t scanLine(std::size_t pos, Line &line);
+    bool take(std::size_t i, unsigned char c, Line &line);
+    void fileLine(const Line &line, int lineNo);
+    void setField(int slot, std::size_t begin, std::size_t end, bool high);
+
+    void note(int lineNo, std::string what)
+    {
+        ++m_report.droppedCount;
+        if (m_report.dropped.size() < kMaxNotes)
+            m_report.dropped.push_back({lineNo, std::move(what)});
+    }
+
+    RaceStore &m_store;
+    LoadReport &m_report;
+    std::string_view m_text;
+    bool m_utf8;
+    std::string m_decoded;
+    int m_r = 0;
+    int m_h = 0;
+    int m_p = 1;
+    bool m_raceSkipped = false;
+    bool m_horseSkipped = false;
+    int32_t m_rec = -1;
+};
+
+// Notes the separator or high byte at i of the line; false at a line end.
+inline bool CardFiler::take(std::size_t i, unsigned char c, Line &line)
+{
+    if (c == ';') {
+        if (line.separators < kKeptSeparators)
+            line.at[line.separators] = i;
+        ++line.separators;
+        line.beforeLast = line.last;
+        line.last = i;
+        return true;
+    }
+    if (c == '\n' || c == '\r')
+        return false;
+    if (c >= 0x80 && !m_utf8)
+        line.highFields |= 1u << std::min<std::size_t>(line.separators, 31);
+    return true;
+}
+
+// The end of the line that starts at pos, with its separators and high bytes noted.
+std::size_t CardFiler::scanLine(std::size_t pos, Line &line)
+{
+    const auto *s = reinterpret_cast<const unsigned char *>(m_text.data());
+    const std::size_t n = m_text.size();
+    std::size_t i = pos;
+#ifdef __SSE2__
+    // Sixteen bytes at a time: a field is some seven bytes long, so most blocks hold one or two
+    // bytes of interest, visited through the compare mask.
+    const __m128i semi = _mm_set1_epi8(';');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
+        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, semi), _mm_cmpeq_epi8(v, lf)),
+                                         _mm_cmpeq_epi8(v, cr));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
+        if (!m_utf8)
+            mask |= static_cast<unsigned>(_mm_movemask_epi8(v));
+        for (; mask; mask &= mask - 1) {
+            const std::size_t j = i + static_cast<std::size_t>(std::countr_zero(mask));
+            if (!take(j, s[j], line))
+                return j;
+        }
+    }
+#endif
+    for (; i < n; ++i) {
+        const unsigned char c = s[i];
+        if ((c == ';' || c == '\n' || c == '\r' || c >= 0x80) && !take(i, c, line))
+            return i;
+    }
+    return n;
+}
+
+void CardFiler::run()
+{
+    const auto *s = reinterpret_cast<const unsigned char *>(m_text.data());
+    const std::size_t n = m_text.size();
+    constexpr std::size_t kNone = std::size_t(-1);
+    Line line;
+    std::size_t pos = 0;
+    while (pos < n) {
+        line.begin = pos;
+        line.separators = 0;
+        line.last = line.beforeLast = kNone;
+        line.highFields = 0;
+        std::size_t i = scanLine(pos, line);
+        line.end = i;
+        ++m_report.lines;
+        if (line.end > line.begin)
+            fileLine(line, m_report.lines);
+        // Lines end in CR LF, LF or a lone CR.
+        if (i + 1 < n && s[i] == '\r' && s[i + 1] == '\n')
+            ++i;
+        pos = i + 1;
+    }
+}
+
+void CardFiler::fileLine(const Line &line, int lineNo)
+{
+    // The last character is never a separator: a ";" there belongs to the tag.
+    std::size_t dataFields = line.separators;
+    std::size_t lastSep = line.last;
+    if (lastSep == line.end - 1) {
+        --dataFields;
+        lastSep = line.beforeLast;
+    }
+    const std::size_t tagBegin = dataFields == 0 ? line.begin : lastSep + 1;
+    const std::string_view tag = m_text.substr(tagBegin, line.end - tagBegin);
+    if (tag.size() != 2 || tag[1] != ';' || (tag[0] != 'A' && tag[0] != 'B' && tag[0] != 'C'))
+        return;
+    const char kind = tag[0];
+
+    std::size_t maxFields = 0;
+    if (kind == 'A') {
+        ++m_r;
+        m_h = 0;
+        m_p = 0;
+        m_raceSkipped = m_r > RaceStore::kMaxRace;
+        m_horseSkipped = false;
+        if (m_raceSkipped) {
+            note(lineNo, "race " + std::to_string(m_r) + " skipped: a card holds at most 41 races");
+            return;
+        }
+        maxFields = kMaxRaceFields;
+        m_rec = m_store.record(m_r, 0, 0);
+    } else if (kind == 'B') {
+        ++m_h;
+        m_p = 0;
+        if (m_raceSkipped) {
+            note(lineNo, "horse skipped: its race was skipped");
+            return;
+        }
+        m_horseSkipped = m_h > RaceStore::kMaxHorse;
+        if (m_horseSkipped) {
+            note(lineNo, "horse " + std::to_string(m_h) + " of race " + std::to_string(m_r)
+                             + " skipped: a race holds at most 21 horses");
+            return;
+        }
+        maxFields = kMaxHorseFields;
+        m_rec = m_store.record(m_r, m_h, 0);
+    } else {
+        ++m_p;
+        if (m_raceSkipped || m_horseSkipped) {
+            note(lineNo, "past performance skipped: its race or horse was skipped");
+            return;
+        }
+        if (m_p > RaceStore::kMaxPP) {
+            note(lineNo, "past performance " + std::to_string(m_p) + " of race " + std::to_string(m_r)
+                             + ", horse " + std::to_string(m_h) + " skipped: a horse holds at most 100");
+            return;
+        }
+        m_rec = m_store.record(m_r, m_h, m_p);
+        m_store.setCell(m_rec, 4, "----");
+        m_store.setCell(m_rec, 5, "----");
+        maxFields = kMaxPPFields;
+    }
+    if (dataFields > maxFields) {
+        const char *what = kind == 'A' ? "race" : kind == 'B' ? "horse" : "past performance";
+        note(lineNo, std::string(what) + " line with " + std::to_string(dataFields) + " fields before its tag; only "
+                         + std::to_string(maxFields) + " are kept, the rest were dropped");
+    }
+
+    const std::size_t fields = std::min(dataFields, maxFields);
+    std::size_t start = line.begin;
+    for (std::size_t k = 1; k <= fields; ++k) {
+        const std::size_t end = line.at[k - 1];
+        const bool high = k <= 32 && (line.highFields >> (k - 1) & 1u);
+        if (kind == 'A') {
+            setField(static_cast<int>(k), start, end, high);
+        } else if (kind == 'B') {
+            setField(kHorseSlotOfField[k], start, end, high);
+        } else if (k <= 15) {
+            setField(kPPSlotOfField[k], start, end, high);
+            if (k == 15) {
+                char buf[40];
+                const std::size_t len = finalKelText(m_store.cell(m_rec, 3), m_store.cell(m_rec, 4), buf);
+                m_store.setCell(m_rec, 5, std::string_view(buf, len));
+            }
+        }
+        start = end + 1;
+    }
+}
+
+void CardFiler::setField(int slot, std::size_t begin, std::size_t end, bool high)
+{
+    // A field that starts with a double quote loses its first and last character.
+    if (end > begin && m_text[begin] == '"') {
+        if (end - begin < 2) {
+            end = begin;
+        } else {
+            --end;
+            while (m_utf8 && end > begin + 1 && (static_cast<unsigned char>(m_text[end]) & 0xC0) == 0x80)
+                --end;
+            ++begin;
+        }
+    }
+    if (!high) {
+        m_store.setFileCell(m_rec, slot, begin, end - begin);
+        return;
+    }
+    m_decoded.resize(3 * (end - begin));
+    char *out = m_decoded.data();
+    for (std::size_t i = begin; i < end; ++i) {
+        const auto c = static_cast<unsigned char>(m_text[i]);
+        if (c < 0x80)
+            *out++ = static_cast<char>(c);
+        else
+            out += encodeHigh(c, out);
+    }
+    m_store.setLoadedCell(m_rec, slot, std::string_view(m_decoded.data(), static_cast<std::size_t>(out - m_decoded.data())));
+}
+
 } // namespace
+
+std::string DecodeWindows1252(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (unsigned char c : bytes) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            char buf[3];
+            out.append(buf, static_cast<std::size_t>(encodeHigh(c, buf)));
+        }
+    }
+    return out;
+}
 
 std::string FinalKel(std::string_view kel, std::string_view early)
 {
-    if (early == "----")
-        return "----";
-    // Decimal figures give an exact decimal result: no binary tail, and no printf on the way.
-    int64_t a = 0;
-    int64_t b = 0;
-    if (figureMillionths(kel, a) && figureMillionths(early, b)) {
-        const int64_t r = 2 * a - b;
-        const uint64_t mag = r < 0 ? uint64_t(-r) : uint64_t(r);
-        // Within 15 significant digits and above 0.0001, where the general form has no exponent.
-        if (r == 0 || (mag >= 100 && mag < 1000000000000000ull)) {
-            char buf[32];
-            char *p = buf;
-            if (r < 0)
-                *p++ = '-';
-            p = std::to_chars(p, buf + sizeof buf, mag / 1000000).ptr;
-            if (uint64_t frac = mag % 1000000) {
-                *p++ = '.';
-                for (int d = 100000; d > 0 && frac; d /= 10) {
-                    *p++ = static_cast<char>('0' + frac / d);
-                    frac %= d;
-                }
-            }
-            *p++ = '%';
-            return std::string(buf, p);
-        }
-    }
-    const auto x = PercentNumber(kel);
-    const auto y = PercentNumber(early);
-    if (!x || !y)
-        return "----";
-    return GeneralNumber(2 * *x - *y) + "%";
+    char buf[40];
+    return std::string(buf, finalKelText(kel, early, buf));
 }
 
 LoadReport LoadCard(std::string_view bytes, RaceStore &store)
 {
-    std::string text;
-    text.reserve(bytes.size() + bytes.size() / 16 + 64); // room to decode in place
-    text.assign(bytes);
-    return LoadCard(std::move(text), store);
+    return LoadCard(std::string(bytes), store);
 }
 
 LoadReport LoadCard(std::string &&bytes, RaceStore &store)
@@ -357,30 +448,14 @@ LoadReport LoadCard(std::string &&bytes, RaceStore &store)
         bytes.erase(0, kUtf8Bom.size());
         utf8 = isUtf8(bytes);
     }
-    if (!utf8)
-        decodeInPlace(bytes);
     // One record per line at most, and a line that files a record holds at least its tag and a
     // few bytes: room reserved from the size is untouched memory, so a generous guess is free.
     store.reserveRecords(std::min<std::size_t>(bytes.size() / 16 + 1, kMaxRecords));
+    store.reserveLoaded(bytes.size() / 8 + 4096);
 
     const std::string_view text = store.adopt(std::move(bytes));
     LoadReport report;
-    CardFiler filer(store, report);
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        // Lines end in CR LF, LF or a lone CR.
-        const char *const begin = text.data() + pos;
-        const std::size_t rest = text.size() - pos;
-        const void *nl = std::memchr(begin, '\n', rest);
-        std::size_t end = nl ? static_cast<std::size_t>(static_cast<const char *>(nl) - text.data()) : text.size();
-        if (const void *cr = std::memchr(begin, '\r', end - pos))
-            end = static_cast<std::size_t>(static_cast<const char *>(cr) - text.data());
-        ++report.lines;
-        filer.fileLine(text.substr(pos, end - pos), report.lines);
-        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
-            ++end;
-        pos = end + 1;
-    }
+    CardFiler(store, report, text, utf8).run();
     return report;
 }
 

@@ -26,6 +26,8 @@ void RaceStore::createEmpty()
     m_records.shrink_to_fit();
     m_file.clear();
     m_file.shrink_to_fit();
+    m_loaded.clear();
+    m_loaded.shrink_to_fit();
     m_owned.clear();
 }
 
@@ -50,13 +52,26 @@ void RaceStore::setCell(int32_t rec, int s, std::string_view text)
         return;
     }
     // Reuse the owned string of a cell that is rewritten (the engine rewrites its slots often).
-    if ((cell.b >> kKindShift) == Owned) {
+    if ((cell.b >> kKindShift) == Owned && !(cell.b & kLoadedFlag)) {
         m_owned[cell.a].assign(text);
         return;
     }
     cell.a = static_cast<uint32_t>(m_owned.size());
     cell.b = uint32_t(Owned) << kKindShift;
     m_owned.emplace_back(text);
+}
+
+void RaceStore::setLoadedCell(int32_t rec, int s, std::string_view text)
+{
+    if (text.size() <= 1 || text == kDashes || text.size() > kLoadedLenMask
+        || m_loaded.size() + text.size() > UINT32_MAX) {
+        setCell(rec, s, text);
+        return;
+    }
+    Cell &cell = m_records[rec][s];
+    cell.a = static_cast<uint32_t>(m_loaded.size());
+    cell.b = (uint32_t(Owned) << kKindShift) | kLoadedFlag | static_cast<uint32_t>(text.size());
+    m_loaded.append(text);
 }
 
 std::string_view RaceStore::adopt(std::string text)
@@ -73,7 +88,7 @@ std::string_view RaceStore::adopt(std::string text)
 std::size_t RaceStore::memoryUse() const
 {
     std::size_t n = m_index.capacity() * sizeof(int32_t) + m_records.capacity() * sizeof(Record)
-        + m_file.capacity();
+        + m_file.capacity() + m_loaded.capacity();
     for (const auto &s : m_owned)
         n += sizeof(std::string) + (s.capacity() > 15 ? s.capacity() : 0);
     return n;

@@ -59,6 +59,18 @@ public:
         return rec;
     }
     void setCell(int32_t record, int s, std::string_view text);
+    std::string_view cell(int32_t record, int s) const { return view(m_records[record][s]); }
+    // A cell that is bytes [offset, offset + length) of the adopted text.
+    void setFileCell(int32_t record, int s, std::size_t offset, std::size_t length)
+    {
+        m_records[record][s] = length == 0 ? Cell{}
+                                           : Cell{static_cast<uint32_t>(offset),
+                                                  (uint32_t(File) << kKindShift) | static_cast<uint32_t>(length)};
+    }
+    // A text the loader made (a decoded field, a Final KEL figure), kept in one growing buffer
+    // next to the file's. Only while loading: a later call may move texts viewed before.
+    void setLoadedCell(int32_t record, int s, std::string_view text);
+    void reserveLoaded(std::size_t bytes) { m_loaded.reserve(bytes); }
 
     // Takes over a text buffer; set() with a view into it then references it without copying.
     // Only one buffer is adopted per card; a later call copies as set() always may.
@@ -79,14 +91,17 @@ public:
 private:
     struct Cell
     {
-        uint32_t a = 0; // file offset, owned index or character code
-        uint32_t b = 0; // kind in the top two bits, file length below
+        uint32_t a = 0; // file or loaded-text offset, owned index or character code
+        uint32_t b = 0; // kind in the top two bits, then the loaded flag, then the length
     };
     using Record = std::array<Cell, kSlots>;
 
     static constexpr uint32_t kKindShift = 30;
     static constexpr uint32_t kLenMask = (1u << kKindShift) - 1;
     enum Kind : uint32_t { Empty = 0, File = 1, Owned = 2, Char = 3 };
+    // An Owned cell with this flag refers to the loaded texts instead of an owned string.
+    static constexpr uint32_t kLoadedFlag = 1u << (kKindShift - 1);
+    static constexpr uint32_t kLoadedLenMask = kLoadedFlag - 1;
     // A Char cell holds one character, or the missing-figure text, which the loader writes
     // twice on every PP line.
     static constexpr std::string_view kDashes = "----";
@@ -99,6 +114,8 @@ private:
         case File:
             return std::string_view(m_file.data() + c.a, c.b & kLenMask);
         case Owned:
+            if (c.b & kLoadedFlag)
+                return std::string_view(m_loaded.data() + c.a, c.b & kLoadedLenMask);
             return m_owned[c.a];
         case Char:
             return c.a == kDashesCode ? kDashes : std::string_view(&kChars[c.a], 1);
@@ -111,6 +128,7 @@ private:
     std::vector<int32_t> m_index; // record number per (r, h, p), -1 when never written
     std::vector<Record> m_records;
     std::string m_file;
+    std::string m_loaded;
     std::deque<std::string> m_owned;
 };
 
