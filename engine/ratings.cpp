@@ -58,12 +58,13 @@ int collectValues(const RaceStore &data, int race, int horse, int ratingSlot, do
 {
     int count = 0;
     for (int p = 1; p + 15 < 100 && count < maxValues; ++p) {
-        if (data(race, horse, p, 2).empty())
+        const int32_t pp = data.find(race, horse, p);
+        if (pp < 0 || data.cell(pp, 2).empty())
             break;
-        const std::string_view text = data(race, horse, p, ratingSlot);
+        const std::string_view text = data.cell(pp, ratingSlot);
         if (text.empty())
             break;
-        if (isMarked(data(race, horse, p, 0)) || isMissingFigure(text))
+        if (isMarked(data.cell(pp, 0)) || isMissingFigure(text))
             continue;
         // A text that does not read as a number is a PP without figure, like "----"; so is a
         // negative one, which no race run gives and whose roots have no value.
@@ -149,12 +150,13 @@ StartRecord HorseRecord(const RaceStore &data, int race, int horse)
 {
     StartRecord rec;
     for (int p = 1; p + 15 < 100; ++p) {
-        if (data(race, horse, p, 2).empty())
+        const int32_t pp = data.find(race, horse, p);
+        if (pp < 0 || data.cell(pp, 2).empty())
             break;
-        if (isMarked(data(race, horse, p, 0)) || isMissingFigure(data(race, horse, p, 3)))
+        if (isMarked(data.cell(pp, 0)) || isMissingFigure(data.cell(pp, 3)))
             continue;
         ++rec.starts;
-        switch (FinishPlace(data(race, horse, p, 6))) {
+        switch (FinishPlace(data.cell(pp, 6))) {
         case 1:
             ++rec.wins;
             break;

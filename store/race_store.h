@@ -39,6 +39,13 @@ public:
     }
     std::string_view get(int r, int h, int p, int s) const { return (*this)(r, h, p, s); }
 
+    // The number of record (r, h, p), or -1 when it was never written (every cell empty); for
+    // readers of several cells of one record, with cell(record, slot).
+    int32_t find(int r, int h, int p) const
+    {
+        return inRange(r, h, p, 0) ? m_index[recordIndex(r, h, p)] : -1;
+    }
+
     // Out-of-range writes are ignored.
     void set(int r, int h, int p, int s, std::string_view text)
     {
