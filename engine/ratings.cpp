@@ -61,6 +61,7 @@ int collectValues(const RaceStore &data, int race, int horse, int ratingSlot, do
         const int32_t pp = data.find(race, horse, p);
         if (pp < 0 || data.cell(pp, 2).empty())
             break;
+        data.prefetch(pp + 4, ratingSlot); // see HorseRecord
         const std::string_view text = data.cell(pp, ratingSlot);
         if (text.empty())
             break;
@@ -149,10 +150,14 @@ int FinishPlace(std::string_view posText)
 StartRecord HorseRecord(const RaceStore &data, int race, int horse)
 {
     StartRecord rec;
+    // A horse's PPs are filed one after the other, so the records ahead are the next ones.
+    constexpr int kAhead = 4;
     for (int p = 1; p + 15 < 100; ++p) {
         const int32_t pp = data.find(race, horse, p);
         if (pp < 0 || data.cell(pp, 2).empty())
             break;
+        data.prefetch(pp + kAhead, 3);
+        data.prefetch(pp + kAhead, 6);
         if (isMarked(data.cell(pp, 0)) || isMissingFigure(data.cell(pp, 3)))
             continue;
         ++rec.starts;

@@ -67,6 +67,13 @@ public:
     }
     void setCell(int32_t record, int s, std::string_view text);
     std::string_view cell(int32_t record, int s) const { return view(m_records[record][s]); }
+    // Asks the processor for a cell's text ahead of its reading: walks over many PPs read texts
+    // spread through the card, one cache miss each otherwise.
+    void prefetch(int32_t record, int s) const
+    {
+        if (record >= 0 && static_cast<std::size_t>(record) < m_records.size())
+            __builtin_prefetch(view(m_records[record][s]).data());
+    }
     // A cell that is bytes [offset, offset + length) of the adopted text.
     void setFileCell(int32_t record, int s, std::size_t offset, std::size_t length)
     {
