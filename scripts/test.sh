@@ -1,8 +1,25 @@
 #!/usr/bin/env bash
-# Set-up and test: installs what is missing, builds, and runs the whole test suite.
+# Set-up and test: installs what is missing, builds, and runs the whole test suite: the normal
+# build's tests, the same suite under AddressSanitizer and UBSan, and a short run of each fuzzer.
+#   KEL_FUZZ_SECONDS (default 60) sets the fuzzing time per target; 0 skips fuzzing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
+start=$SECONDS
 "$root/scripts/build.sh" "$root/build"
+echo "== build: $((SECONDS - start)) s"
+
+start=$SECONDS
+"$root/scripts/sanitize.sh" "$root/build-asan"
+echo "== sanitizer build and tests: $((SECONDS - start)) s"
+
+fuzz_seconds=${KEL_FUZZ_SECONDS:-60}
+if ((fuzz_seconds > 0)); then
+  start=$SECONDS
+  "$root/scripts/fuzz.sh" "$fuzz_seconds"
+  echo "== fuzzing: $((SECONDS - start)) s"
+fi
+
+# The normal build's suite last, so its summary closes the output.
 cd "$root/build"
 ctest --output-on-failure -j"$(nproc)"
