@@ -4,7 +4,7 @@
 
 namespace kel {
 
-// Part 2.2: figures and measures of one horse, ranking and classes of one race. Pure arithmetic
+// Figures and measures of one horse, ranking and classes of one race. Pure arithmetic
 // in doubles; lower is better throughout.
 
 // "No measure" as every ranking and class test carries it. A measure that is exactly 99 is
@@ -57,7 +57,7 @@ Measures HorseMeasures(const Figures &f);
 inline bool IsNoMeasure(double m) { return m == kNoMeasure; }
 
 // Ranks one measure over horses 0..n-1 of a race (m[i], kNoMeasure for none), in the pairwise
-// order of Part 2.2: rank = 1 + the horses with a smaller measure + the later horses with an
+// order: rank = 1 + the horses with a smaller measure + the later horses with an
 // equal one; kNoRank for a horse without measure. Returns best, the race minimum of m
 // (kNoMeasure included). The measures must not be NaN.
 double RankMeasure(const double *m, int n, int *rank);

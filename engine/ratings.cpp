@@ -53,7 +53,7 @@ std::size_t formatRecord(char (&buf)[64], const StartRecord &rec)
     return static_cast<std::size_t>(p - buf);
 }
 
-// The value series walk of Part 2.1, ended after maxValues values.
+// The value series walk of the rating run, ended after maxValues values.
 int collectValues(const RaceStore &data, int race, int horse, int ratingSlot, double *out, int maxValues)
 {
     int count = 0;
@@ -87,7 +87,7 @@ void rateOneRace(Module1 &m, int race, int ratingSlot)
     if (n == 0)
         return;
 
-    // Part 2.2 looks at x1..x9 only (and at n only through n >= 1, 2, 6 and min(n, 3, 4, 6, 9)),
+    // The figures look at x1..x9 only (and at n only through n >= 1, 2, 6 and min(n, 3, 4, 6, 9)),
     // so nine values give the same figures as the whole series; the walk stops there.
     double values[kMaxRaceHorses][kFigureValues];
     std::span<const double> series[kMaxRaceHorses];

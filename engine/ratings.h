@@ -33,7 +33,7 @@ std::vector<HorseRating> RateRace(const std::vector<std::vector<double>> &series
 inline constexpr int kMaxRaceHorses = 21;
 // The engine looks at PPs 1 to 84 of a horse: its walks stop when p + 15 >= 100.
 inline constexpr int kMaxRatedPP = 84;
-// The figures of Part 2.2 read x1..x9 of a value series and nothing after.
+// The horse figures read x1..x9 of a value series and nothing after.
 inline constexpr int kFigureValues = 9;
 
 // RateRace without heap use for up to kMaxRaceHorses horses: series[i] is horse i + 1, and
@@ -49,14 +49,14 @@ std::string WinPercent(const RaceStore &data, int race, int horse);
 // number of plain digits, or a product outside 16 bits) gives "n/a".
 std::string WinPercentFromLabels(std::string_view qualy, std::string_view early, std::string_view final);
 
-// The score table of Part 2.3, step 5, on its own: the result for score S, the products PQ, PE,
+// The score table of the win percentage on its own: the result for score S, the products PQ, PE,
 // PF after steps 2 and 3, and the Qualy and Early ranks NQ, NE.
 std::string WinScore(int S, int PQ, int PE, int PF, int NQ, int NE);
 
 // Half-to-even rounding of a / b for the 16-bit products of step 2 and 3 (PQ / 80, PE / 90).
 int RoundHalfEven(int a, int b);
 
-// The record of a horse (Part 2.1): starts, wins, seconds and thirds from its usable PPs.
+// The record of a horse: starts, wins, seconds and thirds from its usable PPs.
 struct StartRecord
 {
     int starts = 0;

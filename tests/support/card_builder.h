@@ -1,7 +1,7 @@
 #pragma once
 
 // Test helper: writes races, horses and PPs straight into a RaceStore, the way the loader
-// files them (Part 1.1 slots), without going through a .kel file.
+// files them (same slots), without going through a .kel file.
 
 #include <initializer_list>
 #include <string>

@@ -1,4 +1,4 @@
-// Part 2.2: figures, measures, ranking and classes.
+// Figures, measures, ranking and classes.
 
 #include <cmath>
 #include <limits>

@@ -1,4 +1,4 @@
-// Part 2.1: the rating run over the store.
+// The rating run over the store.
 
 #include <chrono>
 #include <ostream>
@@ -61,7 +61,7 @@ std::vector<CellId> Changed(const std::vector<std::string> &a, const std::vector
     return out;
 }
 
-// The worked race of Part 2.2, in percent texts, in race r.
+// The worked race of five horses, in percent texts, in race r.
 void WorkedRace(CardBuilder &b, int r)
 {
     b.race(r)

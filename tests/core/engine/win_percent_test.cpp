@@ -1,4 +1,4 @@
-// Part 2.3: win percentage.
+// Win percentage.
 
 #include <string>
 
