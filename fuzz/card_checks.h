@@ -30,6 +30,22 @@ inline int wholeNumber(std::string_view t)
     return allDigits(t) && t.size() < 7 ? std::atoi(std::string(t).c_str()) : -1;
 }
 
+// What the window hands to Qt and the printer measures: well-formed UTF-8 only.
+inline bool validUtf8(std::string_view t)
+{
+    for (std::size_t i = 0; i < t.size();) {
+        const auto c = static_cast<unsigned char>(t[i]);
+        const std::size_t len = c < 0x80 ? 1 : c >= 0xF5 ? 0 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
+        if (len == 0 || len > t.size() - i)
+            return false;
+        for (std::size_t k = 1; k < len; ++k)
+            if ((static_cast<unsigned char>(t[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += len;
+    }
+    return true;
+}
+
 // A rating label of a race of `horses` horses.
 inline bool isLabel(std::string_view t, int horses)
 {

@@ -27,6 +27,16 @@ public:
     RecordingPrinter printer;
 };
 
+// Every text of the page shown, as the window would hand it to Qt.
+void checkPageTexts(MemoryForm &f)
+{
+    const GridModel &g = f.MSF();
+    for (int r = 0; r < g.rows(); ++r)
+        for (int c = 0; c < g.cols(); ++c)
+            KEL_FUZZ_CHECK(validUtf8(g.cell(r, c)), "grid texts are UTF-8");
+    KEL_FUZZ_CHECK(validUtf8(f.caption(Ctl::LabelCarreras)), "the page title is UTF-8");
+}
+
 // Race list -> each race's horses -> each horse's PPs (widening and narrowing a column) -> ESC
 // back, as a user clicking through the whole card would.
 void walkPages(Module1 &m, MemoryForm &f)
@@ -34,18 +44,22 @@ void walkPages(Module1 &m, MemoryForm &f)
     const RaceStore &d = m.Data;
     const int races = raceCount(d);
     KEL_FUZZ_CHECK(m.ViewPage == 1 && f.MSF().rows() == races, "the race list has a row per race");
+    checkPageTexts(f);
     for (int race = 0; race < races; ++race) {
         f.MSF().setRow(race);
         MSF_DblClick(m, f);
         KEL_FUZZ_CHECK(m.ViewPage == 2 && m.CurrentRace == race + 1, "a double-click opens the race");
         const int horses = horseCount(d, race + 1);
         KEL_FUZZ_CHECK(f.MSF().rows() == horses + 1, "the horses page has a row per horse");
+        checkPageTexts(f);
         for (int row = 1; row <= horses; ++row) {
             f.MSF().setRow(row);
             MSF_DblClick(m, f);
             KEL_FUZZ_CHECK(m.ViewPage == 3 && m.CurrentHorse == row, "a double-click opens the horse");
             // Nothing is marked right after a load: every listed PP is shown.
             KEL_FUZZ_CHECK(f.MSF().rows() == 1 + listedPPs(d, race + 1, row), "the PP page has a row per PP");
+            if (row == 1)
+                checkPageTexts(f);
             f.MSF().setCol(row % f.MSF().cols());
             MSF_DblClick(m, f);
             MSF_DblClick(m, f);
@@ -67,9 +81,11 @@ void printReport(Module1 &m, MemoryForm &f, std::size_t size)
     KEL_FUZZ_CHECK(d.unscripted() == 0, "the report asks the usual questions");
     KEL_FUZZ_CHECK(target.printer.endDocCalls() == 1 && !target.printer.isOpen(), "the report ends its document");
     KEL_FUZZ_CHECK(m.ViewPage == 1, "the report goes back to the race list");
-    for (const RecordingPrinter::Event &e : target.printer.events())
+    for (const RecordingPrinter::Event &e : target.printer.events()) {
         KEL_FUZZ_CHECK(std::isfinite(e.x) && std::isfinite(e.y) && std::isfinite(e.x2) && std::isfinite(e.y2),
                        "the report prints at finite positions");
+        KEL_FUZZ_CHECK(validUtf8(e.text), "the report prints whole characters");
+    }
 }
 
 } // namespace

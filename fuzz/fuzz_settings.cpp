@@ -7,7 +7,7 @@
 //   lines 2-6: date, purse from, purse to, distance from, distance to (the frame's texts).
 //   then groups of seven lines written into the card's PPs in order: date, distance, track
 //   condition, purse, KEL, Early KEL, exclusion mark.
-// Every line also goes through each parse on its own.
+// Every line also goes through each parse on its own. After Go! (twice) comes "Reset data".
 
 #include <array>
 #include <cmath>
@@ -21,6 +21,7 @@
 #include "engine/open_card.h"
 #include "fuzz/card_checks.h"
 #include "settings/filter.h"
+#include "settings/marks.h"
 #include "settings/settings_texts.h"
 #include "store/loader.h"
 
@@ -185,5 +186,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     // A second Go! with the same settings changes nothing.
     KEL_FUZZ_CHECK(!RunGo(m, texts), "the same settings are accepted again");
     KEL_FUZZ_CHECK(marksOf(m.Data, pps) == after, "Go! twice marks what Go! once marked");
+
+    // "Reset data" answered Yes takes every mark of the scope away, scratches included.
+    ResetMarks(m, true);
+    const std::vector<std::string> reset = marksOf(m.Data, pps);
+    for (std::size_t i = 0; i < pps.size(); ++i) {
+        const bool inScope = scope == 0 || pps[i].r == scope;
+        KEL_FUZZ_CHECK(inScope ? reset[i].empty() : reset[i] == after[i], "reset clears the scope's marks only");
+    }
+    CheckRatedCard(m, scope);
     return 0;
 }

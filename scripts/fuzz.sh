@@ -16,6 +16,7 @@ build=${KEL_FUZZ_BUILD:-"$root/build-fuzz"}
 max_len=${KEL_FUZZ_MAX_LEN:-8192}
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only" \
   -DKEL_FUZZ=ON -DKEL_BUILD_GUI=OFF -DKEL_BUILD_TESTS=OFF -DKEL_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j"${KEL_JOBS:-2}" --target "${targets[@]/#/fuzz_}"
 
