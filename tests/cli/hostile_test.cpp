@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "tool_run.h"
 #include "store/module1.h"
 #include "views/commands.h"
 #include "views/memory_form.h"
@@ -25,12 +26,6 @@ namespace fs = std::filesystem;
 
 constexpr uid_t kNobody = 65534;
 
-struct ToolRun
-{
-    int status = -1;
-    std::string out;
-    std::string err;
-};
 
 std::string repeat(std::string_view piece, int n)
 {
@@ -117,22 +112,7 @@ protected:
     }
 
     // prefix: a command that runs the tool, such as setpriv as another user.
-    ToolRun run(const std::string &args, const std::string &prefix = "")
-    {
-        const std::string errFile = (m_dir / "stderr.txt").string();
-        const std::string cmd = prefix + std::string(KEL_REPORT_BIN) + " " + args + " 2>" + errFile;
-        ToolRun r;
-        FILE *pipe = ::popen(cmd.c_str(), "r");
-        std::array<char, 4096> buf{};
-        std::size_t n = 0;
-        while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
-            r.out.append(buf.data(), n);
-        const int st = ::pclose(pipe);
-        r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-        std::ifstream e(errFile, std::ios::binary);
-        r.err.assign(std::istreambuf_iterator<char>(e), {});
-        return r;
-    }
+    ToolRun run(const std::string &args, const std::string &prefix = "") { return runReportTool(args, m_dir, prefix); }
 
     fs::path m_dir;
 };

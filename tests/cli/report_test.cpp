@@ -1,6 +1,8 @@
 // kelsoft-report end to end: the binary run on cards written to a temporary directory.
 #include <gtest/gtest.h>
 
+#include "tool_run.h"
+
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -12,12 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolRun
-{
-    int status = -1;
-    std::string out;
-    std::string err;
-};
 
 class ReportTool : public ::testing::Test
 {
@@ -37,22 +33,7 @@ protected:
         return p.string();
     }
 
-    ToolRun run(const std::string &args)
-    {
-        const std::string errFile = (m_dir / "stderr.txt").string();
-        const std::string cmd = std::string(KEL_REPORT_BIN) + " " + args + " 2>" + errFile;
-        ToolRun r;
-        FILE *pipe = ::popen(cmd.c_str(), "r");
-        std::array<char, 4096> buf{};
-        std::size_t n = 0;
-        while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
-            r.out.append(buf.data(), n);
-        const int st = ::pclose(pipe);
-        r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-        std::ifstream e(errFile, std::ios::binary);
-        r.err.assign(std::istreambuf_iterator<char>(e), {});
-        return r;
-    }
+    ToolRun run(const std::string &args) { return runReportTool(args, m_dir); }
 
     fs::path m_dir;
 };
@@ -174,7 +155,7 @@ TEST_F(ReportTool, PdfReportIsWrittenAfterScratchesAndFilter)
 TEST_F(ReportTool, UsageErrorsExitTwo)
 {
     const std::string card = write("card.kel", kCard);
-    for (const std::string args : {std::string(""), "--format xml " + card, "--race 0 " + card,
+    for (const std::string &args : {std::string(""), "--format xml " + card, "--race 0 " + card,
                                    "--race 42 " + card, "--race x " + card, "--bogus " + card,
                                    "--scratch 1 " + card, "--scratch 0:1 " + card, "--scratch 1:22 " + card,
                                    "--filter --purse 1K " + card, "--pps 3 " + card, "--pdf " + card,
@@ -213,7 +194,7 @@ TEST_F(ReportTool, OverCapacityLinesAreListedAndTheRestReported)
 
 TEST_F(ReportTool, EmptyAndBinaryFilesGiveAnEmptyCard)
 {
-    for (const std::string bytes : {std::string(), std::string("\r\n\r\n\n"), std::string("\0\xff\xfe;A\0;", 7)}) {
+    for (const std::string &bytes : {std::string(), std::string("\r\n\r\n\n"), std::string("\0\xff\xfe;A\0;", 7)}) {
         const ToolRun r = run(write("odd.kel", bytes));
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.out, "race,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched\n");
