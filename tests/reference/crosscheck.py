@@ -38,9 +38,11 @@ def pp_line(rng, odd_rate):
     kel = figure(rng, odd_rate)
     fields = [
         field(rng, "Alpha, Beta, Gamma"), position(rng), str(rng.randint(1, 12)),
-        rng.choice(["6F", "8 1/2F", "1 1/16M", "1 70Y", "5F"]), "1:11.2",
-        rng.choice(["d-f", "t-fm", "d-slo", "P-F", "d-F", "t-yl", "d"]),
-        rng.choice(["25K", "1.5M", "80K"]), "3.5", "Jock", "2-1",
+        rng.choice(["6F", "8 1/2F", "1 1/16M", "1 70Y", "5F", "6f", "1m", "F", "M", "P 6F", "1/2F", "7 1/0F", ""]),
+        "1:11.2",
+        rng.choice(["d-f", "t-fm", "d-slo", "P-F", "d-F", "t-yl", "d", "P", "P f", "PF", "t- frm ", "d-wf",
+                    "tfm", "d-mud", "t-H", ""]),
+        rng.choice(["25K", "1.5M", "80K", "250k", "", "12X", "0K"]), "3.5", "Jock", "2-1",
         f"{rng.randint(1, 12):02d}/{rng.randint(1, 28):02d}/{rng.choice(['24', '25'])}",
         rng.choice(["AQU", "SAR", "GP"]), kel, "x",
     ]
