@@ -65,38 +65,38 @@ int main(int argc, char **argv)
     std::vector<std::string> args(argv + 1, argv + argc);
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string &a = args[i];
-        auto value = [&](const char *what) -> std::optional<std::string> {
+        // The option's value: the next argument, if there is one.
+        auto value = [&]() -> std::optional<std::string> {
             if (i + 1 >= args.size())
                 return std::nullopt;
-            (void)what;
             return args[++i];
         };
         if (a == "--format") {
-            auto v = value("format");
+            auto v = value();
             if (!v || (*v != "csv" && *v != "json"))
                 return usageError("--format takes csv or json");
             opt.format = *v;
             opt.formatGiven = true;
         } else if (a == "--pdf") {
-            auto v = value("pdf");
+            auto v = value();
             if (!v || v->empty())
                 return usageError("--pdf takes the name of the PDF file to write");
             opt.pdf = *v;
         } else if (a == "--pps") {
-            auto v = value("pps");
+            auto v = value();
             auto n = v ? wholeNumber(*v) : std::nullopt;
             if (!n || *n > 100)
                 return usageError("--pps takes how many PPs to print per horse, 0 to 100");
             opt.pps = *n;
             opt.ppsGiven = true;
         } else if (a == "--race") {
-            auto v = value("race");
+            auto v = value();
             auto n = v ? wholeNumber(*v) : std::nullopt;
             if (!n || *n < 1 || *n > kel::RaceStore::kMaxRace)
                 return usageError("--race takes a race number from 1 to 41");
             opt.race = *n;
         } else if (a == "--scratch") {
-            auto v = value("scratch");
+            auto v = value();
             const auto colon = v ? v->find(':') : std::string::npos;
             auto r = colon != std::string::npos ? wholeNumber(v->substr(0, colon)) : std::nullopt;
             auto h = colon != std::string::npos ? wholeNumber(v->substr(colon + 1)) : std::nullopt;
@@ -106,7 +106,7 @@ int main(int argc, char **argv)
         } else if (a == "--filter") {
             opt.filter = true;
         } else if (a == "--since") {
-            auto v = value("since");
+            auto v = value();
             if (!v)
                 return usageError("--since takes a date text mm/dd/yy");
             opt.settings.date = *v;
