@@ -3,6 +3,8 @@
 // a crash, a hang or a figure made up, and a refused open keeps the card that was open.
 #include <gtest/gtest.h>
 
+#include "tests/support/card_lines.h"
+
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,25 +24,13 @@
 
 namespace {
 
+using kel::testing::ppLine;
+using kel::testing::repeat;
+
 namespace fs = std::filesystem;
 
 constexpr uid_t kNobody = 65534;
 
-
-std::string repeat(std::string_view piece, int n)
-{
-    std::string s;
-    s.reserve(piece.size() * n);
-    for (int i = 0; i < n; ++i)
-        s += piece;
-    return s;
-}
-
-std::string ppLine(std::string_view kel, std::string_view early, std::string_view pos = "1\xBA 120 (2)")
-{
-    return "Others;" + std::string(pos) + ";3;6F;1:10;d-f;25K;3.5;Smith;1-2;01/02/03;AQU;" + std::string(kel)
-        + ";x;" + std::string(early) + ";C;\r\n";
-}
 
 // One horse per figure text, each with a single PP; early figures all 95%.
 std::string figuresCard(const std::vector<std::string> &kels)

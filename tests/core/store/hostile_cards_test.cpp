@@ -2,6 +2,8 @@
 // card at all, or not a readable file. Each is read from disk as the open command reads it.
 #include <gtest/gtest.h>
 
+#include "tests/support/card_lines.h"
+
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,22 +17,10 @@
 namespace kel {
 namespace {
 
+using kel::testing::ppLine;
+using kel::testing::repeat;
+
 namespace fs = std::filesystem;
-
-std::string repeat(std::string_view piece, int n)
-{
-    std::string s;
-    s.reserve(piece.size() * n);
-    for (int i = 0; i < n; ++i)
-        s += piece;
-    return s;
-}
-
-std::string ppLine(std::string_view kel, std::string_view early, std::string_view pos = "1\xBA 120 (2)")
-{
-    return "Others;" + std::string(pos) + ";3;6F;1:10;d-f;25K;3.5;Smith;1-2;01/02/03;AQU;" + std::string(kel)
-        + ";x;" + std::string(early) + ";C;\r\n";
-}
 
 int races(const RaceStore &d)
 {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/card_lines.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +13,9 @@
 namespace kel {
 namespace {
 
+using kel::testing::ppLine;
+using kel::testing::repeat;
+
 RaceStore load(std::string_view bytes, LoadReport *report = nullptr)
 {
     RaceStore data;
@@ -18,21 +23,6 @@ RaceStore load(std::string_view bytes, LoadReport *report = nullptr)
     if (report)
         *report = r;
     return data;
-}
-
-std::string repeat(std::string_view piece, int n)
-{
-    std::string s;
-    for (int i = 0; i < n; ++i)
-        s += piece;
-    return s;
-}
-
-// A PP line with its 15 data fields, KEL and Early KEL given.
-std::string ppLine(std::string_view kel, std::string_view early)
-{
-    return "Others;1\xBA 120 (2);3;6F;1:10;d-f;25K;3.5;Smith;1-2;01/02/03;AQU;" + std::string(kel) + ";x;"
-        + std::string(early) + ";C;\r\n";
 }
 
 TEST(LoaderSplit, RaceLineFillsItsSlotsInOrder)
