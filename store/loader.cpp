@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -27,8 +28,8 @@ constexpr char16_t kHighTable[32] = {
 };
 
 // Where lines of each kind land.
+constexpr int kRaceSlotOfField[18] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17};
 constexpr int kHorseSlotOfField[15] = {0, 1, 2, 3, 4, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
-constexpr int kPPSlotOfField[16] = {0, 12, 6, 15, 7, 8, 9, 10, 14, 13, 11, 1, 2, 3, 16, 4};
 constexpr int kMaxRaceFields = 17;
 constexpr int kMaxHorseFields = 14;
 constexpr int kMaxPPFields = 17;
@@ -88,42 +89,208 @@ inline int encodeHigh(unsigned char c, char *out)
     return 3;
 }
 
+constexpr int64_t kPow10[7] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+constexpr int64_t kPow10Digits[16] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000,
+                                      1000000000, 10000000000, 100000000000, 1000000000000,
+                                      10000000000000, 100000000000000, 1000000000000000};
+constexpr uint64_t kZeros = 0x3030303030303030ull; // eight "0"
+
+// Reads decimal digits from p up to end into v; returns where they stop.
+inline const char *readDigits(const char *p, const char *end, int64_t &v)
+{
+    for (; p < end && static_cast<unsigned char>(*p - '0') < 10; ++p)
+        v = v * 10 + (*p - '0');
+    return p;
+}
+
+// 0x80 in each byte of x that is zero, nothing elsewhere.
+inline uint64_t zeroBytes(uint64_t x)
+{
+    constexpr uint64_t k7F = 0x7F7F7F7F7F7F7F7Full;
+    return ~(((x & k7F) + k7F) | x | k7F);
+}
+
+// figureMillionths for a number of 1 to 8 characters without sign, nearly every figure of a
+// card, eight bytes at a time: digit loops would mispredict their ends on every figure. The
+// eight bytes from p must be readable.
+bool shortFigureMillionths(const char *p, std::size_t length, int64_t &out)
+{
+    uint64_t x;
+    std::memcpy(&x, p, 8);
+    const uint64_t valid = length == 8 ? ~uint64_t(0) : (uint64_t(1) << (8 * length)) - 1;
+    x &= valid;
+    std::size_t digits = length;
+    std::size_t fraction = 0;
+    if (const uint64_t points = zeroBytes(x ^ 0x2E2E2E2E2E2E2E2Eull) & valid) {
+        if (points & (points - 1))
+            return false;
+        const std::size_t at = static_cast<std::size_t>(std::countr_zero(points)) / 8;
+        const uint64_t before = (uint64_t(1) << (8 * at)) - 1;
+        x = (x & before) | ((x >> 8) & ~before); // the point taken out
+        --digits;
+        fraction = length - at - 1;
+        if (digits == 0 || fraction > 6)
+            return false;
+    }
+    // The digits to the right, "0" in front: the first character is the lowest byte.
+    if (digits < 8)
+        x = (x << (8 * (8 - digits))) | (kZeros >> (8 * digits));
+    if (((x & 0xF0F0F0F0F0F0F0F0ull) | (((x + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull) >> 4))
+        != 0x3333333333333333ull)
+        return false;
+    x -= kZeros;
+    x = x * 10 + (x >> 8);
+    x = (((x & 0x000000FF000000FFull) * 0x000F424000000064ull)
+         + (((x >> 16) & 0x000000FF000000FFull) * 0x0000271000000001ull))
+        >> 32;
+    out = static_cast<int64_t>(static_cast<uint32_t>(x)) * kPow10[6 - fraction];
+    return true;
+}
+
 // A figure such as "97.5%" in millionths, when the number in front of its last character is a
-// plain decimal of at most nine integer and six fraction digits; otherwise false.
+// plain decimal of at most nine integer and six fraction digits; otherwise false. The eight
+// bytes from the text's start must be readable.
 bool figureMillionths(std::string_view text, int64_t &out)
 {
     if (text.size() < 2)
         return false;
-    const std::string_view t = text.substr(0, text.size() - 1);
-    std::size_t i = 0;
-    const bool negative = t[0] == '-';
-    if (t[0] == '-' || t[0] == '+')
-        ++i;
+    const char *p = text.data();
+    const char *const end = p + text.size() - 1;
+    if (text.size() <= 9 && *p != '-' && *p != '+')
+        return shortFigureMillionths(p, text.size() - 1, out);
+    const bool negative = *p == '-';
+    if (*p == '-' || *p == '+')
+        ++p;
     int64_t v = 0;
-    int whole = 0;
-    int fraction = -1; // digits after the point; -1 before it
-    for (; i < t.size(); ++i) {
-        const char c = t[i];
-        if (c >= '0' && c <= '9') {
-            if (fraction >= 0 ? ++fraction > 6 : ++whole > 9)
-                return false;
-            v = v * 10 + (c - '0');
-        } else if (c == '.' && fraction < 0) {
-            fraction = 0;
-        } else {
-            return false;
-        }
+    const char *const wholeBegin = p;
+    p = readDigits(p, end, v);
+    const std::ptrdiff_t whole = p - wholeBegin;
+    std::ptrdiff_t fraction = 0;
+    if (p < end && *p == '.') {
+        const char *const fractionBegin = ++p;
+        p = readDigits(p, end, v);
+        fraction = p - fractionBegin;
     }
-    if (whole + (fraction > 0 ? fraction : 0) == 0)
+    if (p != end || whole > 9 || fraction > 6 || whole + fraction == 0)
         return false;
-    for (int f = fraction < 0 ? 0 : fraction; f < 6; ++f)
-        v *= 10;
+    v *= kPow10[6 - fraction];
     out = negative ? -v : v;
     return true;
 }
 
+// The eight decimal digits of v (below 10^8) as bytes, the first digit lowest.
+inline uint64_t eightDigits(uint32_t v)
+{
+    // Two halves of four digits in 32-bit lanes, then pairs in 16-bit lanes, then single digits
+    // in bytes; each division by a multiply and shift, exact in the range of its lane.
+    uint64_t x = (v / 10000) | (uint64_t(v % 10000) << 32);
+    const uint64_t hundreds = ((x * 5243) >> 19) & 0x0000007F0000007Full;
+    x = hundreds | ((x - hundreds * 100) << 16);
+    const uint64_t tens = ((x * 103) >> 10) & 0x000F000F000F000Full;
+    return tens | ((x - tens * 10) << 8);
+}
 
-// The Final KEL text of 2 * kel - early into buf (room for 40 bytes); returns its length.
+// Texts of 0 to 999: the digits in bytes 0 to 2, their count in byte 7.
+constexpr std::array<uint64_t, 1000> kWholeTexts = [] {
+    std::array<uint64_t, 1000> t{};
+    for (unsigned v = 0; v < 1000; ++v) {
+        const unsigned digits = v >= 100 ? 3 : v >= 10 ? 2 : 1;
+        uint64_t text = uint64_t(digits) << 56;
+        for (unsigned k = 0, x = v; k < digits; ++k, x /= 10)
+            text |= uint64_t('0' + x % 10) << (8 * (digits - 1 - k));
+        t[v] = text;
+    }
+    return t;
+}();
+
+// Texts of the fractions 0.001 to 0.999 as "." and their digits without trailing zeros, the
+// count of bytes in byte 7.
+constexpr std::array<uint64_t, 1000> kThousandthTexts = [] {
+    std::array<uint64_t, 1000> t{};
+    for (unsigned v = 1; v < 1000; ++v) {
+        const unsigned digits = v % 100 == 0 ? 1 : v % 10 == 0 ? 2 : 3;
+        uint64_t text = uint64_t(digits + 1) << 56 | '.';
+        for (unsigned k = 0, x = v / (digits == 1 ? 100 : digits == 2 ? 10 : 1); k < digits; ++k, x /= 10)
+            text |= uint64_t('0' + x % 10) << (8 * (digits - k));
+        t[v] = text;
+    }
+    return t;
+}();
+
+// Writes a text of those tables at p (eight bytes there writable); returns the end.
+inline char *putText(char *p, uint64_t text)
+{
+    std::memcpy(p, &text, 8);
+    return p + (text >> 56);
+}
+
+// Writes v in decimal at p (eight bytes there writable); returns the end.
+inline char *putDecimal(char *p, uint64_t v)
+{
+    if (v < 1000)
+        return putText(p, kWholeTexts[v]);
+    if (v >= 100000000) {
+        int digits = 9;
+        for (uint64_t t = v / 1000000000; t; t /= 10)
+            ++digits;
+        for (int k = digits - 1; k >= 0; --k, v /= 10)
+            p[k] = static_cast<char>('0' + v % 10);
+        return p + digits;
+    }
+    const uint64_t d = eightDigits(static_cast<uint32_t>(v));
+    // Leading zero digits dropped.
+    const int skip = std::countr_zero(d) / 8;
+    const uint64_t text = (d + kZeros) >> (8 * skip);
+    std::memcpy(p, &text, 8);
+    return p + 8 - skip;
+}
+
+// Writes "." and the digits of a fraction of a million (1 to 999999) at p without trailing
+// zeros (ten bytes there writable); returns the end.
+inline char *putMillionths(char *p, uint32_t fraction)
+{
+    if (fraction % 1000 == 0)
+        return putText(p, kThousandthTexts[fraction / 1000]);
+    const uint64_t d = eightDigits(fraction) >> 16; // six digits
+    const int digits = (63 - std::countl_zero(d)) / 8 + 1;
+    *p++ = '.';
+    const uint64_t text = d + (kZeros >> 16);
+    std::memcpy(p, &text, 8);
+    return p + digits;
+}
+
+// Half the spacing of doubles at v.
+inline double halfUlp(double v)
+{
+    return v == 0 ? 0.0 : std::ldexp(1.0, std::ilogb(v) - 53);
+}
+
+// Whether 2 * kel - early computed in doubles, the figures as read (millionths a and b),
+// rounds at 15 significant digits to the exact decimal result (mag millionths, 100 or more):
+// whether the arithmetic's error bound stays within half a unit of the 15th digit. It does
+// for figures of a similar size; a result far smaller than the figures (2 * 52.3 - 95.1) may
+// show the doubles' tail, as the general form of the double result then does.
+bool sameInDoubles(int64_t a, int64_t b, uint64_t mag)
+{
+    const double x = static_cast<double>(a) / 1e6; // as the figure text reads, correctly rounded
+    const double y = static_cast<double>(b) / 1e6;
+    const double d = 2 * x - y;
+    // |x - kel| and |y - early| are at most half an ulp; 2 * x is exact; the difference adds
+    // half an ulp of d.
+    const double error = 2 * halfUlp(x) + halfUlp(y) + halfUlp(d);
+    int digits = 1;
+    while (digits < 15 && mag >= static_cast<uint64_t>(kPow10Digits[digits]))
+        ++digits;
+    // Half a unit of the 15th significant digit; a tenth of it at a power of ten, below which
+    // the grid of the digits is ten times finer.
+    double half = 0.5 * std::pow(10.0, digits - 21);
+    if (mag == static_cast<uint64_t>(kPow10Digits[digits - 1]))
+        half /= 10;
+    return error < half * 0.999;
+}
+
+// The Final KEL text of 2 * kel - early into buf (room for 40 bytes); returns its length. The
+// eight bytes from the start of each text must be readable.
 std::size_t finalKelText(std::string_view kel, std::string_view early, char *buf)
 {
     constexpr std::string_view kMissing = "----";
@@ -134,19 +301,15 @@ std::size_t finalKelText(std::string_view kel, std::string_view early, char *buf
         if (figureMillionths(kel, a) && figureMillionths(early, b)) {
             const int64_t r = 2 * a - b;
             const uint64_t mag = r < 0 ? uint64_t(-r) : uint64_t(r);
-            // Within 15 significant digits and above 0.0001, where the general form has no exponent.
-            if (r == 0 || (mag >= 100 && mag < 1000000000000000ull)) {
+            // Within 15 significant digits and above 0.0001, where the general form has no
+            // exponent, and where the figures' arithmetic in doubles rounds to the same text.
+            if (r == 0 || (mag >= 100 && mag < 1000000000000000ull && sameInDoubles(a, b, mag))) {
                 char *p = buf;
                 if (r < 0)
                     *p++ = '-';
-                p = std::to_chars(p, buf + 32, mag / 1000000).ptr;
-                if (uint64_t frac = mag % 1000000) {
-                    *p++ = '.';
-                    for (int d = 100000; d > 0 && frac; d /= 10) {
-                        *p++ = static_cast<char>('0' + frac / d);
-                        frac %= d;
-                    }
-                }
+                p = putDecimal(p, mag / 1000000);
+                if (const uint64_t fraction = mag % 1000000)
+                    p = putMillionths(p, static_cast<uint32_t>(fraction));
                 *p++ = '%';
                 return static_cast<std::size_t>(p - buf);
             }
@@ -165,38 +328,115 @@ std::size_t finalKelText(std::string_view kel, std::string_view early, char *buf
 }
 
 
-// Files the lines of a card into the store in one pass over its bytes: the same work as
-// finding every line end and separator, plus one cell write per field. Fields refer to the
-// adopted file text; only fields holding Windows-1252 high bytes (mostly "º") are decoded.
+// The Final KEL texts of recent KEL and Early KEL pairs. A card's figures take a few dozen
+// values, so most of its PPs repeat a pair seen before; copying the text then costs a tenth of
+// computing it. Only pairs of texts of at most 8 bytes are kept, compared whole.
+class FinalKelMemo
+{
+public:
+    // Writes the text kept for the pair at out (32 bytes there writable) and returns its
+    // length; 0 when the pair is not kept. The eight bytes from each text's start must be
+    // readable.
+    std::size_t find(std::string_view kel, std::string_view early, char *out) const
+    {
+        Key key;
+        if (!makeKey(kel, early, key))
+            return 0;
+        const Entry &e = m_entries[slot(key)];
+        if (e.kel != key.kel || e.early != key.early || e.lengths != key.lengths)
+            return 0;
+        std::memcpy(out, e.text, sizeof e.text);
+        return e.size;
+    }
+    void keep(std::string_view kel, std::string_view early, std::string_view text)
+    {
+        Key key;
+        if (!makeKey(kel, early, key) || text.empty() || text.size() > sizeof(Entry::text))
+            return;
+        Entry &e = m_entries[slot(key)];
+        e.kel = key.kel;
+        e.early = key.early;
+        e.lengths = key.lengths;
+        e.size = static_cast<uint8_t>(text.size());
+        std::memcpy(e.text, text.data(), text.size());
+    }
+
+private:
+    struct Key
+    {
+        uint64_t kel;
+        uint64_t early;
+        uint16_t lengths;
+    };
+    struct Entry
+    {
+        uint64_t kel = 0;
+        uint64_t early = 0;
+        uint16_t lengths = 0xFFFF; // no pair has it: empty
+        uint8_t size = 0;
+        char text[32 - 3] = {};
+    };
+    static constexpr std::size_t kEntries = 2048;
+
+    static uint64_t firstBytes(std::string_view text)
+    {
+        if (text.empty())
+            return 0;
+        uint64_t x;
+        std::memcpy(&x, text.data(), 8);
+        return text.size() == 8 ? x : x & ((uint64_t(1) << (8 * text.size())) - 1);
+    }
+    static bool makeKey(std::string_view kel, std::string_view early, Key &key)
+    {
+        if (kel.size() > 8 || early.size() > 8)
+            return false;
+        key.kel = firstBytes(kel);
+        key.early = firstBytes(early);
+        key.lengths = static_cast<uint16_t>(kel.size() << 8 | early.size());
+        return true;
+    }
+    static std::size_t slot(const Key &key)
+    {
+        const uint64_t h = (key.kel * 0x9E3779B97F4A7C15ull) ^ (key.early * 0xC2B2AE3D27D4EB4Full) ^ key.lengths;
+        return static_cast<std::size_t>(h >> 53) % kEntries;
+    }
+
+    std::vector<Entry> m_entries = std::vector<Entry>(kEntries);
+};
+
+// Files the lines of a card into the store in one pass over its bytes: the work of finding
+// every line end and separator, plus copying the bytes, decoded, into the store's text, where
+// each PP line is followed by its Final KEL text. Fields are then places in that text.
 class CardFiler
 {
 public:
-    CardFiler(RaceStore &store, LoadReport &report, std::string_view text, bool utf8)
-        : m_store(store), m_report(report), m_text(text), m_utf8(utf8)
+    CardFiler(RaceStore &store, LoadReport &report, std::string_view bytes)
+        : m_store(store), m_report(report), m_in(bytes)
     {
     }
 
+    // Decode: the bytes are Windows-1252; otherwise they are UTF-8 already.
+    template <bool Decode>
     void run();
 
 private:
-    // Separator positions kept per line: more than any record holds fields.
-    static constexpr int kKeptSeparators = 20;
+    // Separator positions kept per line: the first ones, more than any record has fields, and
+    // always the last two.
+    static constexpr std::size_t kKept = 32;
+    // Room kept free behind the text: a block of 16 bytes, a decoded byte, a Final KEL text.
+    static constexpr std::size_t kSlack = 128;
+    static constexpr std::size_t kNone = std::size_t(-1);
 
-    struct Line
+    void fileLine(std::size_t begin, std::size_t length, int lineNo);
+    // Field k (from 1) of the line at begin, quotes removed.
+    std::string_view field(std::size_t begin, std::size_t k) const
     {
-        std::size_t begin = 0;
-        std::size_t end = 0;
-        std::size_t separators = 0; // all of the line's ";"
-        std::size_t last = 0;       // positions of its last two ";"
-        std::size_t beforeLast = 0;
-        uint32_t highFields = 0;    // bit k - 1: field k holds a high byte
-        std::size_t at[kKeptSeparators];
-    };
-
-    std::size_t scanLine(std::size_t pos, Line &line);
-    bool take(std::size_t i, unsigned char c, Line &line);
-    void fileLine(const Line &line, int lineNo);
-    void setField(int slot, std::size_t begin, std::size_t end, bool high);
+        const std::size_t from = k == 1 ? 0 : m_sep[k - 2] + 1;
+        return Unquote(std::string_view(m_out.data() + begin + from, m_sep[k - 1] - from));
+    }
+    void fileFields(int32_t rec, const int *slotOfField, std::size_t fields, std::size_t begin);
+    // Writes the Final KEL text of the PP line at begin behind it; returns its length.
+    std::size_t appendFinalKel(std::size_t begin, std::size_t fields);
 
     void note(int lineNo, std::string what)
     {
@@ -207,109 +447,144 @@ private:
 
     RaceStore &m_store;
     LoadReport &m_report;
-    std::string_view m_text;
-    bool m_utf8;
-    std::string m_decoded;
+    std::string_view m_in;
+    TextBuffer m_out;
+    FinalKelMemo m_finalKels;
+    std::size_t m_w = 0; // bytes of m_out written
+    std::size_t m_sep[kKept];     // the line's separators, as the scan keeps them
+    std::size_t m_separators = 0; // all of the line's ";"
     int m_r = 0;
     int m_h = 0;
     int m_p = 1;
     bool m_raceSkipped = false;
     bool m_horseSkipped = false;
-    int32_t m_rec = -1;
 };
 
-// Notes the separator or high byte at i of the line; false at a line end.
-inline bool CardFiler::take(std::size_t i, unsigned char c, Line &line)
+// Copies 16 bytes from src to dst and returns, a bit per byte, where the ";", the line ends and
+// (when decoding) the high bytes are.
+template <bool Decode>
+inline void copyBlock(const unsigned char *src, char *dst, unsigned &semi, unsigned &eol, unsigned &high)
 {
-    if (c == ';') {
-        if (line.separators < kKeptSeparators)
-            line.at[line.separators] = i;
-        ++line.separators;
-        line.beforeLast = line.last;
-        line.last = i;
-        return true;
-    }
-    if (c == '\n' || c == '\r')
-        return false;
-    if (c >= 0x80 && !m_utf8)
-        line.highFields |= 1u << std::min<std::size_t>(line.separators, 31);
-    return true;
-}
-
-// The end of the line that starts at pos, with its separators and high bytes noted.
-std::size_t CardFiler::scanLine(std::size_t pos, Line &line)
-{
-    const auto *s = reinterpret_cast<const unsigned char *>(m_text.data());
-    const std::size_t n = m_text.size();
-    std::size_t i = pos;
 #ifdef __SSE2__
-    // Sixteen bytes at a time: a field is some seven bytes long, so most blocks hold one or two
-    // bytes of interest, visited through the compare mask.
-    const __m128i semi = _mm_set1_epi8(';');
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i cr = _mm_set1_epi8('\r');
-    for (; i + 16 <= n; i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
-        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, semi), _mm_cmpeq_epi8(v, lf)),
-                                         _mm_cmpeq_epi8(v, cr));
-        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
-        if (!m_utf8)
-            mask |= static_cast<unsigned>(_mm_movemask_epi8(v));
-        for (; mask; mask &= mask - 1) {
-            const std::size_t j = i + static_cast<std::size_t>(std::countr_zero(mask));
-            if (!take(j, s[j], line))
-                return j;
-        }
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(dst), v);
+    semi = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(';'))));
+    eol = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')))));
+    high = Decode ? static_cast<unsigned>(_mm_movemask_epi8(v)) : 0u;
+#else
+    semi = eol = high = 0;
+    for (unsigned k = 0; k < 16; ++k) {
+        const unsigned char c = src[k];
+        dst[k] = static_cast<char>(c);
+        semi |= unsigned(c == ';') << k;
+        eol |= unsigned(c == '\n' || c == '\r') << k;
+        high |= unsigned(Decode && c >= 0x80) << k;
     }
 #endif
-    for (; i < n; ++i) {
-        const unsigned char c = s[i];
-        if ((c == ';' || c == '\n' || c == '\r' || c >= 0x80) && !take(i, c, line))
-            return i;
-    }
-    return n;
 }
 
+template <bool Decode>
 void CardFiler::run()
 {
-    const auto *s = reinterpret_cast<const unsigned char *>(m_text.data());
-    const std::size_t n = m_text.size();
-    constexpr std::size_t kNone = std::size_t(-1);
-    Line line;
-    std::size_t pos = 0;
-    while (pos < n) {
-        line.begin = pos;
-        line.separators = 0;
-        line.last = line.beforeLast = kNone;
-        line.highFields = 0;
-        std::size_t i = scanLine(pos, line);
-        line.end = i;
-        ++m_report.lines;
-        if (line.end > line.begin)
-            fileLine(line, m_report.lines);
-        // Lines end in CR LF, LF or a lone CR.
-        if (i + 1 < n && s[i] == '\r' && s[i + 1] == '\n')
+    const auto *in = reinterpret_cast<const unsigned char *>(m_in.data());
+    const std::size_t n = m_in.size();
+    // "º" takes two bytes, and each PP line gains its Final KEL: some 8 % on a typical card.
+    m_out.reserve(n + n / 8 + kSlack);
+    // Locals, not members, in the loop: its stores into the text may alias any member, which
+    // would then be reloaded and stored back at every block.
+    char *out = m_out.data();
+    std::size_t capacity = m_out.capacity();
+    std::size_t w = 0;
+    std::size_t i = 0;
+    while (i < n) {
+        const std::size_t begin = w;
+        std::size_t separators = 0;
+        // The line's bytes, 16 at a time up to a line end or a byte to decode.
+        for (;;) {
+            if (w + kSlack > capacity) {
+                m_out.reserve(2 * capacity);
+                out = m_out.data();
+                capacity = m_out.capacity();
+            }
+            unsigned semi, eol, high;
+            if (n - i >= 16) {
+                copyBlock<Decode>(in + i, out + w, semi, eol, high);
+            } else {
+                unsigned char tail[16] = {};
+                std::memcpy(tail, in + i, n - i);
+                copyBlock<Decode>(tail, out + w, semi, eol, high);
+                eol |= 1u << (n - i); // the end of the bytes ends the line
+            }
+            const unsigned stop = eol | high;
+            const unsigned count = stop ? static_cast<unsigned>(std::countr_zero(stop)) : 16u;
+            unsigned m = semi & ((1u << count) - 1);
+            const std::size_t at = w - begin;
+            if (separators + 4 <= kKept) {
+                // Four steps whatever the count, each writing a place and counting it only when
+                // there was one: a loop would mispredict its end in nearly every block.
+                for (int k = 0; k < 4; ++k) {
+                    m_sep[separators] = at + static_cast<std::size_t>(std::countr_zero(m));
+                    separators += m != 0;
+                    m &= m - 1;
+                }
+            }
+            // The rest, keeping the first kKept - 2 separators and always the last two.
+            for (; m; m &= m - 1) {
+                const std::size_t place = at + static_cast<std::size_t>(std::countr_zero(m));
+                if (separators < kKept) {
+                    m_sep[separators] = place;
+                } else {
+                    m_sep[kKept - 2] = m_sep[kKept - 1];
+                    m_sep[kKept - 1] = place;
+                }
+                ++separators;
+            }
+            i += count;
+            w += count;
+            if (!stop)
+                continue;
+            if (eol >> count & 1u)
+                break;
+            w += static_cast<std::size_t>(encodeHigh(in[i], out + w));
             ++i;
-        pos = i + 1;
+        }
+        ++m_report.lines;
+        if (w > begin) {
+            m_separators = separators;
+            m_w = w;
+            fileLine(begin, w - begin, m_report.lines);
+            w = m_w;
+        }
+        // Lines end in CR LF, LF or a lone CR.
+        if (i < n) {
+            if (in[i] == '\r' && i + 1 < n && in[i + 1] == '\n')
+                ++i;
+            ++i;
+        }
     }
+    m_out.setSize(w);
+    m_store.adoptText(std::move(m_out));
 }
 
-void CardFiler::fileLine(const Line &line, int lineNo)
+void CardFiler::fileLine(std::size_t begin, std::size_t length, int lineNo)
 {
     // The last character is never a separator: a ";" there belongs to the tag.
-    std::size_t dataFields = line.separators;
-    std::size_t lastSep = line.last;
-    if (lastSep == line.end - 1) {
+    const std::size_t kept = std::min(m_separators, kKept);
+    std::size_t dataFields = m_separators;
+    std::size_t lastSep = kept >= 1 ? m_sep[kept - 1] : kNone;
+    if (lastSep == length - 1) {
         --dataFields;
-        lastSep = line.beforeLast;
+        lastSep = kept >= 2 ? m_sep[kept - 2] : kNone;
     }
-    const std::size_t tagBegin = dataFields == 0 ? line.begin : lastSep + 1;
-    const std::string_view tag = m_text.substr(tagBegin, line.end - tagBegin);
+    const std::size_t tagBegin = dataFields == 0 ? 0 : lastSep + 1;
+    const std::string_view tag(m_out.data() + begin + tagBegin, length - tagBegin);
     if (tag.size() != 2 || tag[1] != ';' || (tag[0] != 'A' && tag[0] != 'B' && tag[0] != 'C'))
         return;
     const char kind = tag[0];
 
     std::size_t maxFields = 0;
+    int32_t rec = -1;
     if (kind == 'A') {
         ++m_r;
         m_h = 0;
@@ -321,7 +596,7 @@ void CardFiler::fileLine(const Line &line, int lineNo)
             return;
         }
         maxFields = kMaxRaceFields;
-        m_rec = m_store.record(m_r, 0, 0);
+        rec = m_store.record(m_r, 0, 0);
     } else if (kind == 'B') {
         ++m_h;
         m_p = 0;
@@ -336,7 +611,7 @@ void CardFiler::fileLine(const Line &line, int lineNo)
             return;
         }
         maxFields = kMaxHorseFields;
-        m_rec = m_store.record(m_r, m_h, 0);
+        rec = m_store.record(m_r, m_h, 0);
     } else {
         ++m_p;
         if (m_raceSkipped || m_horseSkipped) {
@@ -348,9 +623,6 @@ void CardFiler::fileLine(const Line &line, int lineNo)
                              + ", horse " + std::to_string(m_h) + " skipped: a horse holds at most 100");
             return;
         }
-        m_rec = m_store.record(m_r, m_h, m_p);
-        m_store.setCell(m_rec, 4, "----");
-        m_store.setCell(m_rec, 5, "----");
         maxFields = kMaxPPFields;
     }
     if (dataFields > maxFields) {
@@ -358,55 +630,64 @@ void CardFiler::fileLine(const Line &line, int lineNo)
         note(lineNo, std::string(what) + " line with " + std::to_string(dataFields) + " fields before its tag; only "
                          + std::to_string(maxFields) + " are kept, the rest were dropped");
     }
-
     const std::size_t fields = std::min(dataFields, maxFields);
-    std::size_t start = line.begin;
+
+    if (kind == 'A') {
+        fileFields(rec, kRaceSlotOfField, fields, begin);
+        return;
+    }
+    if (kind == 'B') {
+        fileFields(rec, kHorseSlotOfField, fields, begin);
+        return;
+    }
+    // Fields past the 15th of a PP line are read but not kept.
+    const std::size_t filed = std::min<std::size_t>(fields, RaceStore::kPPFields);
+    if (length <= RaceStore::kMaxPPLineLength) {
+        RaceStore::PPLine line;
+        line.base = static_cast<uint32_t>(begin);
+        for (std::size_t k = 0; k < filed; ++k)
+            line.end[k] = static_cast<uint16_t>(m_sep[k]);
+        line.fields = static_cast<uint8_t>(filed);
+        line.final = static_cast<uint16_t>(length);
+        line.finalLength = static_cast<uint8_t>(appendFinalKel(begin, filed));
+        m_store.addLine(m_r, m_h, m_p, line);
+        return;
+    }
+    // A line too long for a PPLine: a record of cells.
+    rec = m_store.record(m_r, m_h, m_p);
+    fileFields(rec, RaceStore::kPPSlotOfField, filed, begin);
+    if (filed < RaceStore::kPPFields)
+        m_store.setCell(rec, 4, "----");
+    const std::size_t at = m_w;
+    m_store.setFileCell(rec, 5, at, appendFinalKel(begin, filed));
+}
+
+void CardFiler::fileFields(int32_t rec, const int *slotOfField, std::size_t fields, std::size_t begin)
+{
     for (std::size_t k = 1; k <= fields; ++k) {
-        const std::size_t end = line.at[k - 1];
-        const bool high = k <= 32 && (line.highFields >> (k - 1) & 1u);
-        if (kind == 'A') {
-            setField(static_cast<int>(k), start, end, high);
-        } else if (kind == 'B') {
-            setField(kHorseSlotOfField[k], start, end, high);
-        } else if (k <= 15) {
-            setField(kPPSlotOfField[k], start, end, high);
-            if (k == 15) {
-                char buf[40];
-                const std::size_t len = finalKelText(m_store.cell(m_rec, 3), m_store.cell(m_rec, 4), buf);
-                m_store.setCell(m_rec, 5, std::string_view(buf, len));
-            }
-        }
-        start = end + 1;
+        const std::string_view text = field(begin, k);
+        m_store.setFileCell(rec, slotOfField[k], static_cast<std::size_t>(text.data() - m_out.data()), text.size());
     }
 }
 
-void CardFiler::setField(int slot, std::size_t begin, std::size_t end, bool high)
+std::size_t CardFiler::appendFinalKel(std::size_t begin, std::size_t fields)
 {
-    // A field that starts with a double quote loses its first and last character.
-    if (end > begin && m_text[begin] == '"') {
-        if (end - begin < 2) {
-            end = begin;
-        } else {
-            --end;
-            while (m_utf8 && end > begin + 1 && (static_cast<unsigned char>(m_text[end]) & 0xC0) == 0x80)
-                --end;
-            ++begin;
+    char *out = m_out.data() + m_w;
+    std::size_t length = 0;
+    if (fields >= RaceStore::kPPFields) {
+        const std::string_view kel = field(begin, 13);
+        const std::string_view early = field(begin, 15);
+        length = m_finalKels.find(kel, early, out);
+        if (length == 0) {
+            length = finalKelText(kel, early, out);
+            m_finalKels.keep(kel, early, std::string_view(out, length));
         }
+    } else {
+        std::memcpy(out, "----", 4);
+        length = 4;
     }
-    if (!high) {
-        m_store.setFileCell(m_rec, slot, begin, end - begin);
-        return;
-    }
-    m_decoded.resize(3 * (end - begin));
-    char *out = m_decoded.data();
-    for (std::size_t i = begin; i < end; ++i) {
-        const auto c = static_cast<unsigned char>(m_text[i]);
-        if (c < 0x80)
-            *out++ = static_cast<char>(c);
-        else
-            out += encodeHigh(c, out);
-    }
-    m_store.setLoadedCell(m_rec, slot, std::string_view(m_decoded.data(), static_cast<std::size_t>(out - m_decoded.data())));
+    m_w += length;
+    return length;
 }
 
 } // namespace
@@ -428,40 +709,57 @@ std::string DecodeWindows1252(std::string_view bytes)
 
 std::string FinalKel(std::string_view kel, std::string_view early)
 {
+    // Copies with room behind them for the eight-byte reads.
+    const std::string k = std::string(kel) + std::string(8, '\0');
+    const std::string e = std::string(early) + std::string(8, '\0');
     char buf[40];
-    return std::string(buf, finalKelText(kel, early, buf));
+    return std::string(buf, finalKelText(std::string_view(k).substr(0, kel.size()),
+                                         std::string_view(e).substr(0, early.size()), buf));
 }
 
 LoadReport LoadCard(std::string_view bytes, RaceStore &store)
 {
-    return LoadCard(std::string(bytes), store);
-}
-
-LoadReport LoadCard(std::string &&bytes, RaceStore &store)
-{
     store.createEmpty();
+    LoadReport report;
     // An editor that saved the card as UTF-8 put a byte-order mark in front: the text after it
     // is already what the store holds, and decoding it again would turn "º" into "Âº" and so
     // hide every win. A mark followed by something that is not UTF-8 is just dropped.
     bool utf8 = false;
-    if (std::string_view(bytes).substr(0, kUtf8Bom.size()) == kUtf8Bom) {
-        bytes.erase(0, kUtf8Bom.size());
+    if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+        bytes.remove_prefix(kUtf8Bom.size());
         utf8 = isUtf8(bytes);
     }
-    // One record per line at most, and a line that files a record holds at least its tag and a
-    // few bytes: room reserved from the size is untouched memory, so a generous guess is free.
-    store.reserveRecords(std::min<std::size_t>(bytes.size() / 16 + 1, kMaxRecords));
-    store.reserveLoaded(bytes.size() / 8 + 4096);
-
-    const std::string_view text = store.adopt(std::move(bytes));
-    LoadReport report;
-    CardFiler(store, report, text, utf8).run();
+    // Decoded, the text stays within what the store's offsets reach.
+    const bool cut = bytes.size() > kMaxCardBytes;
+    if (cut)
+        bytes = bytes.substr(0, kMaxCardBytes);
+    // One PP line per line at most, and a line holds at least its tag and a few bytes: room
+    // reserved from the size is untouched memory, so a generous guess is free.
+    store.reserve(std::size_t(RaceStore::kMaxRace + 1) * (RaceStore::kMaxHorse + 1),
+                  std::min<std::size_t>(bytes.size() / 16 + 1, kMaxRecords));
+    CardFiler filer(store, report, bytes);
+    if (utf8)
+        filer.run<false>();
+    else
+        filer.run<true>();
+    if (cut) {
+        ++report.droppedCount;
+        if (report.dropped.size() < kMaxNotes)
+            report.dropped.push_back({report.lines, "the card is larger than 256 MB: the rest of it was not read"});
+    }
     return report;
+}
+
+LoadReport LoadCard(std::string &&bytes, RaceStore &store)
+{
+    // The store keeps a decoded copy: the bytes go when the load is done.
+    const std::string taken = std::move(bytes);
+    return LoadCard(std::string_view(taken), store);
 }
 
 std::optional<std::string> ReadCardFile(const std::string &path, std::string &error)
 {
-    constexpr std::uintmax_t kMaxSize = std::uintmax_t(512) << 20;
+    constexpr std::uintmax_t kMaxSize = kMaxCardBytes;
     std::error_code ec;
     const std::filesystem::file_status st = std::filesystem::status(path, ec);
     if (std::filesystem::is_directory(st)) {
@@ -482,9 +780,6 @@ std::optional<std::string> ReadCardFile(const std::string &path, std::string &er
     std::string bytes;
     std::size_t size = 0;
     const std::uintmax_t expected = std::filesystem::is_regular_file(st) ? std::filesystem::file_size(path, ec) : 0;
-    // Room behind the text for decoding it in place (a few percent; untouched, it costs nothing).
-    if (!ec && expected <= kMaxSize)
-        bytes.reserve(static_cast<std::size_t>(expected) + expected / 16 + 64);
     bytes.resize(!ec && expected <= kMaxSize ? static_cast<std::size_t>(expected) + 1 : std::size_t(1) << 16);
     for (;;) {
         size += std::fread(bytes.data() + size, 1, bytes.size() - size, f);
@@ -492,7 +787,7 @@ std::optional<std::string> ReadCardFile(const std::string &path, std::string &er
             break;
         if (bytes.size() >= kMaxSize) {
             std::fclose(f);
-            error = "cannot read " + path + ": the file is larger than 512 MB, too large for a race card";
+            error = "cannot read " + path + ": the file is larger than 256 MB, too large for a race card";
             return std::nullopt;
         }
         bytes.resize(std::min<std::size_t>(bytes.size() * 2, kMaxSize + 1));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,9 @@ struct LoadReport
     std::size_t droppedCount = 0;
 };
 
+// The largest card read: a real one is some 12 MB at most.
+inline constexpr std::size_t kMaxCardBytes = std::size_t(256) << 20;
+
 // Windows-1252 bytes as UTF-8 (0xBA becomes "º"). Bytes the code page leaves undefined map to
 // the C1 control of the same number, as Windows itself does.
 std::string DecodeWindows1252(std::string_view bytes);
@@ -30,7 +34,7 @@ std::string DecodeWindows1252(std::string_view bytes);
 // Re-creates the store and files every race, horse and PP line of the card into it, with the
 // Final KEL figure of each PP. Lines ending in CR LF or LF alike. A card that starts with a
 // UTF-8 byte-order mark is taken as UTF-8 when it is (the mark dropped). Never fails: what does
-// not fit the store is skipped and listed in the report.
+// not fit the store is skipped and listed in the report, as is anything past kMaxCardBytes.
 LoadReport LoadCard(std::string_view bytes, RaceStore &store);
 // The same, taking over the bytes to spare a copy of a large card.
 LoadReport LoadCard(std::string &&bytes, RaceStore &store);

@@ -24,24 +24,28 @@ void RaceStore::createEmpty()
     m_index.assign(static_cast<std::size_t>(kMaxRace + 1) * (kMaxHorse + 1) * (kMaxPP + 1), -1);
     m_records.clear();
     m_records.shrink_to_fit();
-    m_file.clear();
-    m_file.shrink_to_fit();
-    m_loaded.clear();
-    m_loaded.shrink_to_fit();
+    m_lines.clear();
+    m_lines.shrink_to_fit();
+    m_text.release();
     m_owned.clear();
 }
 
 void RaceStore::setCell(int32_t rec, int s, std::string_view text)
 {
+    if (rec & kLineBit) {
+        setLineCell(m_lines[rec & kLineMask], s, text);
+        return;
+    }
     Cell &cell = m_records[rec][s];
     if (text.empty()) {
         cell = Cell{};
         return;
     }
-    // A text inside the adopted file is kept as its place there (one unsigned compare covers
+    // A text inside the card's text is kept as its place there (one unsigned compare covers
     // both ends).
-    const std::size_t offset = reinterpret_cast<std::uintptr_t>(text.data()) - reinterpret_cast<std::uintptr_t>(m_file.data());
-    if (offset < m_file.size() && text.size() <= m_file.size() - offset && text.size() <= kLenMask) {
+    const std::size_t offset = reinterpret_cast<std::uintptr_t>(text.data()) - reinterpret_cast<std::uintptr_t>(m_text.data());
+    if (offset < m_text.size() && text.size() <= m_text.size() - offset && text.size() <= kLenMask
+        && offset <= UINT32_MAX) {
         cell.a = static_cast<uint32_t>(offset);
         cell.b = (uint32_t(File) << kKindShift) | static_cast<uint32_t>(text.size());
         return;
@@ -52,7 +56,7 @@ void RaceStore::setCell(int32_t rec, int s, std::string_view text)
         return;
     }
     // Reuse the owned string of a cell that is rewritten (the engine rewrites its slots often).
-    if ((cell.b >> kKindShift) == Owned && !(cell.b & kLoadedFlag)) {
+    if ((cell.b >> kKindShift) == Owned) {
         m_owned[cell.a].assign(text);
         return;
     }
@@ -61,34 +65,46 @@ void RaceStore::setCell(int32_t rec, int s, std::string_view text)
     m_owned.emplace_back(text);
 }
 
-void RaceStore::setLoadedCell(int32_t rec, int s, std::string_view text)
+void RaceStore::setLineCell(PPLine &line, int s, std::string_view text)
 {
-    if (text.size() <= 1 || text == kDashes || text.size() > kLoadedLenMask
-        || m_loaded.size() + text.size() > UINT32_MAX) {
-        setCell(rec, s, text);
+    if (line.flags & kMoved) {
+        setCell(static_cast<int32_t>(line.base), s, text);
         return;
     }
-    Cell &cell = m_records[rec][s];
-    cell.a = static_cast<uint32_t>(m_loaded.size());
-    cell.b = (uint32_t(Owned) << kKindShift) | kLoadedFlag | static_cast<uint32_t>(text.size());
-    m_loaded.append(text);
+    if (lineCell(line, s) == text)
+        return;
+    // The marks "S" and "F", and clearing them, stay in the line.
+    if (s == 0 && text.size() <= 1) {
+        line.mark = text.empty() ? 0 : text[0];
+        line.flags = static_cast<uint8_t>(text.empty() ? line.flags & ~kMarked : line.flags | kMarked);
+        return;
+    }
+    // Any other text: the line becomes a record of cells, which its texts are copied to as
+    // views; it then refers to that record.
+    const int32_t rec = static_cast<int32_t>(m_records.size());
+    m_records.emplace_back();
+    for (int slot = 0; slot < kSlots; ++slot)
+        setCell(rec, slot, lineCell(line, slot));
+    line.flags |= kMoved;
+    line.base = static_cast<uint32_t>(rec);
+    setCell(rec, s, text);
 }
 
-std::string_view RaceStore::adopt(std::string text)
+std::string_view RaceStore::adopt(std::string_view text)
 {
-    if (m_file.empty() && text.size() < (std::size_t(1) << 32)) {
-        m_file = std::move(text);
-        return m_file;
+    if (m_text.size() == 0 && text.size() <= UINT32_MAX) {
+        m_text.assign(text);
+        return m_text.view();
     }
-    // Cannot reference a second buffer: keep it as owned text instead.
-    m_owned.emplace_back(std::move(text));
+    // Cannot reference a second text: keep it as owned text instead.
+    m_owned.emplace_back(text);
     return m_owned.back();
 }
 
 std::size_t RaceStore::memoryUse() const
 {
     std::size_t n = m_index.capacity() * sizeof(int32_t) + m_records.capacity() * sizeof(Record)
-        + m_file.capacity() + m_loaded.capacity();
+        + m_lines.capacity() * sizeof(PPLine) + m_text.capacity();
     for (const auto &s : m_owned)
         n += sizeof(std::string) + (s.capacity() > 15 ? s.capacity() : 0);
     return n;

@@ -7,13 +7,31 @@
 #include <string_view>
 #include <vector>
 
+#include "store/text_buffer.h"
+
 namespace kel {
+
+// A field's text as the card means it: one that starts with a double quote loses its first and
+// its last character ("ab gives a). Texts are UTF-8, so the last character may be several bytes.
+inline std::string_view Unquote(std::string_view field)
+{
+    if (field.empty() || field[0] != '"')
+        return field;
+    if (field.size() < 2)
+        return field.substr(0, 0); // empty, still pointing into the text
+    std::size_t end = field.size() - 1;
+    while (end > 1 && (static_cast<unsigned char>(field[end]) & 0xC0) == 0x80)
+        --end;
+    return field.substr(1, end - 1);
+}
 
 // The loaded card: Data(race 0..41, horse 0..21, PP 0..100, slot 0..18), every cell a text.
 //
 // A full card has 1.77 million cells but at most ~90,000 written records, so only written
-// records take memory, and their texts are views into the file text the loader adopted;
-// texts written later are interned one-character codes or owned strings reused per cell.
+// records take memory. Nearly all of them are PP lines, kept as 40 bytes of field ends into the
+// card's text (a PPLine); race and horse lines, and PP lines rewritten in other slots than the
+// mark, are records of 19 cells. Texts are views into the card's text; texts written later are
+// interned one-character codes or owned strings reused per cell.
 class RaceStore
 {
 public:
@@ -22,6 +40,26 @@ public:
     static constexpr int kMaxPP = 100;
     static constexpr int kMaxSlot = 18;
     static constexpr int kSlots = kMaxSlot + 1;
+
+    // The slot of each field of a PP line (field 1 to 15; the Final KEL goes to slot 5).
+    static constexpr int kPPFields = 15;
+    static constexpr int kPPSlotOfField[kPPFields + 1] = {0, 12, 6, 15, 7, 8, 9, 10, 14, 13, 11, 1, 2, 3, 16, 4};
+
+    // A PP line as filed: where its fields and its Final KEL text lie in the card's text.
+    struct PPLine
+    {
+        uint32_t base = 0;                // offset of the line's first byte in the text
+        uint16_t end[kPPFields] = {};     // field k ends at base + end[k - 1] and starts after
+                                          // the end of field k - 1 (field 1 at base)
+        uint16_t final = 0;               // the Final KEL text: at base + final,
+        uint8_t finalLength = 0;          // finalLength bytes
+        uint8_t fields = 0;               // fields filed; the others read empty ("----" in slot 4)
+        char mark = 0;                    // slot 0, while flags has kMarked
+        uint8_t flags = 0;
+    };
+    static_assert(sizeof(PPLine) == 40);
+    // The largest line length a PPLine can describe (its Final KEL text included).
+    static constexpr std::size_t kMaxPPLineLength = UINT16_MAX;
 
     RaceStore();
 
@@ -35,7 +73,7 @@ public:
         if (!inRange(r, h, p, s))
             return {};
         const int32_t rec = m_index[recordIndex(r, h, p)];
-        return rec < 0 ? std::string_view() : view(m_records[rec][s]);
+        return rec < 0 ? std::string_view() : cell(rec, s);
     }
     std::string_view get(int r, int h, int p, int s) const { return (*this)(r, h, p, s); }
 
@@ -49,7 +87,12 @@ public:
     // Out-of-range writes are ignored.
     void set(int r, int h, int p, int s, std::string_view text)
     {
-        if (inRange(r, h, p, s) && (!text.empty() || m_index[recordIndex(r, h, p)] >= 0))
+        if (!inRange(r, h, p, s))
+            return;
+        const int32_t rec = m_index[recordIndex(r, h, p)];
+        if (rec >= 0)
+            setCell(rec, s, text);
+        else if (!text.empty())
             setCell(record(r, h, p), s, text);
     }
 
@@ -66,29 +109,45 @@ public:
         return rec;
     }
     void setCell(int32_t record, int s, std::string_view text);
-    std::string_view cell(int32_t record, int s) const { return view(m_records[record][s]); }
-    // Asks the processor for a cell's text ahead of its reading: walks over many PPs read texts
-    // spread through the card, one cache miss each otherwise.
+    // A record number from find() or record(), and a slot in range.
+    std::string_view cell(int32_t record, int s) const
+    {
+        return (record & kLineBit) ? lineCell(m_lines[record & kLineMask], s) : view(m_records[record][s]);
+    }
+    // Asks the processor for a record's text ahead of its reading: walks over many PPs read
+    // texts spread through the card, one cache miss each otherwise.
     void prefetch(int32_t record, int s) const
     {
-        if (record >= 0 && static_cast<std::size_t>(record) < m_records.size())
+        if (record < 0)
+            return;
+        if (record & kLineBit) {
+            const std::size_t i = static_cast<std::size_t>(record & kLineMask);
+            if (i < m_lines.size())
+                __builtin_prefetch(m_text.data() + m_lines[i].base);
+        } else if (static_cast<std::size_t>(record) < m_records.size()) {
             __builtin_prefetch(view(m_records[record][s]).data());
+        }
     }
-    // A cell that is bytes [offset, offset + length) of the adopted text.
+    // A cell that is bytes [offset, offset + length) of the text.
     void setFileCell(int32_t record, int s, std::size_t offset, std::size_t length)
     {
         m_records[record][s] = length == 0 ? Cell{}
                                            : Cell{static_cast<uint32_t>(offset),
                                                   (uint32_t(File) << kKindShift) | static_cast<uint32_t>(length)};
     }
-    // A text the loader made (a decoded field, a Final KEL figure), kept in one growing buffer
-    // next to the file's. Only while loading: a later call may move texts viewed before.
-    void setLoadedCell(int32_t record, int s, std::string_view text);
-    void reserveLoaded(std::size_t bytes) { m_loaded.reserve(bytes); }
+    // Files PP line (r, h, p), which must be in range, replacing what was there.
+    void addLine(int r, int h, int p, const PPLine &line)
+    {
+        m_index[recordIndex(r, h, p)] = static_cast<int32_t>(m_lines.size()) | kLineBit;
+        m_lines.push_back(line);
+    }
 
-    // Takes over a text buffer; set() with a view into it then references it without copying.
-    // Only one buffer is adopted per card; a later call copies as set() always may.
-    std::string_view adopt(std::string text);
+    // Takes over the card's text, which file cells and PP lines refer to; the loader files
+    // them first and hands the text over last. Nothing is read in between.
+    void adoptText(TextBuffer text) { m_text = std::move(text); }
+    // A copy of text as the card's text, when none was taken yet; set() with a view into it
+    // then references it without copying. Returns the view of the store's copy.
+    std::string_view adopt(std::string_view text);
 
     static bool inRange(int r, int h, int p, int s)
     {
@@ -96,40 +155,54 @@ public:
             && s >= 0 && s <= kMaxSlot;
     }
 
-    // Room for this many written records, so a large card does not regrow the table.
-    void reserveRecords(std::size_t n) { m_records.reserve(n); }
-    std::size_t recordCount() const { return m_records.size(); }
+    // Room for this many written records and PP lines, so a large card does not regrow them.
+    void reserve(std::size_t records, std::size_t lines)
+    {
+        m_records.reserve(records);
+        m_lines.reserve(lines);
+    }
+    std::size_t recordCount() const { return m_records.size() + m_lines.size(); }
     // Approximate heap use, for the benchmarks.
     std::size_t memoryUse() const;
 
 private:
     struct Cell
     {
-        uint32_t a = 0; // file or loaded-text offset, owned index or character code
-        uint32_t b = 0; // kind in the top two bits, then the loaded flag, then the length
+        uint32_t a = 0; // text offset, owned index or character code
+        uint32_t b = 0; // kind in the top two bits, then the length
     };
     using Record = std::array<Cell, kSlots>;
 
     static constexpr uint32_t kKindShift = 30;
     static constexpr uint32_t kLenMask = (1u << kKindShift) - 1;
     enum Kind : uint32_t { Empty = 0, File = 1, Owned = 2, Char = 3 };
-    // An Owned cell with this flag refers to the loaded texts instead of an owned string.
-    static constexpr uint32_t kLoadedFlag = 1u << (kKindShift - 1);
-    static constexpr uint32_t kLoadedLenMask = kLoadedFlag - 1;
-    // A Char cell holds one character, or the missing-figure text, which the loader writes
-    // twice on every PP line.
+    // A Char cell holds one character, or the missing-figure text, which every PP line
+    // without an early figure shows twice.
     static constexpr std::string_view kDashes = "----";
     static constexpr uint32_t kDashesCode = 256;
+
+    // Record numbers with this bit are PP lines.
+    static constexpr int32_t kLineBit = int32_t(1) << 30;
+    static constexpr int32_t kLineMask = kLineBit - 1;
+    // PPLine flags: slot 0 holds mark; the line moved to full record number base.
+    static constexpr uint8_t kMarked = 1;
+    static constexpr uint8_t kMoved = 2;
+
+    // The field of each slot of a PP line, 0 for slots that no field fills.
+    static constexpr std::array<int8_t, kSlots> kFieldOfPPSlot = [] {
+        std::array<int8_t, kSlots> f{};
+        for (int k = 1; k <= kPPFields; ++k)
+            f[static_cast<std::size_t>(kPPSlotOfField[k])] = static_cast<int8_t>(k);
+        return f;
+    }();
 
     static int recordIndex(int r, int h, int p) { return (r * (kMaxHorse + 1) + h) * (kMaxPP + 1) + p; }
     std::string_view view(const Cell &c) const
     {
         switch (c.b >> kKindShift) {
         case File:
-            return std::string_view(m_file.data() + c.a, c.b & kLenMask);
+            return std::string_view(m_text.data() + c.a, c.b & kLenMask);
         case Owned:
-            if (c.b & kLoadedFlag)
-                return std::string_view(m_loaded.data() + c.a, c.b & kLoadedLenMask);
             return m_owned[c.a];
         case Char:
             return c.a == kDashesCode ? kDashes : std::string_view(&kChars[c.a], 1);
@@ -137,12 +210,30 @@ private:
             return {};
         }
     }
+    std::string_view lineCell(const PPLine &line, int s) const
+    {
+        if (line.flags & kMoved)
+            return view(m_records[line.base][s]);
+        const int k = kFieldOfPPSlot[static_cast<std::size_t>(s)];
+        if (k > 0) {
+            if (k > line.fields)
+                return s == 4 ? kDashes : std::string_view();
+            const std::size_t begin = k == 1 ? 0 : std::size_t(line.end[k - 2]) + 1;
+            return Unquote(std::string_view(m_text.data() + line.base + begin, line.end[k - 1] - begin));
+        }
+        if (s == 5)
+            return std::string_view(m_text.data() + line.base + line.final, line.finalLength);
+        if (s == 0 && (line.flags & kMarked))
+            return std::string_view(&kChars[static_cast<unsigned char>(line.mark)], 1);
+        return {};
+    }
+    void setLineCell(PPLine &line, int s, std::string_view text);
     static const char kChars[256];
 
     std::vector<int32_t> m_index; // record number per (r, h, p), -1 when never written
     std::vector<Record> m_records;
-    std::string m_file;
-    std::string m_loaded;
+    std::vector<PPLine> m_lines;
+    TextBuffer m_text;
     std::deque<std::string> m_owned;
 };
 

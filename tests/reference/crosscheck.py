@@ -15,9 +15,24 @@ PCTS = [f"{v}%" for v in range(88, 113)] + ["97.5%", "101.25%", "99.9%", "100.1%
 ODD = ["----", "", "%", "abc%", "-5%", "-0%", "1e3%", " 98 %", "9,5%", "--5%", "100"]
 
 
-def figure(rng, odd_rate):
+def wide_figure(rng):
+    """Figures of any size and shape: results far below the figures, long fractions, signs."""
+    roll = rng.random()
+    if roll < 0.5:
+        whole = str(rng.randint(0, 200))
+    elif roll < 0.8:
+        whole = str(rng.randint(0, 10 ** rng.randint(1, 10)))
+    else:
+        whole = rng.choice(["", "0", "00098", "+5", "-3", "+", "-", "1.5"])
+    fraction = "" if rng.random() < 0.4 else "." + "".join(rng.choice("0123456789") for _ in range(rng.randint(0, 7)))
+    return whole + fraction + rng.choice(["%", "%", "%", "%", "x", " "])
+
+
+def figure(rng, odd_rate, wide=False):
     if rng.random() < odd_rate:
         return rng.choice(ODD)
+    if wide and rng.random() < 0.5:
+        return wide_figure(rng)
     return rng.choice(PCTS)
 
 
@@ -34,8 +49,8 @@ def field(rng, text):
     return text
 
 
-def pp_line(rng, odd_rate):
-    kel = figure(rng, odd_rate)
+def pp_line(rng, odd_rate, wide):
+    kel = figure(rng, odd_rate, wide)
     fields = [
         field(rng, "Alpha, Beta, Gamma"), position(rng), str(rng.randint(1, 12)),
         rng.choice(["6F", "8 1/2F", "1 1/16M", "1 70Y", "5F", "6f", "1m", "F", "M", "P 6F", "1/2F", "7 1/0F", ""]),
@@ -48,13 +63,13 @@ def pp_line(rng, odd_rate):
     ]
     roll = rng.random()
     if roll < 0.6:
-        fields.append(figure(rng, odd_rate))
+        fields.append(figure(rng, odd_rate, wide))
     elif roll < 0.7:
         fields.append("----")
     elif roll < 0.75:
         fields.append("")
     elif roll < 0.85:
-        fields += [figure(rng, odd_rate), "extra16", "extra17"]
+        fields += [figure(rng, odd_rate, wide), "extra16", "extra17"]
     else:
         fields = fields[: rng.randint(11, 14)]
     return ";".join(fields) + ";C;"
@@ -62,13 +77,14 @@ def pp_line(rng, odd_rate):
 
 def make_card(rng):
     odd_rate = rng.choice([0.0, 0.02, 0.1])
+    wide = rng.random() < 0.3
     lines = []
     for r in range(rng.randint(1, 6)):
         lines.append(f"R{r + 1};Track;6F;Clm;{rng.randint(10, 90)}K;A;")
         for h in range(rng.choice([0, 1, 2, 5, 8, 12, 20, 21, 21, 22])):
             lines.append(f"{h + 1};Horse {r}-{h};12{rng.randint(0, 9)};rec;data;J{h};T{h};x;A;B;")
             for _ in range(rng.choice([0, 1, 2, 3, 5, 6, 7, 9, 12, 40, 84, 90])):
-                lines.append(pp_line(rng, odd_rate))
+                lines.append(pp_line(rng, odd_rate, wide))
     return "\r\n".join(lines).encode("cp1252") + b"\r\n"
 
 

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <vector>
 
 #include "store/percent.h"
 
@@ -144,6 +146,69 @@ TEST(LoaderFiling, ShortPPLinesKeepTheMissingMarkers)
     EXPECT_EQ(d(1, 1, 4, 2), "");
 }
 
+std::vector<std::string> slotsOf(const RaceStore &d, int r, int h, int p)
+{
+    std::vector<std::string> slots;
+    for (int s = 0; s <= RaceStore::kMaxSlot; ++s)
+        slots.emplace_back(d(r, h, p, s));
+    return slots;
+}
+
+TEST(LoaderPPLines, WritesChangeTheirSlotOnly)
+{
+    RaceStore d = load("R1;A;\r\nH;B;\r\n" + ppLine("\"97%\"", "95%") + ppLine("90%", "----")
+                       + "only;two;C;\r\n");
+    std::vector<std::string> pp1 = slotsOf(d, 1, 1, 1);
+    const std::vector<std::string> pp2 = slotsOf(d, 1, 1, 2);
+    EXPECT_EQ(pp1[3], "97%");
+    EXPECT_EQ(pp1[5], "99%");
+    EXPECT_EQ(pp1[6], "1\xC2\xBA 120 (2)");
+
+    // Marks come and go.
+    d.set(1, 1, 1, 0, "S");
+    pp1[0] = "S";
+    EXPECT_EQ(slotsOf(d, 1, 1, 1), pp1);
+    d.set(1, 1, 1, 0, "");
+    pp1[0] = "";
+    EXPECT_EQ(slotsOf(d, 1, 1, 1), pp1);
+
+    // Any other text in any other slot, then marks again.
+    d.set(1, 1, 1, 0, "F");
+    d.set(1, 1, 1, 7, "rewritten");
+    d.set(1, 1, 1, 18, "added");
+    d.set(1, 1, 1, 5, "");
+    pp1[0] = "F";
+    pp1[7] = "rewritten";
+    pp1[18] = "added";
+    pp1[5] = "";
+    EXPECT_EQ(slotsOf(d, 1, 1, 1), pp1);
+    d.set(1, 1, 1, 0, "marked twice");
+    d.set(1, 1, 1, 0, "S");
+    pp1[0] = "S";
+    EXPECT_EQ(slotsOf(d, 1, 1, 1), pp1);
+
+    // Neighbours untouched; a short line keeps its markers.
+    EXPECT_EQ(slotsOf(d, 1, 1, 2), pp2);
+    EXPECT_EQ(d(1, 1, 3, 12), "only");
+    EXPECT_EQ(d(1, 1, 3, 6), "two");
+    EXPECT_EQ(d(1, 1, 3, 4), "----");
+    EXPECT_EQ(d(1, 1, 3, 5), "----");
+}
+
+TEST(LoaderPPLines, AVeryLongLineReadsLikeAShortOne)
+{
+    const std::string longName = "\"" + repeat("Long", 20000) + "\"";
+    RaceStore d = load("R1;A;\r\nH;B;\r\n" + ppLine("97.5%", "95%") + longName + ppLine("97.5%", "95%").substr(6));
+    std::vector<std::string> shortLine = slotsOf(d, 1, 1, 1);
+    std::vector<std::string> longLine = slotsOf(d, 1, 1, 2);
+    EXPECT_TRUE(longLine[12] == repeat("Long", 20000)); // quotes dropped
+    longLine[12] = shortLine[12];
+    EXPECT_EQ(longLine, shortLine);
+    d.set(1, 1, 2, 0, "S");
+    EXPECT_EQ(d(1, 1, 2, 0), "S");
+    EXPECT_EQ(d(1, 1, 2, 5), "100%");
+}
+
 TEST(LoaderCounters, MisplacedLinesLandUnderIndexZero)
 {
     RaceStore d = load("H0;B;\r\n" + ppLine("97%", "95%") + "R1;A;\r\n" + ppLine("90%", "----"));
@@ -175,6 +240,117 @@ TEST(FinalKel, GeneralNumberFormWithFifteenDigits)
     EXPECT_EQ(FinalKel("97%", "--"), "----");
 }
 
+TEST(FinalKel, FollowsTheArithmeticOfTheFiguresInDoubles)
+{
+    // A result far below its figures shows the doubles' tail within its 15 digits.
+    EXPECT_EQ(FinalKel("40%", "70.1%"), "9.90000000000001%");
+    EXPECT_EQ(FinalKel("50.0001%", "100.0001%"), "0.00010000000000332%");
+    EXPECT_EQ(FinalKel("1%", "1.99995%"), "5.00000000001055E-05%");
+    EXPECT_EQ(FinalKel("0.000100%", "0.000150%"), "5E-05%");
+    // Just below a power of ten the digits' grid is ten times finer.
+    EXPECT_EQ(FinalKel("128.2%", "246.4%"), "9.99999999999997%");
+    EXPECT_EQ(FinalKel("128.3%", "255.6%"), "1.00000000000003%");
+    // ... and none where the arithmetic rounds back to the decimal result.
+    EXPECT_EQ(FinalKel("52.3%", "95.1%"), "9.5%");
+    EXPECT_EQ(FinalKel("55%", "100%"), "10%");
+    // Signs, bare points and long figures.
+    EXPECT_EQ(FinalKel("+98%", "97.5%"), "98.5%");
+    EXPECT_EQ(FinalKel("98.%", ".5%"), "195.5%");
+    EXPECT_EQ(FinalKel("-3.25%", "-10%"), "3.5%");
+    EXPECT_EQ(FinalKel("123456789.123456%", "0.000001%"), "246913578.246911%");
+    EXPECT_EQ(FinalKel("99999999.5%", "0.25%"), "199999998.75%");
+}
+
+// The general form of 2 * KEL - Early in doubles, as the figures read: what every Final KEL is.
+std::string finalKelByDoubles(std::string_view kel, std::string_view early)
+{
+    if (early == "----")
+        return "----";
+    const auto x = PercentNumber(kel);
+    const auto y = PercentNumber(early);
+    return x && y ? GeneralNumber(2 * *x - *y) + "%" : "----";
+}
+
+// Random figure texts of the shapes a card holds and of odd ones: each short-cut taken for
+// common figures gives what the plain arithmetic gives.
+std::string randomDigits(std::mt19937_64 &rng, int n)
+{
+    std::string t;
+    for (int i = 0; i < n; ++i)
+        t += static_cast<char>('0' + rng() % 10);
+    return t;
+}
+
+std::string randomFigure(std::mt19937_64 &rng)
+{
+    static constexpr std::string_view kCommon[] = {"98%", "97.5%", "101%", "100.25%", "88%", "----", ""};
+    static constexpr std::string_view kChars = "0123456789..+- x%\"";
+    switch (rng() % 6) {
+    case 0:
+        return std::string(kCommon[rng() % std::size(kCommon)]);
+    case 1: {
+        std::string t;
+        const int length = static_cast<int>(rng() % 12);
+        for (int i = 0; i < length; ++i)
+            t += kChars[rng() % kChars.size()];
+        return t;
+    }
+    default: {
+        // sign, up to 10 whole digits, up to 8 fraction digits, a last character
+        std::string t = rng() % 8 == 0 ? (rng() % 2 ? "+" : "-") : "";
+        t += randomDigits(rng, static_cast<int>(rng() % 4 == 0 ? rng() % 11 : rng() % 4));
+        if (rng() % 2)
+            t += "." + randomDigits(rng, static_cast<int>(rng() % 9));
+        return t + (rng() % 8 ? "%" : "x");
+    }
+    }
+}
+
+// A pair of figures, the Early one now and then close to twice the KEL one, whose result is far
+// below both.
+std::pair<std::string, std::string> randomFigures(std::mt19937_64 &rng)
+{
+    std::string kel = randomFigure(rng);
+    if (rng() % 4 == 0) {
+        if (const auto x = PercentNumber(kel)) {
+            char early[64];
+            const double delta = static_cast<double>(rng() % 2000) / 1000.0 - 1.0;
+            std::snprintf(early, sizeof early, "%.*f%%", static_cast<int>(rng() % 7), 2 * *x + delta);
+            return {kel, early};
+        }
+    }
+    return {kel, randomFigure(rng)};
+}
+
+TEST(FinalKel, EqualsTheArithmeticInDoublesForAnyFigureTexts)
+{
+    std::mt19937_64 rng(20261207);
+    for (int i = 0; i < 200000; ++i) {
+        const auto [kel, early] = randomFigures(rng);
+        ASSERT_EQ(FinalKel(kel, early), finalKelByDoubles(kel, early)) << "KEL '" << kel << "', Early '" << early << "'";
+    }
+}
+
+TEST(LoaderFinalKel, EveryPPOfACardMatchesItsFigures)
+{
+    // Many PPs repeating a few pairs, and pairs that differ only in a byte or a length.
+    std::mt19937_64 rng(7);
+    std::string card = "R1;A;\r\n";
+    const int horses = 20;
+    const int pps = 100;
+    for (int h = 1; h <= horses; ++h) {
+        card += "H;B;\r\n";
+        for (int p = 1; p <= pps; ++p) {
+            const auto [kel, early] = randomFigures(rng);
+            card += ppLine(kel, early);
+        }
+    }
+    RaceStore d = load(card);
+    for (int h = 1; h <= horses; ++h)
+        for (int p = 1; p <= pps; ++p)
+            ASSERT_EQ(d(1, h, p, 5), finalKelByDoubles(d(1, h, p, 3), d(1, h, p, 4))) << "horse " << h << ", PP " << p;
+}
+
 TEST(PercentNumber, PlainDecimalsOnly)
 {
     EXPECT_EQ(PercentNumber("102%"), 102.0);
@@ -189,6 +365,21 @@ TEST(PercentNumber, PlainDecimalsOnly)
     EXPECT_FALSE(PercentNumber("--%"));
     EXPECT_FALSE(PercentNumber("." "%"));
     EXPECT_FALSE(PercentNumber(repeat("9", 400) + "%"));
+}
+
+TEST(PercentNumber, ReadsLikeCorrectRounding)
+{
+    // Short numbers take a short-cut; it must give the correctly rounded double, as strtod does.
+    std::mt19937_64 rng(11);
+    for (int i = 0; i < 200000; ++i) {
+        std::string t = std::to_string(rng() % 1000000000000000000ull);
+        t.resize(1 + rng() % t.size());
+        if (rng() % 4)
+            t.insert(rng() % (t.size() + 1), ".");
+        const auto got = PlainNumber(t);
+        ASSERT_TRUE(got) << t;
+        ASSERT_EQ(*got, std::strtod(t.c_str(), nullptr)) << t;
+    }
 }
 
 TEST(LoaderCapacity, RecordsBeyondTheStoreAreSkippedWithTheirChildren)
