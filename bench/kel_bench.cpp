@@ -55,7 +55,7 @@ public:
         if (!bytes)
             throw std::runtime_error(error);
         m_size = bytes->size();
-        kel::OpenCard(m_module, *bytes);
+        kel::OpenCard(m_module, bytes->view());
         m_form.setSelectedFile(std::filesystem::path(m_path).filename().string());
         kel::ShowRaceList(m_module, m_form);
     }
@@ -139,7 +139,7 @@ void BM_LoadAndRate(benchmark::State &state)
             state.SkipWithError(error.c_str());
             break;
         }
-        kel::OpenCard(m, std::move(*bytes));
+        kel::OpenCard(m, bytes->view());
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(card().size()));
@@ -182,7 +182,7 @@ void BM_LoadCardFromMemory(benchmark::State &state)
     const auto bytes = kel::ReadCardFile(card().path(), error);
     kel::RaceStore store;
     for (auto _ : state) {
-        kel::LoadCard(*bytes, store);
+        kel::LoadCard(bytes->view(), store);
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes->size()));

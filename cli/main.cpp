@@ -154,13 +154,13 @@ int main(int argc, char **argv)
     }
 
     std::string error;
-    std::optional<std::string> bytes = kel::ReadCardFile(opt.card, error);
+    const std::optional<kel::TextBuffer> bytes = kel::ReadCardFile(opt.card, error);
     if (!bytes) {
         std::cerr << "kelsoft-report: " << error << '\n';
         return 1;
     }
     kel::Module1 m;
-    const kel::LoadReport report = kel::OpenCard(m, std::move(*bytes));
+    const kel::LoadReport report = kel::OpenCard(m, bytes->view());
     for (const kel::LoadNote &n : report.dropped)
         std::cerr << opt.card << ':' << n.line << ": " << n.what << '\n';
     if (report.droppedCount > report.dropped.size())

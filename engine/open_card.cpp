@@ -21,9 +21,4 @@ LoadReport OpenCard(Module1 &m, std::string_view bytes)
     return rate(m, LoadCard(bytes, m.Data));
 }
 
-LoadReport OpenCard(Module1 &m, std::string &&bytes)
-{
-    return rate(m, LoadCard(std::move(bytes), m.Data));
-}
-
 } // namespace kel

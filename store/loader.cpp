@@ -9,8 +9,9 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#ifdef __SSE2__
-#include <emmintrin.h>
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define KEL_X86 1
 #endif
 #include <filesystem>
 
@@ -95,11 +96,12 @@ constexpr int64_t kPow10Digits[16] = {1, 10, 100, 1000, 10000, 100000, 1000000, 
                                       10000000000000, 100000000000000, 1000000000000000};
 constexpr uint64_t kZeros = 0x3030303030303030ull; // eight "0"
 
-// Reads decimal digits from p up to end into v; returns where they stop.
-inline const char *readDigits(const char *p, const char *end, int64_t &v)
+// Reads decimal digits from p up to end into v; returns where they stop. Too many digits wrap
+// around harmlessly: the caller refuses the text then.
+inline const char *readDigits(const char *p, const char *end, uint64_t &v)
 {
     for (; p < end && static_cast<unsigned char>(*p - '0') < 10; ++p)
-        v = v * 10 + (*p - '0');
+        v = v * 10 + static_cast<uint64_t>(*p - '0');
     return p;
 }
 
@@ -161,7 +163,7 @@ bool figureMillionths(std::string_view text, int64_t &out)
     const bool negative = *p == '-';
     if (*p == '-' || *p == '+')
         ++p;
-    int64_t v = 0;
+    uint64_t v = 0;
     const char *const wholeBegin = p;
     p = readDigits(p, end, v);
     const std::ptrdiff_t whole = p - wholeBegin;
@@ -173,8 +175,8 @@ bool figureMillionths(std::string_view text, int64_t &out)
     }
     if (p != end || whole > 9 || fraction > 6 || whole + fraction == 0)
         return false;
-    v *= kPow10[6 - fraction];
-    out = negative ? -v : v;
+    const int64_t value = static_cast<int64_t>(v) * kPow10[6 - fraction];
+    out = negative ? -value : value;
     return true;
 }
 
@@ -416,8 +418,15 @@ public:
     }
 
     // Decode: the bytes are Windows-1252; otherwise they are UTF-8 already.
-    template <bool Decode>
-    void run();
+    void run(bool decode);
+
+private:
+    template <bool Decode, class Block>
+    void scan();
+#ifdef KEL_X86
+    // The scan with everything it calls inlined (the line filing aside), compiled for AVX2.
+    [[gnu::target("avx2"), gnu::flatten]] void scanAvx2(bool decode);
+#endif
 
 private:
     // Separator positions kept per line: the first ones, more than any record has fields, and
@@ -427,7 +436,7 @@ private:
     static constexpr std::size_t kSlack = 128;
     static constexpr std::size_t kNone = std::size_t(-1);
 
-    void fileLine(std::size_t begin, std::size_t length, int lineNo);
+    [[gnu::noinline]] void fileLine(std::size_t begin, std::size_t length, int lineNo);
     // Field k (from 1) of the line at begin, quotes removed.
     std::string_view field(std::size_t begin, std::size_t k) const
     {
@@ -460,32 +469,82 @@ private:
     bool m_horseSkipped = false;
 };
 
-// Copies 16 bytes from src to dst and returns, a bit per byte, where the ";", the line ends and
-// (when decoding) the high bytes are.
-template <bool Decode>
-inline void copyBlock(const unsigned char *src, char *dst, unsigned &semi, unsigned &eol, unsigned &high)
+// Blocks of the scan: copy kSize bytes from src to dst and return, a bit per byte, where the
+// ";", the line ends and (when decoding) the high bytes are. kSteps: separators taken per block
+// without a loop (a block of some 7-byte fields rarely holds more).
+struct PlainBlock
 {
-#ifdef __SSE2__
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src));
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(dst), v);
-    semi = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(';'))));
-    eol = static_cast<unsigned>(_mm_movemask_epi8(
-        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')))));
-    high = Decode ? static_cast<unsigned>(_mm_movemask_epi8(v)) : 0u;
+    static constexpr unsigned kSize = 16;
+    static constexpr int kSteps = 4;
+    template <bool Decode>
+    static void copy(const unsigned char *src, char *dst, unsigned &semi, unsigned &eol, unsigned &high)
+    {
+#ifdef KEL_X86
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst), v);
+        semi = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(';'))));
+        eol = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')))));
+        high = Decode ? static_cast<unsigned>(_mm_movemask_epi8(v)) : 0u;
 #else
-    semi = eol = high = 0;
-    for (unsigned k = 0; k < 16; ++k) {
-        const unsigned char c = src[k];
-        dst[k] = static_cast<char>(c);
-        semi |= unsigned(c == ';') << k;
-        eol |= unsigned(c == '\n' || c == '\r') << k;
-        high |= unsigned(Decode && c >= 0x80) << k;
+        semi = eol = high = 0;
+        for (unsigned k = 0; k < kSize; ++k) {
+            const unsigned char c = src[k];
+            dst[k] = static_cast<char>(c);
+            semi |= unsigned(c == ';') << k;
+            eol |= unsigned(c == '\n' || c == '\r') << k;
+            high |= unsigned(Decode && c >= 0x80) << k;
+        }
+#endif
+    }
+};
+
+#ifdef KEL_X86
+// Twice as many bytes per step on processors with AVX2, chosen when the card is loaded.
+struct WideBlock
+{
+    static constexpr unsigned kSize = 32;
+    static constexpr int kSteps = 6;
+    template <bool Decode>
+    [[gnu::target("avx2")]] static void copy(const unsigned char *src, char *dst, unsigned &semi, unsigned &eol,
+                                             unsigned &high)
+    {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(src));
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(dst), v);
+        semi = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, _mm256_set1_epi8(';'))));
+        eol = static_cast<unsigned>(_mm256_movemask_epi8(
+            _mm256_or_si256(_mm256_cmpeq_epi8(v, _mm256_set1_epi8('\n')), _mm256_cmpeq_epi8(v, _mm256_set1_epi8('\r')))));
+        high = Decode ? static_cast<unsigned>(_mm256_movemask_epi8(v)) : 0u;
+    }
+};
+
+void CardFiler::scanAvx2(bool decode)
+{
+    if (decode)
+        scan<true, WideBlock>();
+    else
+        scan<false, WideBlock>();
+}
+#endif
+
+bool g_wideScan = true;
+
+void CardFiler::run(bool decode)
+{
+#ifdef KEL_X86
+    if (g_wideScan && __builtin_cpu_supports("avx2")) {
+        scanAvx2(decode);
+        return;
     }
 #endif
+    if (decode)
+        scan<true, PlainBlock>();
+    else
+        scan<false, PlainBlock>();
 }
 
-template <bool Decode>
-void CardFiler::run()
+template <bool Decode, class Block>
+void CardFiler::scan()
 {
     const auto *in = reinterpret_cast<const unsigned char *>(m_in.data());
     const std::size_t n = m_in.size();
@@ -508,22 +567,22 @@ void CardFiler::run()
                 capacity = m_out.capacity();
             }
             unsigned semi, eol, high;
-            if (n - i >= 16) {
-                copyBlock<Decode>(in + i, out + w, semi, eol, high);
+            if (n - i >= Block::kSize) {
+                Block::template copy<Decode>(in + i, out + w, semi, eol, high);
             } else {
-                unsigned char tail[16] = {};
+                unsigned char tail[Block::kSize] = {};
                 std::memcpy(tail, in + i, n - i);
-                copyBlock<Decode>(tail, out + w, semi, eol, high);
+                Block::template copy<Decode>(tail, out + w, semi, eol, high);
                 eol |= 1u << (n - i); // the end of the bytes ends the line
             }
             const unsigned stop = eol | high;
-            const unsigned count = stop ? static_cast<unsigned>(std::countr_zero(stop)) : 16u;
-            unsigned m = semi & ((1u << count) - 1);
+            const unsigned count = stop ? static_cast<unsigned>(std::countr_zero(stop)) : Block::kSize;
+            unsigned m = semi & static_cast<unsigned>((uint64_t(1) << count) - 1);
             const std::size_t at = w - begin;
-            if (separators + 4 <= kKept) {
-                // Four steps whatever the count, each writing a place and counting it only when
-                // there was one: a loop would mispredict its end in nearly every block.
-                for (int k = 0; k < 4; ++k) {
+            if (separators + Block::kSteps <= kKept) {
+                // Steps whatever the count, each writing a place and counting it only when there
+                // was one: a loop would mispredict its end in nearly every block.
+                for (int k = 0; k < Block::kSteps; ++k) {
                     m_sep[separators] = at + static_cast<std::size_t>(std::countr_zero(m));
                     separators += m != 0;
                     m &= m - 1;
@@ -643,14 +702,14 @@ void CardFiler::fileLine(std::size_t begin, std::size_t length, int lineNo)
     // Fields past the 15th of a PP line are read but not kept.
     const std::size_t filed = std::min<std::size_t>(fields, RaceStore::kPPFields);
     if (length <= RaceStore::kMaxPPLineLength) {
-        RaceStore::PPLine line;
+        // Filled in place: a line built aside and copied would be read back wider than written.
+        RaceStore::PPLine &line = m_store.addLine(m_r, m_h, m_p);
         line.base = static_cast<uint32_t>(begin);
         for (std::size_t k = 0; k < filed; ++k)
             line.end[k] = static_cast<uint16_t>(m_sep[k]);
         line.fields = static_cast<uint8_t>(filed);
         line.final = static_cast<uint16_t>(length);
         line.finalLength = static_cast<uint8_t>(appendFinalKel(begin, filed));
-        m_store.addLine(m_r, m_h, m_p, line);
         return;
     }
     // A line too long for a PPLine: a record of cells.
@@ -691,6 +750,11 @@ std::size_t CardFiler::appendFinalKel(std::size_t begin, std::size_t fields)
 }
 
 } // namespace
+
+void SetWideScan(bool allowed)
+{
+    g_wideScan = allowed;
+}
 
 std::string DecodeWindows1252(std::string_view bytes)
 {
@@ -737,11 +801,7 @@ LoadReport LoadCard(std::string_view bytes, RaceStore &store)
     // reserved from the size is untouched memory, so a generous guess is free.
     store.reserve(std::size_t(RaceStore::kMaxRace + 1) * (RaceStore::kMaxHorse + 1),
                   std::min<std::size_t>(bytes.size() / 16 + 1, kMaxRecords));
-    CardFiler filer(store, report, bytes);
-    if (utf8)
-        filer.run<false>();
-    else
-        filer.run<true>();
+    CardFiler(store, report, bytes).run(!utf8);
     if (cut) {
         ++report.droppedCount;
         if (report.dropped.size() < kMaxNotes)
@@ -750,14 +810,7 @@ LoadReport LoadCard(std::string_view bytes, RaceStore &store)
     return report;
 }
 
-LoadReport LoadCard(std::string &&bytes, RaceStore &store)
-{
-    // The store keeps a decoded copy: the bytes go when the load is done.
-    const std::string taken = std::move(bytes);
-    return LoadCard(std::string_view(taken), store);
-}
-
-std::optional<std::string> ReadCardFile(const std::string &path, std::string &error)
+std::optional<TextBuffer> ReadCardFile(const std::string &path, std::string &error)
 {
     constexpr std::uintmax_t kMaxSize = kMaxCardBytes;
     std::error_code ec;
@@ -776,23 +829,24 @@ std::optional<std::string> ReadCardFile(const std::string &path, std::string &er
         error = "cannot read " + path + ": " + std::strerror(errno);
         return std::nullopt;
     }
-    // Straight into a buffer of the file's size, then on in chunks should the file have grown.
-    std::string bytes;
+    // Straight into a buffer of the file's size, left unfilled until read, then on in chunks
+    // should the file have grown.
+    TextBuffer bytes;
     std::size_t size = 0;
     const std::uintmax_t expected = std::filesystem::is_regular_file(st) ? std::filesystem::file_size(path, ec) : 0;
-    bytes.resize(!ec && expected <= kMaxSize ? static_cast<std::size_t>(expected) + 1 : std::size_t(1) << 16);
+    bytes.reserve(!ec && expected <= kMaxSize ? static_cast<std::size_t>(expected) + 1 : std::size_t(1) << 16);
     for (;;) {
-        size += std::fread(bytes.data() + size, 1, bytes.size() - size, f);
-        if (size < bytes.size())
+        size += std::fread(bytes.data() + size, 1, bytes.capacity() - size, f);
+        if (size < bytes.capacity())
             break;
-        if (bytes.size() >= kMaxSize) {
+        if (bytes.capacity() >= kMaxSize) {
             std::fclose(f);
             error = "cannot read " + path + ": the file is larger than 256 MB, too large for a race card";
             return std::nullopt;
         }
-        bytes.resize(std::min<std::size_t>(bytes.size() * 2, kMaxSize + 1));
+        bytes.reserve(std::min<std::size_t>(bytes.capacity() * 2, kMaxSize + 1));
     }
-    bytes.resize(size);
+    bytes.setSize(size);
     const bool failed = std::ferror(f);
     const int err = errno;
     std::fclose(f);

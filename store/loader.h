@@ -36,8 +36,10 @@ std::string DecodeWindows1252(std::string_view bytes);
 // UTF-8 byte-order mark is taken as UTF-8 when it is (the mark dropped). Never fails: what does
 // not fit the store is skipped and listed in the report, as is anything past kMaxCardBytes.
 LoadReport LoadCard(std::string_view bytes, RaceStore &store);
-// The same, taking over the bytes to spare a copy of a large card.
-LoadReport LoadCard(std::string &&bytes, RaceStore &store);
+
+// Whether the loader may scan 32 bytes at a time on processors with AVX2 (the default). Off,
+// it takes the 16-byte road of every x86-64 processor; the tests compare the two.
+void SetWideScan(bool allowed);
 
 // The Final KEL figure from the KEL and Early KEL texts: 2 * KEL - Early, in general number
 // form followed by "%"; "----" when Early is "----" or either text is not a figure.
@@ -45,6 +47,6 @@ std::string FinalKel(std::string_view kel, std::string_view early);
 
 // The whole content of a file, or nothing with the reason in error. Only regular files are
 // read: a directory, a named pipe or a device is refused without opening it.
-std::optional<std::string> ReadCardFile(const std::string &path, std::string &error);
+std::optional<TextBuffer> ReadCardFile(const std::string &path, std::string &error);
 
 } // namespace kel

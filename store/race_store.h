@@ -122,8 +122,13 @@ public:
             return;
         if (record & kLineBit) {
             const std::size_t i = static_cast<std::size_t>(record & kLineMask);
-            if (i < m_lines.size())
-                __builtin_prefetch(m_text.data() + m_lines[i].base);
+            if (i < m_lines.size()) {
+                const PPLine &line = m_lines[i];
+                if (line.flags & kMoved)
+                    __builtin_prefetch(view(m_records[line.base][s]).data());
+                else
+                    __builtin_prefetch(m_text.data() + line.base + fieldOffset(line, s));
+            }
         } else if (static_cast<std::size_t>(record) < m_records.size()) {
             __builtin_prefetch(view(m_records[record][s]).data());
         }
@@ -135,11 +140,12 @@ public:
                                            : Cell{static_cast<uint32_t>(offset),
                                                   (uint32_t(File) << kKindShift) | static_cast<uint32_t>(length)};
     }
-    // Files PP line (r, h, p), which must be in range, replacing what was there.
-    void addLine(int r, int h, int p, const PPLine &line)
+    // Files PP line (r, h, p), which must be in range, replacing what was there; the caller
+    // fills in the returned line (all zero), which stays valid until the next line is added.
+    PPLine &addLine(int r, int h, int p)
     {
         m_index[recordIndex(r, h, p)] = static_cast<int32_t>(m_lines.size()) | kLineBit;
-        m_lines.push_back(line);
+        return m_lines.emplace_back();
     }
 
     // Takes over the card's text, which file cells and PP lines refer to; the loader files
@@ -226,6 +232,14 @@ private:
         if (s == 0 && (line.flags & kMarked))
             return std::string_view(&kChars[static_cast<unsigned char>(line.mark)], 1);
         return {};
+    }
+    // Where the text of slot s of a line starts, from the line's start (0 for a mark or nothing).
+    static std::size_t fieldOffset(const PPLine &line, int s)
+    {
+        if (s == 5)
+            return line.final;
+        const int k = kFieldOfPPSlot[static_cast<std::size_t>(s)];
+        return k > 1 && k <= line.fields ? std::size_t(line.end[k - 2]) + 1 : 0;
     }
     void setLineCell(PPLine &line, int s, std::string_view text);
     static const char kChars[256];

@@ -27,7 +27,7 @@ bool LoadSample(Module1 &m, const char *name)
     auto bytes = ReadCardFile(std::string(KEL_SOURCE_DIR) + "/samples/" + name, error);
     if (!bytes)
         return false;
-    OpenCard(m, *bytes);
+    OpenCard(m, bytes->view());
     return true;
 }
 

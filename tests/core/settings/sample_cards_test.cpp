@@ -17,7 +17,7 @@ Module1 open(const char *name)
     auto bytes = ReadCardFile(std::string(KEL_SOURCE_DIR) + "/samples/" + name, error);
     EXPECT_TRUE(bytes) << error;
     if (bytes)
-        OpenCard(m, std::move(*bytes));
+        OpenCard(m, bytes->view());
     return m;
 }
 

@@ -88,10 +88,10 @@ protected:
     bool open(const std::string &path)
     {
         error.clear();
-        std::optional<std::string> bytes = ReadCardFile(path, error);
+        const std::optional<TextBuffer> bytes = ReadCardFile(path, error);
         if (!bytes)
             return false;
-        report = LoadCard(std::move(*bytes), data);
+        report = LoadCard(bytes->view(), data);
         return true;
     }
     bool openBytes(const std::string &bytes) { return open(write("card.kel", bytes)); }

@@ -209,6 +209,63 @@ TEST(LoaderPPLines, AVeryLongLineReadsLikeAShortOne)
     EXPECT_EQ(d(1, 1, 2, 5), "100%");
 }
 
+// Every cell of two stores, record by record.
+void expectSameStores(const RaceStore &a, const RaceStore &b, const std::string &what)
+{
+    for (int r = 0; r <= RaceStore::kMaxRace; ++r)
+        for (int h = 0; h <= RaceStore::kMaxHorse; ++h)
+            for (int p = 0; p <= RaceStore::kMaxPP; ++p) {
+                ASSERT_EQ(a.find(r, h, p) >= 0, b.find(r, h, p) >= 0) << what << " record " << r << "," << h << "," << p;
+                if (a.find(r, h, p) >= 0) {
+                    ASSERT_EQ(slotsOf(a, r, h, p), slotsOf(b, r, h, p)) << what << " record " << r << "," << h << "," << p;
+                }
+            }
+}
+
+// Card-like bytes: tagged lines of random fields with separators, quotes, high bytes, NULs and
+// line ends of every kind, lines of any length, some far past 32 and 65,536 bytes.
+std::string randomCardBytes(std::mt19937_64 &rng)
+{
+    static constexpr std::string_view kPieces[] = {"97%", "1\xBA 12", "\"q", "q\"", "Nu\xF1" "ez", "\xEF\xBB\xBF",
+                                                   std::string_view("\0", 1), " ", "ab", "----", ";", ";;"};
+    static constexpr std::string_view kEnds[] = {"A;", "B;", "C;", "C;", "C;", "C;", "c;", "C", ";C;", ""};
+    static constexpr std::string_view kBreaks[] = {"\r\n", "\n", "\r", "\r\n", "\n\r"};
+    std::string card = rng() % 5 == 0 ? "\xEF\xBB\xBF" : "";
+    const int lines = static_cast<int>(rng() % 400);
+    for (int l = 0; l < lines; ++l) {
+        const int fields = static_cast<int>(rng() % 20);
+        for (int f = 0; f < fields; ++f) {
+            const int pieces = static_cast<int>(rng() % 4);
+            for (int k = 0; k < pieces; ++k)
+                card += kPieces[rng() % std::size(kPieces)];
+            if (rng() % 200 == 0)
+                card += std::string(rng() % 2 ? 70000 : 40, 'x');
+            card += ';';
+        }
+        card += kEnds[rng() % std::size(kEnds)];
+        if (l + 1 < lines || rng() % 2)
+            card += kBreaks[rng() % std::size(kBreaks)];
+    }
+    return card;
+}
+
+TEST(LoaderScan, SixteenAndThirtyTwoByteBlocksFileTheSame)
+{
+    std::mt19937_64 rng(3);
+    for (int i = 0; i < 300; ++i) {
+        const std::string card = randomCardBytes(rng);
+        LoadReport wideReport;
+        LoadReport plainReport;
+        const RaceStore wide = load(card, &wideReport);
+        SetWideScan(false);
+        const RaceStore plain = load(card, &plainReport);
+        SetWideScan(true);
+        expectSameStores(wide, plain, "card " + std::to_string(i));
+        ASSERT_EQ(wideReport.lines, plainReport.lines);
+        ASSERT_EQ(wideReport.droppedCount, plainReport.droppedCount);
+    }
+}
+
 TEST(LoaderCounters, MisplacedLinesLandUnderIndexZero)
 {
     RaceStore d = load("H0;B;\r\n" + ppLine("97%", "95%") + "R1;A;\r\n" + ppLine("90%", "----"));
@@ -259,6 +316,8 @@ TEST(FinalKel, FollowsTheArithmeticOfTheFiguresInDoubles)
     EXPECT_EQ(FinalKel("-3.25%", "-10%"), "3.5%");
     EXPECT_EQ(FinalKel("123456789.123456%", "0.000001%"), "246913578.246911%");
     EXPECT_EQ(FinalKel("99999999.5%", "0.25%"), "199999998.75%");
+    EXPECT_EQ(FinalKel("988888888888888888885%", "95%"), "1.97777777777778E+21%");
+    EXPECT_EQ(FinalKel("1.0000000000000000000001%", "-98888888888888888888.5%"), "9.88888888888889E+19%");
 }
 
 // The general form of 2 * KEL - Early in doubles, as the figures read: what every Final KEL is.
@@ -460,7 +519,7 @@ TEST(ReadCardFile, ReportsTheFileAndTheReason)
     std::ofstream(file, std::ios::binary) << "R1;A;\r\n";
     auto bytes = ReadCardFile(file.string(), error);
     ASSERT_TRUE(bytes);
-    EXPECT_EQ(*bytes, "R1;A;\r\n");
+    EXPECT_EQ(bytes->view(), "R1;A;\r\n");
     std::filesystem::remove(file);
 }
 
