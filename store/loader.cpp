@@ -462,6 +462,7 @@ private:
     std::size_t m_w = 0; // bytes of m_out written
     std::size_t m_sep[kKept];     // the line's separators, as the scan keeps them
     std::size_t m_separators = 0; // all of the line's ";"
+    uint32_t m_quotedFields = 0;  // the line's fields that start with a double quote, bit per field
     int m_r = 0;
     int m_h = 0;
     int m_p = 1;
@@ -470,14 +471,15 @@ private:
 };
 
 // Blocks of the scan: copy kSize bytes from src to dst and return, a bit per byte, where the
-// ";", the line ends and (when decoding) the high bytes are. kSteps: separators taken per block
+// ";", the line ends, the high bytes (when decoding) and the double quotes are. kSteps: separators taken per block
 // without a loop (a block of some 7-byte fields rarely holds more).
 struct PlainBlock
 {
     static constexpr unsigned kSize = 16;
     static constexpr int kSteps = 4;
     template <bool Decode>
-    static void copy(const unsigned char *src, char *dst, unsigned &semi, unsigned &eol, unsigned &high)
+    static void copy(const unsigned char *src, char *dst, unsigned &semi, unsigned &eol, unsigned &high,
+                     unsigned &quote)
     {
 #ifdef KEL_X86
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src));
@@ -486,14 +488,16 @@ struct PlainBlock
         eol = static_cast<unsigned>(_mm_movemask_epi8(
             _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')))));
         high = Decode ? static_cast<unsigned>(_mm_movemask_epi8(v)) : 0u;
+        quote = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('"'))));
 #else
-        semi = eol = high = 0;
+        semi = eol = high = quote = 0;
         for (unsigned k = 0; k < kSize; ++k) {
             const unsigned char c = src[k];
             dst[k] = static_cast<char>(c);
             semi |= unsigned(c == ';') << k;
             eol |= unsigned(c == '\n' || c == '\r') << k;
             high |= unsigned(Decode && c >= 0x80) << k;
+            quote |= unsigned(c == '"') << k;
         }
 #endif
     }
@@ -507,7 +511,7 @@ struct WideBlock
     static constexpr int kSteps = 6;
     template <bool Decode>
     [[gnu::target("avx2")]] static void copy(const unsigned char *src, char *dst, unsigned &semi, unsigned &eol,
-                                             unsigned &high)
+                                             unsigned &high, unsigned &quote)
     {
         const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(src));
         _mm256_storeu_si256(reinterpret_cast<__m256i *>(dst), v);
@@ -515,6 +519,7 @@ struct WideBlock
         eol = static_cast<unsigned>(_mm256_movemask_epi8(
             _mm256_or_si256(_mm256_cmpeq_epi8(v, _mm256_set1_epi8('\n')), _mm256_cmpeq_epi8(v, _mm256_set1_epi8('\r')))));
         high = Decode ? static_cast<unsigned>(_mm256_movemask_epi8(v)) : 0u;
+        quote = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, _mm256_set1_epi8('"'))));
     }
 };
 
@@ -559,6 +564,7 @@ void CardFiler::scan()
     while (i < n) {
         const std::size_t begin = w;
         std::size_t separators = 0;
+        uint32_t quotedFields = 0; // bit f: field f + 1 starts with a double quote
         // The line's bytes, 16 at a time up to a line end or a byte to decode.
         for (;;) {
             if (w + kSlack > capacity) {
@@ -566,18 +572,30 @@ void CardFiler::scan()
                 out = m_out.data();
                 capacity = m_out.capacity();
             }
-            unsigned semi, eol, high;
+            unsigned semi, eol, high, quote;
             if (n - i >= Block::kSize) {
-                Block::template copy<Decode>(in + i, out + w, semi, eol, high);
+                Block::template copy<Decode>(in + i, out + w, semi, eol, high, quote);
             } else {
                 unsigned char tail[Block::kSize] = {};
                 std::memcpy(tail, in + i, n - i);
-                Block::template copy<Decode>(tail, out + w, semi, eol, high);
+                Block::template copy<Decode>(tail, out + w, semi, eol, high, quote);
                 eol |= 1u << (n - i); // the end of the bytes ends the line
             }
             const unsigned stop = eol | high;
             const unsigned count = stop ? static_cast<unsigned>(std::countr_zero(stop)) : Block::kSize;
-            unsigned m = semi & static_cast<unsigned>((uint64_t(1) << count) - 1);
+            const unsigned before = static_cast<unsigned>((uint64_t(1) << count) - 1);
+            // Quotes are rare: only then is it worked out whether one starts a field (is first in
+            // the line or follows a separator) and which.
+            if (const unsigned quotes = quote & before) [[unlikely]] {
+                const bool blockStartsField = w == begin || out[w - 1] == ';';
+                for (unsigned q = quotes & ((semi << 1) | unsigned(blockStartsField)); q; q &= q - 1) {
+                    const unsigned at = static_cast<unsigned>(std::countr_zero(q));
+                    const std::size_t field = separators + static_cast<std::size_t>(std::popcount(semi & ((1u << at) - 1)));
+                    if (field < 32)
+                        quotedFields |= uint32_t(1) << field;
+                }
+            }
+            unsigned m = semi & before;
             const std::size_t at = w - begin;
             if (separators + Block::kSteps <= kKept) {
                 // Steps whatever the count, each writing a place and counting it only when there
@@ -611,6 +629,7 @@ void CardFiler::scan()
         ++m_report.lines;
         if (w > begin) {
             m_separators = separators;
+            m_quotedFields = quotedFields;
             m_w = w;
             fileLine(begin, w - begin, m_report.lines);
             w = m_w;
@@ -708,7 +727,9 @@ void CardFiler::fileLine(std::size_t begin, std::size_t length, int lineNo)
         for (std::size_t k = 0; k < filed; ++k)
             line.end[k] = static_cast<uint16_t>(m_sep[k]);
         line.fields = static_cast<uint8_t>(filed);
-        line.final = static_cast<uint16_t>(length);
+        line.quoted = static_cast<uint16_t>(m_quotedFields & ((1u << RaceStore::kPPFields) - 1));
+        // The Final KEL text over the fields not kept and the tag, which nothing reads.
+        m_w = begin + RaceStore::finalOffset(line);
         line.finalLength = static_cast<uint8_t>(appendFinalKel(begin, filed));
         return;
     }

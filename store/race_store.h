@@ -45,17 +45,21 @@ public:
     static constexpr int kPPFields = 15;
     static constexpr int kPPSlotOfField[kPPFields + 1] = {0, 12, 6, 15, 7, 8, 9, 10, 14, 13, 11, 1, 2, 3, 16, 4};
 
-    // A PP line as filed: where its fields and its Final KEL text lie in the card's text.
+    // A PP line as filed: where its fields lie in the card's text. The loader writes the Final
+    // KEL text over what followed the last field filed (later fields and the tag, which nothing
+    // reads), so it starts after that field's end.
     struct PPLine
     {
         uint32_t base = 0;                // offset of the line's first byte in the text
         uint16_t end[kPPFields] = {};     // field k ends at base + end[k - 1] and starts after
                                           // the end of field k - 1 (field 1 at base)
-        uint16_t final = 0;               // the Final KEL text: at base + final,
-        uint8_t finalLength = 0;          // finalLength bytes
+        uint16_t quoted = 0;              // bit k - 1: field k starts with a double quote, so it
+                                          // is unquoted when read; the others are read as they
+                                          // lie, without touching the text to tell if empty
+        uint8_t finalLength = 0;          // bytes of the Final KEL text
         uint8_t fields = 0;               // fields filed; the others read empty ("----" in slot 4)
         char mark = 0;                    // slot 0, while flags has kMarked
-        uint8_t flags = 0;
+        uint8_t flags = 0;                // the store's own
     };
     static_assert(sizeof(PPLine) == 40);
     // The largest line length a PPLine can describe (its Final KEL text included).
@@ -225,19 +229,28 @@ private:
             if (k > line.fields)
                 return s == 4 ? kDashes : std::string_view();
             const std::size_t begin = k == 1 ? 0 : std::size_t(line.end[k - 2]) + 1;
-            return Unquote(std::string_view(m_text.data() + line.base + begin, line.end[k - 1] - begin));
+            const std::string_view field(m_text.data() + line.base + begin, line.end[k - 1] - begin);
+            return (line.quoted >> (k - 1) & 1u) ? Unquote(field) : field;
         }
         if (s == 5)
-            return std::string_view(m_text.data() + line.base + line.final, line.finalLength);
+            return std::string_view(m_text.data() + line.base + finalOffset(line), line.finalLength);
         if (s == 0 && (line.flags & kMarked))
             return std::string_view(&kChars[static_cast<unsigned char>(line.mark)], 1);
         return {};
     }
+public:
+    // Where a line's Final KEL text starts, from the line's start.
+    static std::size_t finalOffset(const PPLine &line)
+    {
+        return line.fields == 0 ? 0 : std::size_t(line.end[line.fields - 1]) + 1;
+    }
+
+private:
     // Where the text of slot s of a line starts, from the line's start (0 for a mark or nothing).
     static std::size_t fieldOffset(const PPLine &line, int s)
     {
         if (s == 5)
-            return line.final;
+            return finalOffset(line);
         const int k = kFieldOfPPSlot[static_cast<std::size_t>(s)];
         return k > 1 && k <= line.fields ? std::size_t(line.end[k - 2]) + 1 : 0;
     }

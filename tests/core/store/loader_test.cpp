@@ -195,6 +195,28 @@ TEST(LoaderPPLines, WritesChangeTheirSlotOnly)
     EXPECT_EQ(d(1, 1, 3, 5), "----");
 }
 
+TEST(LoaderPPLines, QuotedFieldsAreUnquotedWhereverTheyFallInTheScan)
+{
+    for (const bool wide : {true, false}) {
+        SetWideScan(wide);
+        for (int pad = 0; pad < 70; ++pad) {
+            const std::string line = "\"" + repeat("a", pad) + "\";\"\xBA\";x\"y;" + repeat("\xBA", pad % 3)
+                + "\"4;5;6;7;8;9;10;11;12;\"97%\";14;95%;16;17;C;\r\n";
+            RaceStore d = load("R1;A;\r\nH;B;\r\n" + line);
+            const std::string at = (wide ? "wide, pad " : "plain, pad ") + std::to_string(pad);
+            EXPECT_EQ(d(1, 1, 1, 12), repeat("a", pad)) << at;
+            EXPECT_EQ(d(1, 1, 1, 6), "\xC2\xBA") << at;
+            EXPECT_EQ(d(1, 1, 1, 15), "x\"y") << at;
+            // "4 starts with a quote, so loses it and its last character; after a "º" it stays.
+            EXPECT_EQ(d(1, 1, 1, 7), pad % 3 == 0 ? "" : repeat("\xC2\xBA", pad % 3) + "\"4") << at;
+            EXPECT_EQ(d(1, 1, 1, 3), "97%") << at;
+            EXPECT_EQ(d(1, 1, 1, 4), "95%") << at;
+            EXPECT_EQ(d(1, 1, 1, 5), "99%") << at;
+        }
+    }
+    SetWideScan(true);
+}
+
 TEST(LoaderPPLines, AVeryLongLineReadsLikeAShortOne)
 {
     const std::string longName = "\"" + repeat("Long", 20000) + "\"";
