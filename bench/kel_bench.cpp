@@ -139,7 +139,7 @@ void BM_LoadAndRate(benchmark::State &state)
             state.SkipWithError(error.c_str());
             break;
         }
-        kel::OpenCard(m, bytes->view());
+        kel::OpenCard(m, std::move(*bytes));
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(card().size()));

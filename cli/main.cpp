@@ -154,13 +154,13 @@ int main(int argc, char **argv)
     }
 
     std::string error;
-    const std::optional<kel::TextBuffer> bytes = kel::ReadCardFile(opt.card, error);
+    std::optional<kel::TextBuffer> bytes = kel::ReadCardFile(opt.card, error);
     if (!bytes) {
         std::cerr << "kelsoft-report: " << error << '\n';
         return 1;
     }
     kel::Module1 m;
-    const kel::LoadReport report = kel::OpenCard(m, bytes->view());
+    const kel::LoadReport report = kel::OpenCard(m, std::move(*bytes));
     for (const kel::LoadNote &n : report.dropped)
         std::cerr << opt.card << ':' << n.line << ": " << n.what << '\n';
     if (report.droppedCount > report.dropped.size())

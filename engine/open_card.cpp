@@ -21,4 +21,9 @@ LoadReport OpenCard(Module1 &m, std::string_view bytes)
     return rate(m, LoadCard(bytes, m.Data));
 }
 
+LoadReport OpenCard(Module1 &m, TextBuffer &&bytes)
+{
+    return rate(m, LoadCard(std::move(bytes), m.Data));
+}
+
 } // namespace kel

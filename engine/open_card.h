@@ -11,5 +11,7 @@ namespace kel {
 // The load of the open command once the file is read: a new card from the bytes, CurrentRace 0
 // and the three rating runs. The card before is replaced only here, never by a refused open.
 LoadReport OpenCard(Module1 &m, std::string_view bytes);
+// The same, the store's text written over the bytes (see LoadCard).
+LoadReport OpenCard(Module1 &m, TextBuffer &&bytes);
 
 } // namespace kel

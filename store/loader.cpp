@@ -412,8 +412,10 @@ private:
 class CardFiler
 {
 public:
-    CardFiler(RaceStore &store, LoadReport &report, std::string_view bytes)
-        : m_store(store), m_report(report), m_in(bytes)
+    // With inPlace, the bytes lie in that buffer, whose text is then written over them from
+    // the block's start (bytes in the front room first).
+    CardFiler(RaceStore &store, LoadReport &report, std::string_view bytes, TextBuffer *inPlace)
+        : m_store(store), m_report(report), m_in(bytes), m_inPlace(inPlace)
     {
     }
 
@@ -441,7 +443,7 @@ private:
     std::string_view field(std::size_t begin, std::size_t k) const
     {
         const std::size_t from = k == 1 ? 0 : m_sep[k - 2] + 1;
-        return Unquote(std::string_view(m_out.data() + begin + from, m_sep[k - 1] - from));
+        return Unquote(std::string_view(m_text + begin + from, m_sep[k - 1] - from));
     }
     void fileFields(int32_t rec, const int *slotOfField, std::size_t fields, std::size_t begin);
     // Writes the Final KEL text of the PP line at begin behind it; returns its length.
@@ -457,7 +459,9 @@ private:
     RaceStore &m_store;
     LoadReport &m_report;
     std::string_view m_in;
-    TextBuffer m_out;
+    TextBuffer *m_inPlace;
+    TextBuffer m_out;       // the text, unless written over the bytes
+    char *m_text = nullptr; // where the text is written
     FinalKelMemo m_finalKels;
     std::size_t m_w = 0; // bytes of m_out written
     std::size_t m_sep[kKept];     // the line's separators, as the scan keeps them
@@ -553,12 +557,26 @@ void CardFiler::scan()
 {
     const auto *in = reinterpret_cast<const unsigned char *>(m_in.data());
     const std::size_t n = m_in.size();
-    // "º" takes two bytes, and each PP line gains its Final KEL: some 8 % on a typical card.
-    m_out.reserve(n + n / 8 + kSlack);
+    // Written over the bytes, the text may take up to where they are read: it grows by "º"
+    // taking two bytes and by each PP's Final KEL, and shrinks by line ends and tags, so the
+    // front room of the bytes' buffer keeps it behind on any real card. Should it catch up, it
+    // goes on in a buffer of its own. Otherwise it has one from the start.
+    bool inPlace = m_inPlace != nullptr;
+    std::size_t inAt = 0; // where the bytes start, from the text's start
     // Locals, not members, in the loop: its stores into the text may alias any member, which
     // would then be reloaded and stored back at every block.
-    char *out = m_out.data();
-    std::size_t capacity = m_out.capacity();
+    char *out = nullptr;
+    std::size_t capacity = 0;
+    if (inPlace) {
+        out = m_inPlace->block();
+        inAt = static_cast<std::size_t>(m_in.data() - out);
+    } else {
+        // "º" takes two bytes, and each PP line gains its Final KEL: some 8 % on a typical card.
+        m_out.reserve(n + n / 8 + kSlack);
+        out = m_out.data();
+        capacity = m_out.capacity();
+    }
+    m_text = out;
     std::size_t w = 0;
     std::size_t i = 0;
     while (i < n) {
@@ -567,10 +585,17 @@ void CardFiler::scan()
         uint32_t quotedFields = 0; // bit f: field f + 1 starts with a double quote
         // The line's bytes, 16 at a time up to a line end or a byte to decode.
         for (;;) {
-            if (w + kSlack > capacity) {
-                m_out.reserve(2 * capacity);
+            if (w + kSlack > (inPlace ? inAt + i : capacity)) [[unlikely]] {
+                if (inPlace) {
+                    m_out.reserve(w + (n - i) + (n - i) / 8 + kSlack);
+                    std::memcpy(m_out.data(), out, w);
+                    inPlace = false;
+                } else {
+                    m_out.reserve(2 * capacity);
+                }
                 out = m_out.data();
                 capacity = m_out.capacity();
+                m_text = out;
             }
             unsigned semi, eol, high, quote;
             if (n - i >= Block::kSize) {
@@ -641,8 +666,13 @@ void CardFiler::scan()
             ++i;
         }
     }
-    m_out.setSize(w);
-    m_store.adoptText(std::move(m_out));
+    if (inPlace) {
+        m_inPlace->setBlockContent(w);
+        m_store.adoptText(std::move(*m_inPlace));
+    } else {
+        m_out.setSize(w);
+        m_store.adoptText(std::move(m_out));
+    }
 }
 
 void CardFiler::fileLine(std::size_t begin, std::size_t length, int lineNo)
@@ -656,7 +686,7 @@ void CardFiler::fileLine(std::size_t begin, std::size_t length, int lineNo)
         lastSep = kept >= 2 ? m_sep[kept - 2] : kNone;
     }
     const std::size_t tagBegin = dataFields == 0 ? 0 : lastSep + 1;
-    const std::string_view tag(m_out.data() + begin + tagBegin, length - tagBegin);
+    const std::string_view tag(m_text + begin + tagBegin, length - tagBegin);
     if (tag.size() != 2 || tag[1] != ';' || (tag[0] != 'A' && tag[0] != 'B' && tag[0] != 'C'))
         return;
     const char kind = tag[0];
@@ -746,13 +776,13 @@ void CardFiler::fileFields(int32_t rec, const int *slotOfField, std::size_t fiel
 {
     for (std::size_t k = 1; k <= fields; ++k) {
         const std::string_view text = field(begin, k);
-        m_store.setFileCell(rec, slotOfField[k], static_cast<std::size_t>(text.data() - m_out.data()), text.size());
+        m_store.setFileCell(rec, slotOfField[k], static_cast<std::size_t>(text.data() - m_text), text.size());
     }
 }
 
 std::size_t CardFiler::appendFinalKel(std::size_t begin, std::size_t fields)
 {
-    char *out = m_out.data() + m_w;
+    char *out = m_text + m_w;
     std::size_t length = 0;
     if (fields >= RaceStore::kPPFields) {
         const std::string_view kel = field(begin, 13);
@@ -802,7 +832,9 @@ std::string FinalKel(std::string_view kel, std::string_view early)
                                          std::string_view(e).substr(0, early.size()), buf));
 }
 
-LoadReport LoadCard(std::string_view bytes, RaceStore &store)
+namespace {
+
+LoadReport loadCard(std::string_view bytes, TextBuffer *inPlace, RaceStore &store)
 {
     store.createEmpty();
     LoadReport report;
@@ -822,13 +854,26 @@ LoadReport LoadCard(std::string_view bytes, RaceStore &store)
     // reserved from the size is untouched memory, so a generous guess is free.
     store.reserve(std::size_t(RaceStore::kMaxRace + 1) * (RaceStore::kMaxHorse + 1),
                   std::min<std::size_t>(bytes.size() / 16 + 1, kMaxRecords));
-    CardFiler(store, report, bytes).run(!utf8);
+    CardFiler(store, report, bytes, inPlace).run(!utf8);
     if (cut) {
         ++report.droppedCount;
         if (report.dropped.size() < kMaxNotes)
             report.dropped.push_back({report.lines, "the card is larger than 256 MB: the rest of it was not read"});
     }
     return report;
+}
+
+} // namespace
+
+LoadReport LoadCard(std::string_view bytes, RaceStore &store)
+{
+    return loadCard(bytes, nullptr, store);
+}
+
+LoadReport LoadCard(TextBuffer &&bytes, RaceStore &store)
+{
+    TextBuffer taken = std::move(bytes);
+    return loadCard(taken.view(), &taken, store);
 }
 
 std::optional<TextBuffer> ReadCardFile(const std::string &path, std::string &error)
@@ -855,7 +900,10 @@ std::optional<TextBuffer> ReadCardFile(const std::string &path, std::string &err
     TextBuffer bytes;
     std::size_t size = 0;
     const std::uintmax_t expected = std::filesystem::is_regular_file(st) ? std::filesystem::file_size(path, ec) : 0;
-    bytes.reserve(!ec && expected <= kMaxSize ? static_cast<std::size_t>(expected) + 1 : std::size_t(1) << 16);
+    const std::size_t room = !ec && expected <= kMaxSize ? static_cast<std::size_t>(expected) + 1 : std::size_t(1) << 16;
+    // Front room for the loader, which writes the card's text over the bytes (a little longer
+    // than them until each line's end is dropped): untouched, it costs nothing.
+    bytes.reserveWithFront(room / 16 + 4096, room);
     for (;;) {
         size += std::fread(bytes.data() + size, 1, bytes.capacity() - size, f);
         if (size < bytes.capacity())

@@ -36,6 +36,9 @@ std::string DecodeWindows1252(std::string_view bytes);
 // UTF-8 byte-order mark is taken as UTF-8 when it is (the mark dropped). Never fails: what does
 // not fit the store is skipped and listed in the report, as is anything past kMaxCardBytes.
 LoadReport LoadCard(std::string_view bytes, RaceStore &store);
+// The same, taking over the bytes: the store's text is then written over them, in the buffer's
+// front room first (ReadCardFile leaves some), which spares a second buffer of the card's size.
+LoadReport LoadCard(TextBuffer &&bytes, RaceStore &store);
 
 // Whether the loader may scan 32 bytes at a time on processors with AVX2 (the default). Off,
 // it takes the 16-byte road of every x86-64 processor; the tests compare the two.
@@ -45,8 +48,9 @@ void SetWideScan(bool allowed);
 // form followed by "%"; "----" when Early is "----" or either text is not a figure.
 std::string FinalKel(std::string_view kel, std::string_view early);
 
-// The whole content of a file, or nothing with the reason in error. Only regular files are
-// read: a directory, a named pipe or a device is refused without opening it.
+// The whole content of a file, with front room for LoadCard, or nothing with the reason in
+// error. Only regular files are read: a directory, a named pipe or a device is refused without
+// opening it.
 std::optional<TextBuffer> ReadCardFile(const std::string &path, std::string &error);
 
 } // namespace kel

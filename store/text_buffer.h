@@ -11,6 +11,8 @@ namespace kel {
 
 // A growable byte buffer whose capacity is never initialised: the loader writes a card's text
 // into it block by block, ahead of its size, and large regrowths move pages instead of bytes.
+// The content may start some way into the block ("front room"), so that the card's text can be
+// written over its own bytes from the block's start.
 class TextBuffer
 {
 public:
@@ -18,61 +20,81 @@ public:
     TextBuffer(const TextBuffer &) = delete;
     TextBuffer &operator=(const TextBuffer &) = delete;
     TextBuffer(TextBuffer &&o) noexcept
-        : m_data(std::exchange(o.m_data, nullptr)), m_size(std::exchange(o.m_size, 0)),
-          m_capacity(std::exchange(o.m_capacity, 0))
+        : m_block(std::exchange(o.m_block, nullptr)), m_front(std::exchange(o.m_front, 0)),
+          m_size(std::exchange(o.m_size, 0)), m_blockSize(std::exchange(o.m_blockSize, 0))
     {
     }
     TextBuffer &operator=(TextBuffer &&o) noexcept
     {
         if (this != &o) {
-            std::free(m_data);
-            m_data = std::exchange(o.m_data, nullptr);
+            std::free(m_block);
+            m_block = std::exchange(o.m_block, nullptr);
+            m_front = std::exchange(o.m_front, 0);
             m_size = std::exchange(o.m_size, 0);
-            m_capacity = std::exchange(o.m_capacity, 0);
+            m_blockSize = std::exchange(o.m_blockSize, 0);
         }
         return *this;
     }
-    ~TextBuffer() { std::free(m_data); }
+    ~TextBuffer() { std::free(m_block); }
 
-    char *data() { return m_data; }
-    const char *data() const { return m_data; }
+    char *data() { return m_block + m_front; }
+    const char *data() const { return m_block + m_front; }
     std::size_t size() const { return m_size; }
-    std::size_t capacity() const { return m_capacity; }
-    std::string_view view() const { return {m_data, m_size}; }
+    // Room for content from data() on.
+    std::size_t capacity() const { return m_blockSize - m_front; }
+    std::string_view view() const { return {data(), m_size}; }
 
-    // Room for at least n bytes in all; what was written below the old capacity stays.
-    void reserve(std::size_t n)
+    // Room for at least n bytes of content; what was written below the old capacity stays.
+    void reserve(std::size_t n) { grow(m_front + n); }
+    // On an empty buffer: room for n bytes of content after front bytes of front room.
+    void reserveWithFront(std::size_t front, std::size_t n)
     {
-        if (n <= m_capacity)
-            return;
-        void *p = std::realloc(m_data, n);
-        if (!p)
-            throw std::bad_alloc();
-        m_data = static_cast<char *>(p);
-        m_capacity = n;
+        grow(front + n);
+        m_front = front;
     }
-    // The first n bytes (written by the caller, n <= capacity) are the content.
+    // The first n bytes from data() (written by the caller, n <= capacity) are the content.
     void setSize(std::size_t n) { m_size = n; }
+    // The block's first n bytes, written by the caller, become the content: the front room is
+    // given up.
+    void setBlockContent(std::size_t n)
+    {
+        m_front = 0;
+        m_size = n;
+    }
+    char *block() { return m_block; }
 
     void assign(std::string_view text)
     {
+        m_front = 0;
         reserve(text.size());
         if (!text.empty())
-            std::memcpy(m_data, text.data(), text.size());
+            std::memcpy(m_block, text.data(), text.size());
         m_size = text.size();
     }
 
     void release()
     {
-        std::free(m_data);
-        m_data = nullptr;
-        m_size = m_capacity = 0;
+        std::free(m_block);
+        m_block = nullptr;
+        m_front = m_size = m_blockSize = 0;
     }
 
 private:
-    char *m_data = nullptr;
+    void grow(std::size_t blockSize)
+    {
+        if (blockSize <= m_blockSize)
+            return;
+        void *p = std::realloc(m_block, blockSize);
+        if (!p)
+            throw std::bad_alloc();
+        m_block = static_cast<char *>(p);
+        m_blockSize = blockSize;
+    }
+
+    char *m_block = nullptr;
+    std::size_t m_front = 0;
     std::size_t m_size = 0;
-    std::size_t m_capacity = 0;
+    std::size_t m_blockSize = 0;
 };
 
 } // namespace kel

@@ -77,7 +77,7 @@ void BT_Open_Click(Module1 &m, Form &f, Dialogs &d)
 
     const std::string path = cardPath(f.directory(), name);
     std::string error;
-    const std::optional<TextBuffer> bytes = ReadCardFile(path, error);
+    std::optional<TextBuffer> bytes = ReadCardFile(path, error);
     if (!bytes) {
         if (error.empty())
             error = "cannot read " + path;
@@ -88,7 +88,7 @@ void BT_Open_Click(Module1 &m, Form &f, Dialogs &d)
 
     f.setVisible(Ctl::fr_dc, true);
     f.setVisible(Ctl::Fr_Open, false);
-    const LoadReport report = OpenCard(m, bytes->view());
+    const LoadReport report = OpenCard(m, std::move(*bytes));
     ShowRaceList(m, f);
     if (report.droppedCount > 0 || !report.dropped.empty())
         d.msgBox(droppedMessage(name, report), kAppTitle, MsgButtons::Ok);
