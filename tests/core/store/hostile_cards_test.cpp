@@ -88,10 +88,10 @@ protected:
     bool open(const std::string &path)
     {
         error.clear();
-        const std::optional<TextBuffer> bytes = ReadCardFile(path, error);
+        std::optional<TextBuffer> bytes = ReadCardFile(path, error);
         if (!bytes)
             return false;
-        report = LoadCard(bytes->view(), data);
+        report = LoadCard(std::move(*bytes), data);
         return true;
     }
     bool openBytes(const std::string &bytes) { return open(write("card.kel", bytes)); }
@@ -259,6 +259,17 @@ TEST_F(HostileCard, DirectoryPipeAndMissingFileAreRefusedWithTheReason)
     const std::string file = write("flat.kel", "R1;A;\r\n");
     EXPECT_FALSE(open(file + "/inner.kel"));
     EXPECT_NE(error.find("Not a directory"), std::string::npos) << error;
+}
+
+TEST_F(HostileCard, FileLargerThanTheLargestCardIsRefusedWithTheReason)
+{
+    // Sparse: no disk is used, and the read stops at the limit.
+    const std::string big = write("big.kel", "R1;A;\r\n");
+    fs::resize_file(big, kMaxCardBytes + 1);
+    data.set(1, 0, 0, 1, "before");
+    EXPECT_FALSE(open(big));
+    EXPECT_NE(error.find("larger than 256 MB"), std::string::npos) << error;
+    EXPECT_EQ(data(1, 0, 0, 1), "before");
 }
 
 TEST_F(HostileCard, FileWithoutReadPermissionIsRefusedWithTheReason)
