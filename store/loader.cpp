@@ -318,7 +318,9 @@ std::size_t finalKelText(std::string_view kel, std::string_view early, char *buf
         }
         const auto x = PercentNumber(kel);
         const auto y = PercentNumber(early);
-        if (x && y) {
+        // Figures near the largest double can overflow: no figure then, as for a text that is
+        // not one.
+        if (x && y && std::isfinite(2 * *x - *y)) {
             const std::string text = GeneralNumber(2 * *x - *y);
             std::memcpy(buf, text.data(), text.size());
             buf[text.size()] = '%';

@@ -51,7 +51,7 @@ def final_kel(kel: str, early: str) -> str:
     if early == "----":
         return "----"
     a, b = percent_number(kel), percent_number(early)
-    if a is None or b is None:
+    if a is None or b is None or not math.isfinite(2 * a - b):
         return "----"
     return general(2 * a - b) + "%"
 

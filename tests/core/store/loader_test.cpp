@@ -363,6 +363,9 @@ TEST(FinalKel, FollowsTheArithmeticOfTheFiguresInDoubles)
     EXPECT_EQ(FinalKel("123456789.123456%", "0.000001%"), "246913578.246911%");
     EXPECT_EQ(FinalKel("99999999.5%", "0.25%"), "199999998.75%");
     EXPECT_EQ(FinalKel("988888888888888888885%", "95%"), "1.97777777777778E+21%");
+    // Beyond the largest double there is no figure.
+    EXPECT_EQ(FinalKel(repeat("9", 308) + "%", "0%"), "----");
+    EXPECT_EQ(FinalKel("1%", "-" + repeat("9", 308) + "%"), "1E+308%");
     EXPECT_EQ(FinalKel("1.0000000000000000000001%", "-98888888888888888888.5%"), "9.88888888888889E+19%");
 }
 
