@@ -90,10 +90,9 @@ inline int encodeHigh(unsigned char c, char *out)
     return 3;
 }
 
-constexpr int64_t kPow10[7] = {1, 10, 100, 1000, 10000, 100000, 1000000};
-constexpr int64_t kPow10Digits[16] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000,
-                                      1000000000, 10000000000, 100000000000, 1000000000000,
-                                      10000000000000, 100000000000000, 1000000000000000};
+constexpr int64_t kPow10[16] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000,
+                                1000000000, 10000000000, 100000000000, 1000000000000,
+                                10000000000000, 100000000000000, 1000000000000000};
 constexpr uint64_t kZeros = 0x3030303030303030ull; // eight "0"
 
 // Reads decimal digits from p up to end into v; returns where they stop. Too many digits wrap
@@ -281,12 +280,12 @@ bool sameInDoubles(int64_t a, int64_t b, uint64_t mag)
     // half an ulp of d.
     const double error = 2 * halfUlp(x) + halfUlp(y) + halfUlp(d);
     int digits = 1;
-    while (digits < 15 && mag >= static_cast<uint64_t>(kPow10Digits[digits]))
+    while (digits < 15 && mag >= static_cast<uint64_t>(kPow10[digits]))
         ++digits;
     // Half a unit of the 15th significant digit; a tenth of it at a power of ten, below which
     // the grid of the digits is ten times finer.
     double half = 0.5 * std::pow(10.0, digits - 21);
-    if (mag == static_cast<uint64_t>(kPow10Digits[digits - 1]))
+    if (mag == static_cast<uint64_t>(kPow10[digits - 1]))
         half /= 10;
     return error < half * 0.999;
 }

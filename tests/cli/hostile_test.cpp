@@ -3,6 +3,7 @@
 // a crash, a hang or a figure made up, and a refused open keeps the card that was open.
 #include <gtest/gtest.h>
 
+#include "tests/support/card_dir.h"
 #include "tests/support/card_lines.h"
 
 #include <sys/stat.h>
@@ -76,35 +77,20 @@ std::vector<std::string> csvFields(const std::string &line)
     return out;
 }
 
-class Hostile : public ::testing::Test
+class Hostile : public kel::testing::CardDirTest
 {
 protected:
+    Hostile() : CardDirTest("kel_hostile_cli_") {}
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path()
-            / ("kel_hostile_cli_" + std::to_string(::getpid()) + "_"
-               + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
+        CardDirTest::SetUp();
         fs::permissions(m_dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec
                                    | fs::perms::others_read | fs::perms::others_exec);
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(m_dir, ec);
-    }
-
-    std::string write(const std::string &name, const std::string &bytes)
-    {
-        const fs::path p = m_dir / name;
-        std::ofstream(p, std::ios::binary) << bytes;
-        return p.string();
     }
 
     // prefix: a command that runs the tool, such as setpriv as another user.
     ToolRun run(const std::string &args, const std::string &prefix = "") { return runReportTool(args, m_dir, prefix); }
 
-    fs::path m_dir;
 };
 
 using HostileReport = Hostile;

@@ -1,6 +1,8 @@
 // kelsoft-report end to end: the binary run on cards written to a temporary directory.
 #include <gtest/gtest.h>
 
+#include "tests/support/card_dir.h"
+
 #include "tool_run.h"
 
 #include <array>
@@ -15,27 +17,12 @@ namespace {
 namespace fs = std::filesystem;
 
 
-class ReportTool : public ::testing::Test
+class ReportTool : public kel::testing::CardDirTest
 {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() / ("kel_cli_" + std::to_string(::getpid()) + "_"
-                                             + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string write(const std::string &name, const std::string &bytes)
-    {
-        const fs::path p = m_dir / name;
-        std::ofstream(p, std::ios::binary) << bytes;
-        return p.string();
-    }
+    ReportTool() : CardDirTest("kel_cli_") {}
 
     ToolRun run(const std::string &args) { return runReportTool(args, m_dir); }
-
-    fs::path m_dir;
 };
 
 // Two races; the first horse has a comma in its name and a quote in its jockey's. Horse 2 of

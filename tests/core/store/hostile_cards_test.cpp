@@ -2,6 +2,7 @@
 // card at all, or not a readable file. Each is read from disk as the open command reads it.
 #include <gtest/gtest.h>
 
+#include "tests/support/card_dir.h"
 #include "tests/support/card_lines.h"
 
 #include <sys/stat.h>
@@ -61,28 +62,10 @@ bool validUtf8(std::string_view t)
     return true;
 }
 
-class HostileCard : public ::testing::Test
+class HostileCard : public kel::testing::CardDirTest
 {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path()
-            / ("kel_hostile_" + std::to_string(::getpid()) + "_"
-               + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(m_dir, ec);
-    }
-
-    std::string write(const std::string &name, const std::string &bytes)
-    {
-        const fs::path p = m_dir / name;
-        std::ofstream(p, std::ios::binary) << bytes;
-        return p.string();
-    }
+    HostileCard() : CardDirTest("kel_hostile_") {}
 
     // What the open command gets: the file read from disk and loaded, or the reason it was not.
     bool open(const std::string &path)
@@ -96,7 +79,6 @@ protected:
     }
     bool openBytes(const std::string &bytes) { return open(write("card.kel", bytes)); }
 
-    fs::path m_dir;
     RaceStore data;
     LoadReport report;
     std::string error;

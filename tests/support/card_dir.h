@@ -1,0 +1,45 @@
+#pragma once
+
+// A fixture with a folder of its own per test, removed afterwards, and card files written into it.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace kel::testing {
+
+class CardDirTest : public ::testing::Test
+{
+protected:
+    explicit CardDirTest(std::string prefix) : m_prefix(std::move(prefix)) {}
+
+    void SetUp() override
+    {
+        m_dir = std::filesystem::temp_directory_path()
+            / (m_prefix + std::to_string(::getpid()) + "_"
+               + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(m_dir);
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(m_dir, ec);
+    }
+
+    // The bytes as a file of that name in the folder; returns its path.
+    std::string write(const std::string &name, const std::string &bytes)
+    {
+        const std::filesystem::path p = m_dir / name;
+        std::ofstream(p, std::ios::binary) << bytes;
+        return p.string();
+    }
+
+    std::filesystem::path m_dir;
+
+private:
+    std::string m_prefix;
+};
+
+} // namespace kel::testing
