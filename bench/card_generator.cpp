@@ -47,6 +47,7 @@ struct Distance
     int yards;
 };
 
+// clang-format off
 constexpr std::array<Distance, 8> kSprints = {{
     {"4 1/2F", 990}, {"5F", 1100}, {"5 1/2F", 1210}, {"6F", 1320},
     {"6 1/2F", 1430}, {"7F", 1540}, {"7 1/2F", 1650}, {"8F", 1760},
@@ -154,6 +155,7 @@ constexpr std::array<std::string_view, 17> kLengths = {
     "nose", "head", "neck", "1/2", "3/4", "1", "1 1/4", "1 1/2", "2", "2 1/2", "3 1/4", "4",
     "5 1/2", "7", "9 3/4", "12", "18 1/4",
 };
+// clang-format on
 
 // Days since 1970-01-01 and back (proleptic Gregorian).
 int64_t daysFromCivil(int y, int m, int d)
@@ -260,7 +262,7 @@ struct FigureStream
 
 struct PPFigures
 {
-    int kel = 0;         // half percent
+    int kel = 0; // half percent
     int early = 0;
     bool kelMissing = false;
     bool earlyField = true;    // false: the line stops after field 14
@@ -433,8 +435,7 @@ void CardWriter::writePP(SplitMix64 &fig, const FigureStream &fs, bool turfHorse
     const bool pRecord = rng.chance(1, 50);
     const bool turf = turfHorse ? !rng.chance(1, 4) : rng.chance(1, 8);
     const uint32_t kind = rng.below(20);
-    const Distance &d = kind == 0 ? rng.pick(kRareDistances)
-                        : kind < 10 ? rng.pick(kSprints) : rng.pick(kRoutes);
+    const Distance &d = kind == 0 ? rng.pick(kRareDistances) : kind < 10 ? rng.pick(kSprints) : rng.pick(kRoutes);
     const int starters = rng.range(5, 12);
     // Better figures (lower) finish closer to the front.
     const int rel = std::clamp(f.kel - fs.base + 7 + rng.range(-5, 5), 0, 20);

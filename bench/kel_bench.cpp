@@ -207,8 +207,7 @@ void goFullCard(benchmark::State &state, bool everyBoxUnticked)
     kel::MemoryForm &f = card().form();
     kel::ShowRaceList(m, f);
     if (everyBoxUnticked) {
-        for (kel::Ctl c : {kel::Ctl::Check_Dirt, kel::Ctl::Check_Turf, kel::Ctl::Check_Fast,
-                           kel::Ctl::Check_Muddy})
+        for (kel::Ctl c : {kel::Ctl::Check_Dirt, kel::Ctl::Check_Turf, kel::Ctl::Check_Fast, kel::Ctl::Check_Muddy})
             f.setValue(c, 0);
     }
     kel::ScriptedDialogs d;
@@ -225,8 +224,14 @@ void goFullCard(benchmark::State &state, bool everyBoxUnticked)
     card().clean();
 }
 
-void BM_GoFullCardInitial(benchmark::State &state) { goFullCard(state, false); }
-void BM_GoFullCardUnticked(benchmark::State &state) { goFullCard(state, true); }
+void BM_GoFullCardInitial(benchmark::State &state)
+{
+    goFullCard(state, false);
+}
+void BM_GoFullCardUnticked(benchmark::State &state)
+{
+    goFullCard(state, true);
+}
 
 // "Go!" with the initial settings on the horses page of the largest race: marks, three runs
 // over the race, the page rebuilt.

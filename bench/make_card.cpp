@@ -10,10 +10,10 @@
 
 namespace {
 
-constexpr const char *kUsage =
-    "usage: kel-make-card [--seed N] [--races R] [--horses H] [--pps P] [--ragged] OUT.kel\n"
-    "  R 0..41 (default 41), H 0..21 (default 21), P 0..100 (default 100), seed default 1.\n"
-    "  --ragged: each race 0..H horses and each horse 0..P PPs instead of exactly H and P.\n";
+constexpr const char *kUsage
+    = "usage: kel-make-card [--seed N] [--races R] [--horses H] [--pps P] [--ragged] OUT.kel\n"
+      "  R 0..41 (default 41), H 0..21 (default 21), P 0..100 (default 100), seed default 1.\n"
+      "  --ragged: each race 0..H horses and each horse 0..P PPs instead of exactly H and P.\n";
 
 int usageError(const std::string &message)
 {

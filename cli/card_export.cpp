@@ -8,7 +8,7 @@ namespace kel {
 namespace {
 
 // Races 1.. up to the first without slot 1, or the one race asked for.
-template<typename Fn>
+template <typename Fn>
 void forEachRace(const Module1 &m, int race, Fn fn)
 {
     for (int r = race ? race : 1; r <= RaceStore::kMaxRace && !m.Data(r, 0, 0, 1).empty(); ++r) {
@@ -18,7 +18,7 @@ void forEachRace(const Module1 &m, int race, Fn fn)
     }
 }
 
-template<typename Fn>
+template <typename Fn>
 void forEachHorse(const Module1 &m, int r, Fn fn)
 {
     for (int h = 1; h <= RaceStore::kMaxHorse && !m.Data(r, h, 0, 1).empty(); ++h)

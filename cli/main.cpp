@@ -17,11 +17,11 @@
 
 namespace {
 
-constexpr const char *kUsage =
-    "usage: kelsoft-report [--format csv|json] [--race N] [--scratch R:H]...\n"
-    "                      [--filter [--since TEXT] [--no-dirt] [--no-turf] [--no-fast] [--no-muddy]\n"
-    "                                [--purse FROM TO] [--distance FROM TO]]\n"
-    "                      [--pdf FILE [--pps N]] CARD.kel\n";
+constexpr const char *kUsage
+    = "usage: kelsoft-report [--format csv|json] [--race N] [--scratch R:H]...\n"
+      "                      [--filter [--since TEXT] [--no-dirt] [--no-turf] [--no-fast] [--no-muddy]\n"
+      "                                [--purse FROM TO] [--distance FROM TO]]\n"
+      "                      [--pdf FILE [--pps N]] CARD.kel\n";
 
 struct Scratch
 {
@@ -112,10 +112,10 @@ int main(int argc, char **argv)
             opt.settings.date = *v;
             opt.settingsGiven = true;
         } else if (a == "--no-dirt" || a == "--no-turf" || a == "--no-fast" || a == "--no-muddy") {
-            int &box = a == "--no-dirt" ? opt.settings.dirt
-                : a == "--no-turf"      ? opt.settings.turf
-                : a == "--no-fast"      ? opt.settings.fast
-                                        : opt.settings.muddy;
+            int &box = a == "--no-dirt"   ? opt.settings.dirt
+                       : a == "--no-turf" ? opt.settings.turf
+                       : a == "--no-fast" ? opt.settings.fast
+                                          : opt.settings.muddy;
             box = 0;
             opt.settingsGiven = true;
         } else if (a == "--purse" || a == "--distance") {

@@ -44,8 +44,8 @@ std::unique_ptr<QGuiApplication> EnsureApplication()
 
 } // namespace
 
-int WritePdfReport(Module1 &m, const std::string &cardName, const std::string &pdfPath, int ppCount,
-                   int race, std::string &error)
+int WritePdfReport(Module1 &m, const std::string &cardName, const std::string &pdfPath, int ppCount, int race,
+                   std::string &error)
 {
     const std::unique_ptr<QGuiApplication> app = EnsureApplication();
 
@@ -54,8 +54,8 @@ int WritePdfReport(Module1 &m, const std::string &cardName, const std::string &p
     ShowRaceList(m, f);
     const int listed = f.MSF().rows();
     if (race < 0 || race > listed) {
-        error = "race " + std::to_string(race) + " is not on the card (it lists "
-            + std::to_string(listed) + (listed == 1 ? " race)" : " races)");
+        error = "race " + std::to_string(race) + " is not on the card (it lists " + std::to_string(listed)
+                + (listed == 1 ? " race)" : " races)");
         return 1;
     }
 

@@ -191,8 +191,8 @@ int ClassOf(double m, double best)
 namespace {
 
 // RateRace over caller-provided working space of n entries each.
-void rateRaceInto(std::span<const std::span<const double>> series, HorseRating *out, Measures *meas,
-                  double *m, int *rank)
+void rateRaceInto(std::span<const std::span<const double>> series, HorseRating *out, Measures *meas, double *m,
+                  int *rank)
 {
     const int n = static_cast<int>(series.size());
     for (int i = 0; i < n; ++i)

@@ -19,12 +19,12 @@ inline constexpr int kNoRank = 99;
 // is long enough; only x1..x9 are ever looked at.
 struct Figures
 {
-    int n = 0;              // length of the series
-    double first = 0;       // x1                                   (n >= 1)
-    double root = 0;        // sqrt of the smallest of x1..x3       (n >= 1)
-    double bestSix = 0;     // the smallest of x1..x6               (n >= 1)
-    double middleMean = 0;  // running mean of x2..x4, capped       (n >= 2)
-    double pairProduct = 0; // min(x1, x2) * min-ish(middle, x2)    (n >= 1)
+    int n = 0;                        // length of the series
+    double first = 0;                 // x1                                   (n >= 1)
+    double root = 0;                  // sqrt of the smallest of x1..x3       (n >= 1)
+    double bestSix = 0;               // the smallest of x1..x6               (n >= 1)
+    double middleMean = 0;            // running mean of x2..x4, capped       (n >= 2)
+    double pairProduct = 0;           // min(x1, x2) * min-ish(middle, x2)    (n >= 1)
     double top[4] = {10, 10, 10, 10}; // b1 <= b2 <= b3 <= b4       (n >= 6)
 
     bool hasMiddleMean() const { return n >= 2; }
@@ -54,7 +54,10 @@ struct Measures
 // never reaches a comparison, and a horse either takes part in every ranking or in none.
 Measures HorseMeasures(const Figures &f);
 
-inline bool IsNoMeasure(double m) { return m == kNoMeasure; }
+inline bool IsNoMeasure(double m)
+{
+    return m == kNoMeasure;
+}
 
 // Ranks one measure over horses 0..n-1 of a race (m[i], kNoMeasure for none), in the pairwise
 // order: rank = 1 + the horses with a smaller measure + the later horses with an

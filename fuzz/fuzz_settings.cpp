@@ -71,8 +71,7 @@ void parseAlone(std::string_view text, std::string_view trackCondition)
 {
     KEL_FUZZ_CHECK(!std::isnan(LeadingNumber(text)), "LeadingNumber is never NaN");
     const ShortDate date = ParseShortDate(text);
-    KEL_FUZZ_CHECK(!std::isnan(date.year) && !std::isnan(date.month) && !std::isnan(date.day),
-                   "a date has numbers");
+    KEL_FUZZ_CHECK(!std::isnan(date.year) && !std::isnan(date.month) && !std::isnan(date.day), "a date has numbers");
     if (const auto purse = ParsePurse(text))
         KEL_FUZZ_CHECK(!std::isnan(*purse), "a purse is never NaN");
     const ValueView limit = ParseDistanceView(text, DistanceForm::Limit);
@@ -120,8 +119,8 @@ std::vector<std::string> marksOf(const RaceStore &d, const std::vector<PPRef> &p
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
-    const std::vector<std::string_view> lines =
-        splitLines(std::string_view(reinterpret_cast<const char *>(data), size));
+    const std::vector<std::string_view> lines
+        = splitLines(std::string_view(reinterpret_cast<const char *>(data), size));
     auto line = [&](std::size_t i) { return i < lines.size() ? lines[i] : std::string_view{}; };
 
     for (std::size_t i = 0; i < lines.size(); ++i)

@@ -27,7 +27,7 @@ struct NextColumn
     double size;
 };
 constexpr NextColumn kAfterColumn[] = {
-    {300, 9}, {2700, 9}, {3150, 6}, {3750, 6}, {4200, 6}, {4700, 6},
+    {300, 9},  {2700, 9}, {3150, 6}, {3750, 6}, {4200, 6},  {4700, 6},
     {5200, 6}, {6700, 6}, {5700, 6}, {6200, 6}, {17700, 6},
 };
 constexpr int kPlacedColumns = static_cast<int>(std::size(kAfterColumn));
@@ -40,8 +40,8 @@ struct PPField
     std::size_t maxChars;
 };
 constexpr PPField kPPFields[] = {
-    {2, 300, 0},   {3, 900, 0},   {4, 1500, 0},  {0, 2100, 8},  {1, 2700, 0},
-    {5, 3000, 0},  {6, 3900, 0},  {7, 4400, 0},  {8, 4950, 0},  {9, 5480, 0},
+    {2, 300, 0},   {3, 900, 0},    {4, 1500, 0},  {0, 2100, 8},  {1, 2700, 0},
+    {5, 3000, 0},  {6, 3900, 0},   {7, 4400, 0},  {8, 4950, 0},  {9, 5480, 0},
     {10, 5850, 0}, {11, 6350, 42}, {12, 8800, 0}, {13, 9900, 0}, {14, 10400, 0},
 };
 
@@ -222,8 +222,8 @@ void PrintHorsePPs(Printer &p, GridModel &grid, double sizeFactor, int16_t ppCou
     grid.setCol(savedCol);
 }
 
-void PrintRace(Module1 &m, Form &f, Printer &p, std::string caption, double sizeFactor,
-               bool printLastPPs, int16_t ppCount)
+void PrintRace(Module1 &m, Form &f, Printer &p, std::string caption, double sizeFactor, bool printLastPPs,
+               int16_t ppCount)
 {
     GridModel *grid = &f.MSF();
     const int savedRow = grid->row();
@@ -251,8 +251,7 @@ void PrintRace(Module1 &m, Form &f, Printer &p, std::string caption, double size
     int64_t total = 0;
     for (int32_t w : widths)
         total += w;
-    total = std::clamp<int64_t>(total, std::numeric_limits<int32_t>::min(),
-                                std::numeric_limits<int32_t>::max());
+    total = std::clamp<int64_t>(total, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
 
     if (ToInt32(p.currentY()) > kRaceStartLimit)
         p.newPage();
@@ -337,8 +336,7 @@ void Printd_Click(Module1 &m, Form &f, Dialogs &d, PrintTarget &target)
         return;
     if (lastPPs == MsgAnswer::Yes) {
         printLastPPs = true;
-        const std::optional<double> n =
-            AskNumber(d, "How many pp's do you want to print?", "Enter number", "4");
+        const std::optional<double> n = AskNumber(d, "How many pp's do you want to print?", "Enter number", "4");
         if (!n)
             return;
         ppCount = ToInt16(*n);
@@ -351,8 +349,7 @@ void Printd_Click(Module1 &m, Form &f, Dialogs &d, PrintTarget &target)
         const std::optional<double> first = AskNumber(d, "First race?", "Select", "1");
         if (!first)
             return;
-        const std::optional<double> last =
-            AskNumber(d, "Last race?", "Select", std::to_string(listed));
+        const std::optional<double> last = AskNumber(d, "Last race?", "Select", std::to_string(listed));
         if (!last)
             return;
         firstRow = std::max<int>(ToInt16(*first - 1), 0);

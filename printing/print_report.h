@@ -32,8 +32,8 @@ void Printd_Click(Module1 &m, Form &f, Dialogs &d, PrintTarget &target);
 // Prints the race shown on the horses page from the grid's texts, under the given title, and
 // with printLastPPs each horse's first ppCount PPs (passing the grid through the PP page of
 // every horse and back). The grid's current cell is left as found.
-void PrintRace(Module1 &m, Form &f, Printer &p, std::string caption, double sizeFactor,
-               bool printLastPPs, int16_t ppCount);
+void PrintRace(Module1 &m, Form &f, Printer &p, std::string caption, double sizeFactor, bool printLastPPs,
+               int16_t ppCount);
 
 // X at which text in the printer's current font starts when centred over [0, width).
 int32_t CenterX(Printer &p, std::string_view text, int32_t width);

@@ -10,6 +10,7 @@ namespace {
 
 // Helvetica and Helvetica-Bold, characters 32 to 126 (the apostrophe is the straight quote of
 // Arial, 191 and 238, and the backquote its grave accent).
+// clang-format off
 constexpr std::array<short, 95> kRegular = {
     278, 278, 355, 556, 556, 889, 667, 191, 333, 333, 389, 584, 278, 333, 278, 278,  //  !"#$%&'()*+,-./
     556, 556, 556, 556, 556, 556, 556, 556, 556, 556, 278, 278, 584, 584, 584, 556,  // 0-9 :;<=>?
@@ -26,6 +27,7 @@ constexpr std::array<short, 95> kBold = {
     333, 556, 611, 556, 611, 556, 333, 611, 611, 278, 278, 556, 278, 889, 611, 611,
     611, 611, 389, 556, 333, 611, 556, 778, 556, 556, 500, 389, 280, 389, 584,
 };
+// clang-format on
 
 } // namespace
 

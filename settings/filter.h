@@ -11,10 +11,10 @@ namespace kel {
 
 inline constexpr std::string_view kCheckEntryTitle = "Check entry";
 inline constexpr std::string_view kDateMessage = "Date must be in format mm/dd/yy";
-inline constexpr std::string_view kPurseMessage =
-    "Purse must be a number followed by K (thousands) or M (millions), e.g. 250K or 1.5M";
-inline constexpr std::string_view kDistanceMessage =
-    "Distance must be in furlongs (F), miles (M) or miles and yards (Y), e.g. 4 1/2F, 1 1/16M or 1 70Y";
+inline constexpr std::string_view kPurseMessage
+    = "Purse must be a number followed by K (thousands) or M (millions), e.g. 250K or 1.5M";
+inline constexpr std::string_view kDistanceMessage
+    = "Distance must be in furlongs (F), miles (M) or miles and yards (Y), e.g. 4 1/2F, 1 1/16M or 1 70Y";
 
 // What the Settings frame holds: its four texts and the values of its four check boxes
 // (0 unchecked, 1 checked, 2 greyed). Defaults are the frame's initial contents.

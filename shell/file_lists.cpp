@@ -25,8 +25,7 @@ QString existingFolder(QString path)
 
 } // namespace
 
-DirListBox::DirListBox(QWidget *parent)
-    : QTreeWidget(parent)
+DirListBox::DirListBox(QWidget *parent) : QTreeWidget(parent)
 {
     setHeaderHidden(true);
     setRootIsDecorated(false);
@@ -67,7 +66,8 @@ void DirListBox::rebuild()
     }
 
     const QDir here(m_path);
-    const QStringList subs = here.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+    const QStringList subs
+        = here.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
     for (const QString &sub : subs) {
         auto *item = new QTreeWidgetItem(current, {sub});
         item->setIcon(0, closed);
@@ -92,8 +92,7 @@ void DirListBox::navigate(const QString &path)
         emit pathChanged(m_path);
 }
 
-FileListBox::FileListBox(QWidget *parent)
-    : QListWidget(parent)
+FileListBox::FileListBox(QWidget *parent) : QListWidget(parent)
 {
     setSelectionMode(SingleSelection);
     setSortingEnabled(false);

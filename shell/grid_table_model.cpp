@@ -13,11 +13,8 @@ Qt::Alignment alignmentOf(int code)
 
 } // namespace
 
-GridTableModel::GridTableModel(const GridModel &grid, QObject *parent)
-    : QAbstractTableModel(parent)
-    , m_grid(grid)
-{
-}
+GridTableModel::GridTableModel(const GridModel &grid, QObject *parent) : QAbstractTableModel(parent), m_grid(grid)
+{}
 
 int GridTableModel::headerRows() const
 {

@@ -166,7 +166,7 @@ void KEL_Soft::buildControls()
         case CtlKind::CheckBox: {
             auto *check = new QCheckBox(caption, parent);
             check->setTristate(info.value == 2);
-            check->setCheckState(info.value == 0 ? Qt::Unchecked
+            check->setCheckState(info.value == 0   ? Qt::Unchecked
                                  : info.value == 2 ? Qt::PartiallyChecked
                                                    : Qt::Checked);
             w = check;

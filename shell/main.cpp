@@ -16,8 +16,8 @@ int main(int argc, char *argv[])
     if (!shots.isEmpty()) {
         const int race = std::max(1, qEnvironmentVariableIntValue("KELSOFT_SCREENSHOT_RACE"));
         const int horse = std::max(1, qEnvironmentVariableIntValue("KELSOFT_SCREENSHOT_HORSE"));
-        const bool ok = kel::runScreenshotTour(window, qEnvironmentVariable("KELSOFT_SCREENSHOT_CARD"), shots,
-                                               race, horse);
+        const bool ok
+            = kel::runScreenshotTour(window, qEnvironmentVariable("KELSOFT_SCREENSHOT_CARD"), shots, race, horse);
         return ok ? 0 : 1;
     }
     return app.exec();

@@ -18,8 +18,7 @@ int characterCode(const QKeyEvent *event)
     return ch < 256 ? int(ch) : -1;
 }
 
-MsfView::MsfView(QWidget *parent)
-    : QTableView(parent)
+MsfView::MsfView(QWidget *parent) : QTableView(parent)
 {
     setEditTriggers(NoEditTriggers);
     setSelectionMode(SingleSelection);

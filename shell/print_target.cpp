@@ -7,10 +7,8 @@
 
 namespace kel {
 
-DialogPrintTarget::DialogPrintTarget(QWidget *parent)
-    : m_parent(parent)
-{
-}
+DialogPrintTarget::DialogPrintTarget(QWidget *parent) : m_parent(parent)
+{}
 
 DialogPrintTarget::~DialogPrintTarget() = default;
 

@@ -52,18 +52,18 @@ MsgAnswer QtDialogs::msgBox(std::string_view prompt, std::string_view title, Msg
     case QMessageBox::Cancel:
         return MsgAnswer::Cancel;
     default:
-        return buttons == MsgButtons::Ok ? MsgAnswer::Ok
-             : buttons == MsgButtons::YesNo ? MsgAnswer::No
-                                            : MsgAnswer::Cancel;
+        return buttons == MsgButtons::Ok      ? MsgAnswer::Ok
+               : buttons == MsgButtons::YesNo ? MsgAnswer::No
+                                              : MsgAnswer::Cancel;
     }
 }
 
 std::optional<std::string> QtDialogs::inputBox(std::string_view prompt, std::string_view title,
-                                                std::string_view defaultText)
+                                               std::string_view defaultText)
 {
     bool ok = false;
-    const QString answer = QInputDialog::getText(m_parent, titleOrApp(title), qs(prompt), QLineEdit::Normal,
-                                                 qs(defaultText), &ok);
+    const QString answer
+        = QInputDialog::getText(m_parent, titleOrApp(title), qs(prompt), QLineEdit::Normal, qs(defaultText), &ok);
     if (!ok)
         return std::nullopt;
     return answer.toStdString();

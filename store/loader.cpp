@@ -35,7 +35,8 @@ constexpr int kMaxRaceFields = 17;
 constexpr int kMaxHorseFields = 14;
 constexpr int kMaxPPFields = 17;
 constexpr std::size_t kMaxNotes = 1000;
-constexpr std::size_t kMaxRecords = std::size_t(RaceStore::kMaxRace + 1) * (RaceStore::kMaxHorse + 1) * (RaceStore::kMaxPP + 1);
+constexpr std::size_t kMaxRecords
+    = std::size_t(RaceStore::kMaxRace + 1) * (RaceStore::kMaxHorse + 1) * (RaceStore::kMaxPP + 1);
 
 // Well-formed UTF-8: no stray continuation bytes, overlong forms, surrogates or code points
 // past U+10FFFF.
@@ -90,9 +91,9 @@ inline int encodeHigh(unsigned char c, char *out)
     return 3;
 }
 
-constexpr int64_t kPow10[16] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000,
-                                1000000000, 10000000000, 100000000000, 1000000000000,
-                                10000000000000, 100000000000000, 1000000000000000};
+constexpr int64_t kPow10[16] = {
+    1,         10,         100,         1000,         10000,         100000,         1000000,         10000000,
+    100000000, 1000000000, 10000000000, 100000000000, 1000000000000, 10000000000000, 100000000000000, 1000000000000000};
 constexpr uint64_t kZeros = 0x3030303030303030ull; // eight "0"
 
 // Reads decimal digits from p up to end into v; returns where they stop. Too many digits wrap
@@ -330,7 +331,6 @@ std::size_t finalKelText(std::string_view kel, std::string_view early, char *buf
     return kMissing.size();
 }
 
-
 // The Final KEL texts of recent KEL and Early KEL pairs. A card's figures take a few dozen
 // values, so most of its PPs repeat a pair seen before; copying the text then costs a tenth of
 // computing it. Only pairs of texts of at most 8 bytes are kept, compared whole.
@@ -416,9 +416,11 @@ public:
     // With inPlace, the bytes lie in that buffer, whose text is then written over them from
     // the block's start (bytes in the front room first).
     CardFiler(RaceStore &store, LoadReport &report, std::string_view bytes, TextBuffer *inPlace)
-        : m_store(store), m_report(report), m_in(bytes), m_inPlace(inPlace)
-    {
-    }
+        : m_store(store)
+        , m_report(report)
+        , m_in(bytes)
+        , m_inPlace(inPlace)
+    {}
 
     // Decode: the bytes are Windows-1252; otherwise they are UTF-8 already.
     void run(bool decode);
@@ -464,7 +466,7 @@ private:
     TextBuffer m_out;       // the text, unless written over the bytes
     char *m_text = nullptr; // where the text is written
     FinalKelMemo m_finalKels;
-    std::size_t m_w = 0; // bytes of m_out written
+    std::size_t m_w = 0;          // bytes of m_out written
     std::size_t m_sep[kKept];     // the line's separators, as the scan keeps them
     std::size_t m_separators = 0; // all of the line's ";"
     uint32_t m_quotedFields = 0;  // the line's fields that start with a double quote, bit per field
@@ -521,8 +523,8 @@ struct WideBlock
         const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(src));
         _mm256_storeu_si256(reinterpret_cast<__m256i *>(dst), v);
         semi = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, _mm256_set1_epi8(';'))));
-        eol = static_cast<unsigned>(_mm256_movemask_epi8(
-            _mm256_or_si256(_mm256_cmpeq_epi8(v, _mm256_set1_epi8('\n')), _mm256_cmpeq_epi8(v, _mm256_set1_epi8('\r')))));
+        eol = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_or_si256(
+            _mm256_cmpeq_epi8(v, _mm256_set1_epi8('\n')), _mm256_cmpeq_epi8(v, _mm256_set1_epi8('\r')))));
         high = Decode ? static_cast<unsigned>(_mm256_movemask_epi8(v)) : 0u;
         quote = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, _mm256_set1_epi8('"'))));
     }
@@ -616,7 +618,8 @@ void CardFiler::scan()
                 const bool blockStartsField = w == begin || out[w - 1] == ';';
                 for (unsigned q = quotes & ((semi << 1) | unsigned(blockStartsField)); q; q &= q - 1) {
                     const unsigned at = static_cast<unsigned>(std::countr_zero(q));
-                    const std::size_t field = separators + static_cast<std::size_t>(std::popcount(semi & ((1u << at) - 1)));
+                    const std::size_t field
+                        = separators + static_cast<std::size_t>(std::popcount(semi & ((1u << at) - 1)));
                     if (field < 32)
                         quotedFields |= uint32_t(1) << field;
                 }
@@ -728,8 +731,8 @@ void CardFiler::fileLine(std::size_t begin, std::size_t length, int lineNo)
             return;
         }
         if (m_p > RaceStore::kMaxPP) {
-            note(lineNo, "past performance " + std::to_string(m_p) + " of race " + std::to_string(m_r)
-                             + ", horse " + std::to_string(m_h) + " skipped: a horse holds at most 100");
+            note(lineNo, "past performance " + std::to_string(m_p) + " of race " + std::to_string(m_r) + ", horse "
+                             + std::to_string(m_h) + " skipped: a horse holds at most 100");
             return;
         }
         maxFields = kMaxPPFields;
@@ -829,8 +832,8 @@ std::string FinalKel(std::string_view kel, std::string_view early)
     const std::string k = std::string(kel) + std::string(8, '\0');
     const std::string e = std::string(early) + std::string(8, '\0');
     char buf[40];
-    return std::string(buf, finalKelText(std::string_view(k).substr(0, kel.size()),
-                                         std::string_view(e).substr(0, early.size()), buf));
+    return std::string(
+        buf, finalKelText(std::string_view(k).substr(0, kel.size()), std::string_view(e).substr(0, early.size()), buf));
 }
 
 namespace {
@@ -901,7 +904,8 @@ std::optional<TextBuffer> ReadCardFile(const std::string &path, std::string &err
     TextBuffer bytes;
     std::size_t size = 0;
     const std::uintmax_t expected = std::filesystem::is_regular_file(st) ? std::filesystem::file_size(path, ec) : 0;
-    const std::size_t room = !ec && expected <= kMaxSize ? static_cast<std::size_t>(expected) + 1 : std::size_t(1) << 16;
+    const std::size_t room
+        = !ec && expected <= kMaxSize ? static_cast<std::size_t>(expected) + 1 : std::size_t(1) << 16;
     // Front room for the loader, which writes the card's text over the bytes (a little longer
     // than them until each line's end is dropped): untouched, it costs nothing.
     bytes.reserveWithFront(room / 16 + 4096, room);

@@ -19,7 +19,7 @@ struct LoadNote
 
 struct LoadReport
 {
-    int lines = 0; // lines read, empty ones included
+    int lines = 0;                 // lines read, empty ones included
     std::vector<LoadNote> dropped; // the first 1000 of them
     std::size_t droppedCount = 0;
 };

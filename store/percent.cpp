@@ -29,8 +29,8 @@ std::optional<double> PlainNumber(std::string_view text)
     // Up to 15 digits the value is the digits as an integer, exact in a double, divided by a
     // power of ten, also exact: one correctly rounded division, as from_chars rounds.
     if (digits <= 15) {
-        static constexpr double kPow10[16] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
-                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        static constexpr double kPow10[16]
+            = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
         int64_t whole = 0;
         int fraction = -1;
         for (char c : body) {

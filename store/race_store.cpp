@@ -7,8 +7,8 @@ namespace kel {
 // Backing text for one-character cells (marks "S" and "F", digits of "% W").
 const char RaceStore::kChars[256] = {
 #define KEL_ROW(n) char(n), char(n + 1), char(n + 2), char(n + 3), char(n + 4), char(n + 5), char(n + 6), char(n + 7)
-    KEL_ROW(0), KEL_ROW(8), KEL_ROW(16), KEL_ROW(24), KEL_ROW(32), KEL_ROW(40), KEL_ROW(48), KEL_ROW(56),
-    KEL_ROW(64), KEL_ROW(72), KEL_ROW(80), KEL_ROW(88), KEL_ROW(96), KEL_ROW(104), KEL_ROW(112), KEL_ROW(120),
+    KEL_ROW(0),   KEL_ROW(8),   KEL_ROW(16),  KEL_ROW(24),  KEL_ROW(32),  KEL_ROW(40),  KEL_ROW(48),  KEL_ROW(56),
+    KEL_ROW(64),  KEL_ROW(72),  KEL_ROW(80),  KEL_ROW(88),  KEL_ROW(96),  KEL_ROW(104), KEL_ROW(112), KEL_ROW(120),
     KEL_ROW(128), KEL_ROW(136), KEL_ROW(144), KEL_ROW(152), KEL_ROW(160), KEL_ROW(168), KEL_ROW(176), KEL_ROW(184),
     KEL_ROW(192), KEL_ROW(200), KEL_ROW(208), KEL_ROW(216), KEL_ROW(224), KEL_ROW(232), KEL_ROW(240), KEL_ROW(248),
 #undef KEL_ROW
@@ -43,7 +43,8 @@ void RaceStore::setCell(int32_t rec, int s, std::string_view text)
     }
     // A text inside the card's text is kept as its place there (one unsigned compare covers
     // both ends).
-    const std::size_t offset = reinterpret_cast<std::uintptr_t>(text.data()) - reinterpret_cast<std::uintptr_t>(m_text.data());
+    const std::size_t offset
+        = reinterpret_cast<std::uintptr_t>(text.data()) - reinterpret_cast<std::uintptr_t>(m_text.data());
     if (offset < m_text.size() && text.size() <= m_text.size() - offset && text.size() <= kLenMask
         && offset <= UINT32_MAX) {
         cell.a = static_cast<uint32_t>(offset);
@@ -104,7 +105,7 @@ std::string_view RaceStore::adopt(std::string_view text)
 std::size_t RaceStore::memoryUse() const
 {
     std::size_t n = m_index.capacity() * sizeof(int32_t) + m_records.capacity() * sizeof(Record)
-        + m_lines.capacity() * sizeof(PPLine) + m_text.capacity();
+                    + m_lines.capacity() * sizeof(PPLine) + m_text.capacity();
     for (const auto &s : m_owned)
         n += sizeof(std::string) + (s.capacity() > 15 ? s.capacity() : 0);
     return n;

@@ -50,16 +50,16 @@ public:
     // reads), so it starts after that field's end.
     struct PPLine
     {
-        uint32_t base = 0;                // offset of the line's first byte in the text
-        uint16_t end[kPPFields] = {};     // field k ends at base + end[k - 1] and starts after
-                                          // the end of field k - 1 (field 1 at base)
-        uint16_t quoted = 0;              // bit k - 1: field k starts with a double quote, so it
-                                          // is unquoted when read; the others are read as they
-                                          // lie, without touching the text to tell if empty
-        uint8_t finalLength = 0;          // bytes of the Final KEL text
-        uint8_t fields = 0;               // fields filed; the others read empty ("----" in slot 4)
-        char mark = 0;                    // slot 0, while flags has kMarked
-        uint8_t flags = 0;                // the store's own
+        uint32_t base = 0;            // offset of the line's first byte in the text
+        uint16_t end[kPPFields] = {}; // field k ends at base + end[k - 1] and starts after
+                                      // the end of field k - 1 (field 1 at base)
+        uint16_t quoted = 0;          // bit k - 1: field k starts with a double quote, so it
+                                      // is unquoted when read; the others are read as they
+                                      // lie, without touching the text to tell if empty
+        uint8_t finalLength = 0;      // bytes of the Final KEL text
+        uint8_t fields = 0;           // fields filed; the others read empty ("----" in slot 4)
+        char mark = 0;                // slot 0, while flags has kMarked
+        uint8_t flags = 0;            // the store's own
     };
     static_assert(sizeof(PPLine) == 40);
     // The largest line length a PPLine can describe (its Final KEL text included).
@@ -83,10 +83,7 @@ public:
 
     // The number of record (r, h, p), or -1 when it was never written (every cell empty); for
     // readers of several cells of one record, with cell(record, slot).
-    int32_t find(int r, int h, int p) const
-    {
-        return inRange(r, h, p, 0) ? m_index[recordIndex(r, h, p)] : -1;
-    }
+    int32_t find(int r, int h, int p) const { return inRange(r, h, p, 0) ? m_index[recordIndex(r, h, p)] : -1; }
 
     // Out-of-range writes are ignored.
     void set(int r, int h, int p, int s, std::string_view text)
@@ -161,8 +158,7 @@ public:
 
     static bool inRange(int r, int h, int p, int s)
     {
-        return r >= 0 && r <= kMaxRace && h >= 0 && h <= kMaxHorse && p >= 0 && p <= kMaxPP
-            && s >= 0 && s <= kMaxSlot;
+        return r >= 0 && r <= kMaxRace && h >= 0 && h <= kMaxHorse && p >= 0 && p <= kMaxPP && s >= 0 && s <= kMaxSlot;
     }
 
     // Room for this many written records and PP lines, so a large card does not regrow them.
@@ -238,6 +234,7 @@ private:
             return std::string_view(&kChars[static_cast<unsigned char>(line.mark)], 1);
         return {};
     }
+
 public:
     // Where a line's Final KEL text starts, from the line's start.
     static std::size_t finalOffset(const PPLine &line)

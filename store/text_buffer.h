@@ -20,10 +20,11 @@ public:
     TextBuffer(const TextBuffer &) = delete;
     TextBuffer &operator=(const TextBuffer &) = delete;
     TextBuffer(TextBuffer &&o) noexcept
-        : m_block(std::exchange(o.m_block, nullptr)), m_front(std::exchange(o.m_front, 0)),
-          m_size(std::exchange(o.m_size, 0)), m_blockSize(std::exchange(o.m_blockSize, 0))
-    {
-    }
+        : m_block(std::exchange(o.m_block, nullptr))
+        , m_front(std::exchange(o.m_front, 0))
+        , m_size(std::exchange(o.m_size, 0))
+        , m_blockSize(std::exchange(o.m_blockSize, 0))
+    {}
     TextBuffer &operator=(TextBuffer &&o) noexcept
     {
         if (this != &o) {

@@ -24,7 +24,7 @@ void Form_KeyPress(Form &f, int16_t keyAscii);
 // The Settings frame and the recalculating buttons.
 void Recalculate_Click(Form &f);
 void Command4_Click(Module1 &m, Form &f, Dialogs &d); // "Go!"
-void Command6_Click(Form &f);                        // "Cancel" of the Settings frame
+void Command6_Click(Form &f);                         // "Cancel" of the Settings frame
 void ResetData_Click(Module1 &m, Form &f, Dialogs &d);
 void Speed_Click(Module1 &m, Form &f);
 void LateSpeed_Click(Module1 &m, Form &f);

@@ -21,7 +21,8 @@ public:
     virtual MsgAnswer msgBox(std::string_view prompt, std::string_view title, MsgButtons buttons) = 0;
     // The text typed, or nothing when the box was cancelled.
     virtual std::optional<std::string> inputBox(std::string_view prompt, std::string_view title,
-                                                std::string_view defaultText) = 0;
+                                                std::string_view defaultText)
+        = 0;
 };
 
 } // namespace kel

@@ -64,8 +64,8 @@ MsgAnswer ScriptedDialogs::msgBox(std::string_view prompt, std::string_view titl
     }
     const MsgAnswer a = m_answers.front();
     m_answers.pop_front();
-    const bool fits = a == MsgAnswer::Yes || a == MsgAnswer::No
-        || (a == MsgAnswer::Cancel && buttons == MsgButtons::YesNoCancel);
+    const bool fits
+        = a == MsgAnswer::Yes || a == MsgAnswer::No || (a == MsgAnswer::Cancel && buttons == MsgButtons::YesNoCancel);
     if (!fits) {
         ++m_unscripted;
         return closed;
@@ -76,8 +76,8 @@ MsgAnswer ScriptedDialogs::msgBox(std::string_view prompt, std::string_view titl
 std::optional<std::string> ScriptedDialogs::inputBox(std::string_view prompt, std::string_view title,
                                                      std::string_view defaultText)
 {
-    m_shown.push_back({ShownBox::Input, std::string(prompt), std::string(title), MsgButtons::Ok,
-                       std::string(defaultText)});
+    m_shown.push_back(
+        {ShownBox::Input, std::string(prompt), std::string(title), MsgButtons::Ok, std::string(defaultText)});
     if (m_inputs.empty()) {
         ++m_unscripted;
         return std::nullopt;

@@ -48,8 +48,8 @@ std::string droppedMessage(const std::string &name, const LoadReport &report)
 {
     const std::size_t count = std::max(report.droppedCount, report.dropped.size());
     std::string msg = std::to_string(count) + (count == 1 ? " line of " : " lines of ") + name
-        + (count == 1 ? " did not fit and was" : " did not fit and were")
-        + " left out in whole or in part:";
+                      + (count == 1 ? " did not fit and was" : " did not fit and were")
+                      + " left out in whole or in part:";
     const std::size_t shown = std::min(kNotesShown, report.dropped.size());
     for (std::size_t i = 0; i < shown; ++i)
         msg += "\nline " + std::to_string(report.dropped[i].line) + ": " + report.dropped[i].what;

@@ -9,12 +9,12 @@ namespace kel {
 namespace {
 
 constexpr std::string_view kHelpRaceList = "Select a race doing doubleclik over the grid row";
-constexpr std::string_view kHelpHorses =
-    "View the horse past performances doing doubleclik over the grid row. Press 'S' if the horse is "
-    "scratched. Press ESC to escape.";
-constexpr std::string_view kHelpPPs =
-    "Doing doubleclik over the grid col you grow/reduce the colwidth. Press ESC to return to the "
-    "previous form";
+constexpr std::string_view kHelpHorses
+    = "View the horse past performances doing doubleclik over the grid row. Press 'S' if the horse is "
+      "scratched. Press ESC to escape.";
+constexpr std::string_view kHelpPPs
+    = "Doing doubleclik over the grid col you grow/reduce the colwidth. Press ESC to return to the "
+      "previous form";
 
 struct Column
 {
@@ -57,11 +57,20 @@ constexpr std::array<Column, 16> kPPColumns{{
     {"", 1},
 }};
 
-bool isRace(int r) { return r >= 1 && r <= RaceStore::kMaxRace; }
-bool isHorse(int h) { return h >= 1 && h <= RaceStore::kMaxHorse; }
+bool isRace(int r)
+{
+    return r >= 1 && r <= RaceStore::kMaxRace;
+}
+bool isHorse(int h)
+{
+    return h >= 1 && h <= RaceStore::kMaxHorse;
+}
 
 // Drops every text of the page shown before: cells a build does not write must not keep it.
-void clearGrid(GridModel &g) { g.setRows(0); }
+void clearGrid(GridModel &g)
+{
+    g.setRows(0);
+}
 
 } // namespace
 

@@ -32,7 +32,6 @@ namespace fs = std::filesystem;
 
 constexpr uid_t kNobody = 65534;
 
-
 // One horse per figure text, each with a single PP; early figures all 95%.
 std::string figuresCard(const std::vector<std::string> &kels)
 {
@@ -90,7 +89,6 @@ protected:
 
     // prefix: a command that runs the tool, such as setpriv as another user.
     ToolRun run(const std::string &args, const std::string &prefix = "") { return runReportTool(args, m_dir, prefix); }
-
 };
 
 using HostileReport = Hostile;
@@ -102,7 +100,11 @@ TEST_F(HostileReport, EmptyLineEndsNulAndBinaryFilesGiveACardWithoutCrash)
     for (const auto &[name, bytes] : std::vector<std::pair<std::string, std::string>>{
              {"empty.kel", ""},
              {"ends.kel", "\r\n\n\r\r\n\r\n"},
-             {"nul.kel", std::string("R1\0;A;\r\n1;N\0L;120;x;B;\r\n", 24) + ppLine(std::string("9\0" "7%", 4), "95%")},
+             {"nul.kel", std::string("R1\0;A;\r\n1;N\0L;120;x;B;\r\n", 24)
+                             + ppLine(std::string("9\0"
+                                                  "7%",
+                                                  4),
+                                      "95%")},
          }) {
         const ToolRun r = run(write(name, bytes));
         EXPECT_EQ(r.status, 0) << name << ": " << r.err;
@@ -124,17 +126,17 @@ TEST_F(HostileReport, EmptyLineEndsNulAndBinaryFilesGiveACardWithoutCrash)
 
 TEST_F(HostileReport, ByteOrderMarkedUtf8CardCountsItsWins)
 {
-    const ToolRun r = run(write("bom.kel", "\xEF\xBB\xBFR1;A;\r\n1;H\xC3\xA9;120;x;B;\r\n"
-                                           + ppLine("97%", "95%", "1\xC2\xBA 120 (2)")));
+    const ToolRun r = run(
+        write("bom.kel", "\xEF\xBB\xBFR1;A;\r\n1;H\xC3\xA9;120;x;B;\r\n" + ppLine("97%", "95%", "1\xC2\xBA 120 (2)")));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, kHeader + "\n1,1,1,H\xC3\xA9,120,1 1-0-0,[A-1],[A-1],[A-1],34,,,0\n");
 }
 
 TEST_F(HostileReport, HugeLineManyFieldsAndOverCapacityCardAreCutAndListed)
 {
-    const ToolRun wide = run(write("wide.kel", "R1;" + std::string(10 << 20, 'x') + ";A;\r\n"
-                                                   + std::string(10 << 20, 'y') + "\r\n"
-                                                   + repeat("h;", 100000) + "B;\r\n"));
+    const ToolRun wide
+        = run(write("wide.kel", "R1;" + std::string(10 << 20, 'x') + ";A;\r\n" + std::string(10 << 20, 'y') + "\r\n"
+                                    + repeat("h;", 100000) + "B;\r\n"));
     ASSERT_EQ(wide.status, 0) << wide.err.substr(0, 500);
     EXPECT_NE(wide.err.find("wide.kel:3: horse line with 100000 fields"), std::string::npos) << wide.err;
     ASSERT_EQ(lines(wide.out).size(), 2u);
@@ -304,8 +306,8 @@ TEST_F(HostileOpen, UnreadableFileKeepsTheCard)
         if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
             ::_exit(3);
         open("locked.kel");
-        const bool refused = d.shown().size() == 1
-            && d.shown()[0].prompt.find("Permission denied") != std::string::npos;
+        const bool refused
+            = d.shown().size() == 1 && d.shown()[0].prompt.find("Permission denied") != std::string::npos;
         const bool kept = m.Data(1, 0, 0, 2) == "Good" && m.ViewPage == 2 && f.MSF().cell(1, 1) == "Horse";
         ::_exit(refused && kept ? 0 : refused ? 1 : 2);
     }

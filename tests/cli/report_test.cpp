@@ -16,7 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-
 class ReportTool : public kel::testing::CardDirTest
 {
 protected:
@@ -28,26 +27,25 @@ protected:
 // Two races; the first horse has a comma in its name and a quote in its jockey's. Horse 2 of
 // race 1 sits exactly 0.02 behind horse 1 on the best-six measure in every kind: 0.99 < 0.97 + 0.02
 // is false in doubles too, so it is class D, not C.
-const std::string kCard =
-    "R1;Aqueduct;6F;A;\r\n"
-    "1;\"Smith, Jones\";120;x;data;Jo \"Ace\";Trainer;B;\r\n"
-    "Others;1\xBA 120 (1);1;6F;1:10;d-f;25K;2.5;Jock;1-1;01/02/25;AQU;97%;e;95%;C;\r\n"
-    "Others;3\xBA 120 (4);3;6F;1:11;d-f;25K;4.5;Jock;3-2;01/01/25;AQU;98%;e;----;C;\r\n"
-    "2;Plain;118;x;data;J2;T2;B;\r\n"
-    "Others;2\xBA 118 (1);2;6F;1:10;d-f;25K;3;J2;2-1;01/02/25;AQU;99%;e;97%;C;\r\n"
-    "R2;Belmont;1M;A;\r\n"
-    "1;Lonely;121;x;data;J3;T3;B;\r\n";
+const std::string kCard = "R1;Aqueduct;6F;A;\r\n"
+                          "1;\"Smith, Jones\";120;x;data;Jo \"Ace\";Trainer;B;\r\n"
+                          "Others;1\xBA 120 (1);1;6F;1:10;d-f;25K;2.5;Jock;1-1;01/02/25;AQU;97%;e;95%;C;\r\n"
+                          "Others;3\xBA 120 (4);3;6F;1:11;d-f;25K;4.5;Jock;3-2;01/01/25;AQU;98%;e;----;C;\r\n"
+                          "2;Plain;118;x;data;J2;T2;B;\r\n"
+                          "Others;2\xBA 118 (1);2;6F;1:10;d-f;25K;3;J2;2-1;01/02/25;AQU;99%;e;97%;C;\r\n"
+                          "R2;Belmont;1M;A;\r\n"
+                          "1;Lonely;121;x;data;J3;T3;B;\r\n";
 
 TEST_F(ReportTool, CsvListsEveryHorseWithItsRatings)
 {
     const ToolRun r = run(write("card.kel", kCard));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    const std::string expected =
-        "race,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched\n"
-        "1,1,1,\"Smith, Jones\",120,2 1-0-1,[A-1],[A-1],[A-1],34,\"Jo \"\"Ace\"\"\",Trainer,0\n"
-        "1,2,2,Plain,118,1 0-1-0,[D-2],[D-2],[D-2],14,J2,T2,0\n"
-        "2,1,1,Lonely,121,0 0-0-0,[Z-99],[Z-99],[Z-99],8,J3,T3,0\n";
+    const std::string expected
+        = "race,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched\n"
+          "1,1,1,\"Smith, Jones\",120,2 1-0-1,[A-1],[A-1],[A-1],34,\"Jo \"\"Ace\"\"\",Trainer,0\n"
+          "1,2,2,Plain,118,1 0-1-0,[D-2],[D-2],[D-2],14,J2,T2,0\n"
+          "2,1,1,Lonely,121,0 0-0-0,[Z-99],[Z-99],[Z-99],8,J3,T3,0\n";
     EXPECT_EQ(r.out, expected);
 }
 
@@ -66,8 +64,9 @@ TEST_F(ReportTool, JsonHoldsEverySlotAsAString)
     EXPECT_EQ(r.out.rfind("{\"races\":[{\"number\":1,\"slots\":[\"R1\",\"Aqueduct\",\"6F\",\"\",", 0), 0u) << r.out;
     // Quotes escaped, "º" kept as UTF-8, the Final KEL computed, empty slot 0.
     EXPECT_NE(r.out.find("\"Jo \\\"Ace\\\"\""), std::string::npos);
-    EXPECT_NE(r.out.find("{\"number\":1,\"slots\":[\"\",\"01/02/25\",\"AQU\",\"97%\",\"95%\",\"99%\",\"1\xC2\xBA 120 (1)\""),
-              std::string::npos)
+    EXPECT_NE(
+        r.out.find("{\"number\":1,\"slots\":[\"\",\"01/02/25\",\"AQU\",\"97%\",\"95%\",\"99%\",\"1\xC2\xBA 120 (1)\""),
+        std::string::npos)
         << r.out;
     EXPECT_NE(r.out.find("{\"number\":2,\"slots\":[\"\",\"01/01/25\",\"AQU\",\"98%\",\"----\",\"----\""),
               std::string::npos);
@@ -142,11 +141,10 @@ TEST_F(ReportTool, PdfReportIsWrittenAfterScratchesAndFilter)
 TEST_F(ReportTool, UsageErrorsExitTwo)
 {
     const std::string card = write("card.kel", kCard);
-    for (const std::string &args : {std::string(""), "--format xml " + card, "--race 0 " + card,
-                                   "--race 42 " + card, "--race x " + card, "--bogus " + card,
-                                   "--scratch 1 " + card, "--scratch 0:1 " + card, "--scratch 1:22 " + card,
-                                   "--filter --purse 1K " + card, "--pps 3 " + card, "--pdf " + card,
-                                   card + " " + card}) {
+    for (const std::string &args :
+         {std::string(""), "--format xml " + card, "--race 0 " + card, "--race 42 " + card, "--race x " + card,
+          "--bogus " + card, "--scratch 1 " + card, "--scratch 0:1 " + card, "--scratch 1:22 " + card,
+          "--filter --purse 1K " + card, "--pps 3 " + card, "--pdf " + card, card + " " + card}) {
         const ToolRun r = run(args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_NE(r.err.find("usage:"), std::string::npos) << args;

@@ -22,11 +22,10 @@ using namespace kel;
 
 namespace {
 
-const char kGoodCard[] =
-    "1;GOOD;01/05/25;6F;A;\r\n"
-    "1;Good Horse;120;x;B;\r\n"
-    "Others;1\xBA 120 (2);3;6F;1:10;d-f;25K;3.5;Smith;1-2;01/02/25;AQU;97%;x;95%;C;\r\n"
-    "2;GOOD;01/05/25;1M;A;\r\n";
+const char kGoodCard[] = "1;GOOD;01/05/25;6F;A;\r\n"
+                         "1;Good Horse;120;x;B;\r\n"
+                         "Others;1\xBA 120 (2);3;6F;1:10;d-f;25K;3.5;Smith;1-2;01/02/25;AQU;97%;x;95%;C;\r\n"
+                         "2;GOOD;01/05/25;1M;A;\r\n";
 
 QByteArray ppLine(const QByteArray &kel)
 {
@@ -181,7 +180,10 @@ private slots:
         QVERIFY(writeFile("good.kel", kGoodCard));
         QVERIFY(writeFile("empty.kel", ""));
         QVERIFY(writeFile("ends.kel", "\r\n\r\n\n\r\r\n"));
-        QVERIFY(writeFile("nul.kel", QByteArray("R1\0;A;\r\n1;N\0L;120;x;B;\r\n", 24) + ppLine(QByteArray("9\0" "7%", 4))));
+        QVERIFY(writeFile("nul.kel", QByteArray("R1\0;A;\r\n1;N\0L;120;x;B;\r\n", 24)
+                                         + ppLine(QByteArray("9\0"
+                                                             "7%",
+                                                             4))));
         QVERIFY(writeFile("bom.kel", "\xEF\xBB\xBFR1;Caf\xC3\xA9;A;\r\n1;H;120;x;B;\r\n" + ppLine("97%")));
         QVERIFY(writeFile("binary.kel", noise(64 * 1024)));
         QVERIFY(writeFile("longline.kel", "R1;" + QByteArray(10 << 20, 'x') + ";A;\r\n1;H;120;x;B;\r\n"));

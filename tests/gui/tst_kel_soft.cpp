@@ -29,24 +29,23 @@ namespace {
 
 // Three races. Race 1 has a horse with a dirt and a turf PP, a horse without PPs and a third
 // horse; "\xBA" is the ordinal sign as the cards write it.
-const char kCard[] =
-    "1;TST;01/05/25;6F;Dirt;Claiming;20K;A;\r\n"
-    "1;Alpha Dancer;120;3 1-0-0;B. g. 4 Sire-Dam;Smith, J;Jones, T;ML 2/1;B;\r\n"
-    "Bravo-Charlie-Delta;2\xBA 120 (1);3-2-2;6F;1:10.20;d-f;20K;3.10;Smith, J;2/8;12/01/24;GP;99%;;98%;C;\r\n"
-    "Echo-Foxtrot-Golf;1\xBA 120 (2);1-1-1;1 1/16M;1:43.00;t-fm;25K;2.40;Smith, J;1/9;11/01/24;GP;97%;;96%;C;\r\n"
-    "2;Bravo Star;118;0 0-0-0;Ch. m. 5 Sire-Dam;Lopez, P;Ruiz, A;ML 5/1;B;\r\n"
-    "3;Cosmic Ray;122;2 0-1-0;Dk b. c. 4 Sire-Dam;Ortiz, I;Cox, B;ML 3/1;B;\r\n"
-    "Alpha-Bravo-Echo;3\xBA 122 (4);5-4-3;6 1/2F;1:17.80;d-g;30K;6.00;Ortiz, I;3/7;12/15/24;AQU;101%;;100%;C;\r\n"
-    "2;TST;01/05/25;1M;Turf;Allowance;50K;A;\r\n"
-    "1;Delta Queen;119;1 0-0-0;B. f. 3 Sire-Dam;Prat, F;Brown, C;ML 4/1;B;\r\n"
-    "Golf-Hotel-India;4\xBA 119 (5);6-5-4;1M;1:36.00;t-f;50K;9.00;Prat, F;4/8;12/20/24;GP;102%;;101%;C;\r\n"
-    "2;Echo Bay;121;0 0-0-0;Gr. g. 5 Sire-Dam;Saez, L;Pletcher, T;ML 6/1;B;\r\n"
-    "3;TST;01/05/25;7F;Dirt;Maiden;40K;A;\r\n"
-    "1;Foxy Lady;118;0 0-0-0;B. f. 3 Sire-Dam;Reyes, L;Joseph, S;ML 8/1;B;\r\n";
+const char kCard[]
+    = "1;TST;01/05/25;6F;Dirt;Claiming;20K;A;\r\n"
+      "1;Alpha Dancer;120;3 1-0-0;B. g. 4 Sire-Dam;Smith, J;Jones, T;ML 2/1;B;\r\n"
+      "Bravo-Charlie-Delta;2\xBA 120 (1);3-2-2;6F;1:10.20;d-f;20K;3.10;Smith, J;2/8;12/01/24;GP;99%;;98%;C;\r\n"
+      "Echo-Foxtrot-Golf;1\xBA 120 (2);1-1-1;1 1/16M;1:43.00;t-fm;25K;2.40;Smith, J;1/9;11/01/24;GP;97%;;96%;C;\r\n"
+      "2;Bravo Star;118;0 0-0-0;Ch. m. 5 Sire-Dam;Lopez, P;Ruiz, A;ML 5/1;B;\r\n"
+      "3;Cosmic Ray;122;2 0-1-0;Dk b. c. 4 Sire-Dam;Ortiz, I;Cox, B;ML 3/1;B;\r\n"
+      "Alpha-Bravo-Echo;3\xBA 122 (4);5-4-3;6 1/2F;1:17.80;d-g;30K;6.00;Ortiz, I;3/7;12/15/24;AQU;101%;;100%;C;\r\n"
+      "2;TST;01/05/25;1M;Turf;Allowance;50K;A;\r\n"
+      "1;Delta Queen;119;1 0-0-0;B. f. 3 Sire-Dam;Prat, F;Brown, C;ML 4/1;B;\r\n"
+      "Golf-Hotel-India;4\xBA 119 (5);6-5-4;1M;1:36.00;t-f;50K;9.00;Prat, F;4/8;12/20/24;GP;102%;;101%;C;\r\n"
+      "2;Echo Bay;121;0 0-0-0;Gr. g. 5 Sire-Dam;Saez, L;Pletcher, T;ML 6/1;B;\r\n"
+      "3;TST;01/05/25;7F;Dirt;Maiden;40K;A;\r\n"
+      "1;Foxy Lady;118;0 0-0-0;B. f. 3 Sire-Dam;Reyes, L;Joseph, S;ML 8/1;B;\r\n";
 
-const char kOtherCard[] =
-    "1;AQU;02/02/25;6F;Dirt;Other card;10K;A;\r\n"
-    "1;Lonely Runner;120;0 0-0-0;B. g. 4 Sire-Dam;Smith, J;Jones, T;ML 2/1;B;\r\n";
+const char kOtherCard[] = "1;AQU;02/02/25;6F;Dirt;Other card;10K;A;\r\n"
+                          "1;Lonely Runner;120;0 0-0-0;B. g. 4 Sire-Dam;Smith, J;Jones, T;ML 2/1;B;\r\n";
 
 QString str(std::string_view s)
 {
@@ -114,10 +113,7 @@ private:
         return view->visualRect(idx).center();
     }
 
-    void doubleClickCell(KEL_Soft &w, int gridRow, int col)
-    {
-        doubleClick(w.gridView(), cellCentre(w, gridRow, col));
-    }
+    void doubleClickCell(KEL_Soft &w, int gridRow, int col) { doubleClick(w.gridView(), cellCentre(w, gridRow, col)); }
 
     void chooseFolder(KEL_Soft &w, const QString &name)
     {
@@ -416,7 +412,7 @@ private slots:
         QTest::mouseClick(ctl(*w, Ctl::Command4), Qt::LeftButton);
         QVERIFY(!frame->isVisible());
         QCOMPARE(mark(*w, 1, 1, 1), std::string_view("F")); // dirt
-        QVERIFY(mark(*w, 1, 1, 2).empty());                  // turf
+        QVERIFY(mark(*w, 1, 1, 2).empty());                 // turf
         QCOMPARE(mark(*w, 1, 3, 1), std::string_view("F"));
         QVERIFY(mark(*w, 2, 1, 1).empty()); // another race is out of scope
         QCOMPARE(w->module().ViewPage, int16_t(2));
@@ -437,9 +433,12 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("scratchMark"); // of the scratched horse, after the reset
         QTest::addColumn<QString>("filterMark");  // of the filtered PP, after the reset
-        QTest::newRow("Yes clears both") << int(MsgAnswer::Yes) << "" << "";
-        QTest::newRow("No keeps scratches") << int(MsgAnswer::No) << "S" << "";
-        QTest::newRow("Cancel changes nothing") << int(MsgAnswer::Cancel) << "S" << "F";
+        QTest::newRow("Yes clears both") << int(MsgAnswer::Yes) << ""
+                                         << "";
+        QTest::newRow("No keeps scratches") << int(MsgAnswer::No) << "S"
+                                            << "";
+        QTest::newRow("Cancel changes nothing") << int(MsgAnswer::Cancel) << "S"
+                                                << "F";
     }
 
     void resetData()
@@ -526,7 +525,8 @@ private slots:
         QVERIFY(QFile::remove(doomed));
         QTest::mouseClick(ctl(*w, Ctl::BT_Open), Qt::LeftButton);
         QCOMPARE(m_dialogs->shown().size(), std::size_t(1));
-        QVERIFY2(str(m_dialogs->shown().front().prompt).contains("gone.kel"), m_dialogs->shown().front().prompt.c_str());
+        QVERIFY2(str(m_dialogs->shown().front().prompt).contains("gone.kel"),
+                 m_dialogs->shown().front().prompt.c_str());
         QCOMPARE(m_dialogs->shown().front().title, std::string("KEL Soft"));
 
         // The card before is still there, on the page it was on, once the frame is left.

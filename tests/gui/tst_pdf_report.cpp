@@ -100,12 +100,13 @@ private slots:
                     p->setFontSize(size);
                     p->setFontBold(bold);
                 }
-                for (const char *text : {"Sassy Sienna", "[A-1]", "Gaffalione, T", "1:04.88 d-f 100K",
-                                         "WWW mmm iii", "Cairo Kiss-Dazzling Gem-Endlessly"}) {
+                for (const char *text : {"Sassy Sienna", "[A-1]", "Gaffalione, T", "1:04.88 d-f 100K", "WWW mmm iii",
+                                         "Cairo Kiss-Dazzling Gem-Endlessly"}) {
                     const double want = recording.textWidth(text);
-                    QVERIFY2(qAbs(painter.textWidth(text) - want) <= want * 0.003 + 0.5,
-                             qPrintable(QString("%1 at %2: %3 vs %4").arg(text).arg(size)
-                                            .arg(painter.textWidth(text)).arg(want)));
+                    QVERIFY2(
+                        qAbs(painter.textWidth(text) - want) <= want * 0.003 + 0.5,
+                        qPrintable(
+                            QString("%1 at %2: %3 vs %4").arg(text).arg(size).arg(painter.textWidth(text)).arg(want)));
                 }
                 QVERIFY(qAbs(painter.lineHeight() - recording.lineHeight()) < 0.5);
             }

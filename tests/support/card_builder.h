@@ -15,13 +15,13 @@ namespace kel::test {
 // The slots of one PP the tests care about. Slots 3, 4 and 5 are the rating slots.
 struct PPText
 {
-    std::string kel = "100%";   // PP slot 3
-    std::string early = "100%"; // PP slot 4
-    std::string fin = "100%";   // PP slot 5
+    std::string kel = "100%";              // PP slot 3
+    std::string early = "100%";            // PP slot 4
+    std::string fin = "100%";              // PP slot 5
     std::string pos = "4\xC2\xBA 120 (5)"; // PP slot 6, "4º 120 (5)"
-    std::string mark;           // PP slot 0: "", "F" or "S"
-    std::string track = "AQU";  // PP slot 2: "" ends the horse's PPs for the engine
-    std::string date = "01/02/24"; // PP slot 1
+    std::string mark;                      // PP slot 0: "", "F" or "S"
+    std::string track = "AQU";             // PP slot 2: "" ends the horse's PPs for the engine
+    std::string date = "01/02/24";         // PP slot 1
 };
 
 // A PP whose three figures are the same percent text.

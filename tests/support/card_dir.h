@@ -18,8 +18,8 @@ protected:
     void SetUp() override
     {
         m_dir = std::filesystem::temp_directory_path()
-            / (m_prefix + std::to_string(::getpid()) + "_"
-               + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                / (m_prefix + std::to_string(::getpid()) + "_"
+                   + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(m_dir);
     }
     void TearDown() override

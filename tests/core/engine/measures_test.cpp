@@ -163,11 +163,7 @@ TEST(HorseFigures, ZeroBlendKeepsBestOfSix)
 TEST(RateRace, WorkedRace)
 {
     const std::vector<std::vector<double>> series = {
-        {1.02, 0.99, 1.01, 1.00, 1.03, 0.98, 1.05},
-        {1.00, 1.01},
-        {0.97},
-        {},
-        {1.04, 1.06, 1.02},
+        {1.02, 0.99, 1.01, 1.00, 1.03, 0.98, 1.05}, {1.00, 1.01}, {0.97}, {}, {1.04, 1.06, 1.02},
     };
     const double composite[] = {0.992898, 1.003322, 0.965088, kNoMeasure, 1.043422};
     const double root[] = {0.994987, 1.0, 0.984886, kNoMeasure, 1.009950};

@@ -372,8 +372,8 @@ TEST(RatingRun, FinishPositions)
     EXPECT_EQ(FinishPlace("1 \xC2\xBA"), 0);
     EXPECT_EQ(FinishPlace("\xC2\xBA"), 0);
     EXPECT_EQ(FinishPlace("x\xC2\xBA"), 0);
-    EXPECT_EQ(FinishPlace("1"), 0);       // no "º"
-    EXPECT_EQ(FinishPlace("1\xBA"), 0);   // a lone Windows-1252 byte is not "º"
+    EXPECT_EQ(FinishPlace("1"), 0);     // no "º"
+    EXPECT_EQ(FinishPlace("1\xBA"), 0); // a lone Windows-1252 byte is not "º"
     EXPECT_EQ(FinishPlace("1o"), 0);
     EXPECT_EQ(FinishPlace(""), 0);
 }
@@ -409,7 +409,8 @@ TEST(RatingRun, NonNumberTextsAreMissingFigures)
     Module1 m;
     CardBuilder b(m.Data);
     std::vector<PPText> pps;
-    for (const char *t : {"%", "abc%", "1e400%", "NaN%", "nan%", "inf%", "1,5%", "9 8%", "98%%", "0x10%", "9", ".%", "+-1%"})
+    for (const char *t :
+         {"%", "abc%", "1e400%", "NaN%", "nan%", "inf%", "1,5%", "9 8%", "98%%", "0x10%", "9", ".%", "+-1%"})
         pps.push_back(Fig(t));
     b.race(1).horseWith(1, 1, pps).horseWith(1, 2, {"101%"});
     double v[kMaxRatedPP];
@@ -509,7 +510,8 @@ TEST(RatingRun, FullCard)
     const auto t0 = std::chrono::steady_clock::now();
     RerunRatings(m);
     const auto t1 = std::chrono::steady_clock::now();
-    RecordProperty("rerun_us", static_cast<int>(std::chrono::duration_cast<std::chrono::microseconds>(t1 - t0).count()));
+    RecordProperty("rerun_us",
+                   static_cast<int>(std::chrono::duration_cast<std::chrono::microseconds>(t1 - t0).count()));
     // The run reads nine values per horse; the full series give the same labels.
     for (int r = 1; r <= RaceStore::kMaxRace; r += 5) {
         for (int slot = 3; slot <= 5; ++slot) {

@@ -17,9 +17,9 @@ std::string W(std::string_view q, std::string_view e, std::string_view f)
 
 TEST(WinPercent, ExamplesOfThePart)
 {
-    EXPECT_EQ(W("[A-1]", "[A-1]", "[A-1]"), "34");  // products 1, 1, 1, S = 1
-    EXPECT_EQ(W("[A-1]", "[B-2]", "[A-1]"), "32");  // sqrt(4) + 0.99 = 2.99, S = 2
-    EXPECT_EQ(W("[B-3]", "[B-3]", "[B-3]"), "18");  // sqrt(36 * 6 * 6) + 0.99 = 36.99, S = 36
+    EXPECT_EQ(W("[A-1]", "[A-1]", "[A-1]"), "34");   // products 1, 1, 1, S = 1
+    EXPECT_EQ(W("[A-1]", "[B-2]", "[A-1]"), "32");   // sqrt(4) + 0.99 = 2.99, S = 2
+    EXPECT_EQ(W("[B-3]", "[B-3]", "[B-3]"), "18");   // sqrt(36 * 6 * 6) + 0.99 = 36.99, S = 36
     EXPECT_EQ(W("[A-1]", "[Z-99]", "[A-1]"), "n/a"); // Early without measure, Qualy rated
     EXPECT_EQ(W("[C-4]", "[Z-99]", "[Z-99]"), "n/a");
     EXPECT_EQ(W("[Z-99]", "[Z-99]", "[Z-99]"), "8"); // a scratched horse
@@ -56,15 +56,15 @@ TEST(WinPercent, TenfoldRanks)
 
 TEST(WinPercent, RoundHalfEven)
 {
-    EXPECT_EQ(RoundHalfEven(40, 80), 0);   // 0.5
-    EXPECT_EQ(RoundHalfEven(120, 80), 2);  // 1.5
-    EXPECT_EQ(RoundHalfEven(200, 80), 2);  // 2.5
-    EXPECT_EQ(RoundHalfEven(280, 80), 4);  // 3.5
-    EXPECT_EQ(RoundHalfEven(100, 80), 1);  // 1.25
-    EXPECT_EQ(RoundHalfEven(60, 80), 1);   // 0.75
-    EXPECT_EQ(RoundHalfEven(45, 90), 0);   // 0.5
-    EXPECT_EQ(RoundHalfEven(135, 90), 2);  // 1.5
-    EXPECT_EQ(RoundHalfEven(225, 90), 2);  // 2.5
+    EXPECT_EQ(RoundHalfEven(40, 80), 0);  // 0.5
+    EXPECT_EQ(RoundHalfEven(120, 80), 2); // 1.5
+    EXPECT_EQ(RoundHalfEven(200, 80), 2); // 2.5
+    EXPECT_EQ(RoundHalfEven(280, 80), 4); // 3.5
+    EXPECT_EQ(RoundHalfEven(100, 80), 1); // 1.25
+    EXPECT_EQ(RoundHalfEven(60, 80), 1);  // 0.75
+    EXPECT_EQ(RoundHalfEven(45, 90), 0);  // 0.5
+    EXPECT_EQ(RoundHalfEven(135, 90), 2); // 1.5
+    EXPECT_EQ(RoundHalfEven(225, 90), 2); // 2.5
     EXPECT_EQ(RoundHalfEven(100, 90), 1);
 }
 

@@ -25,8 +25,8 @@ GridModel HorsesGrid(const std::vector<Row> &horses)
     g.setCols(12);
     g.setRows(1 + static_cast<int>(horses.size()));
     g.setFixedRows(1);
-    const Row header = {"#", "Horse Name", "Lbs", "Record", "Qualy", "Early", "Final", "% W",
-                        "Horse Data", "Jockey", "Trainer"};
+    const Row header
+        = {"#", "Horse Name", "Lbs", "Record", "Qualy", "Early", "Final", "% W", "Horse Data", "Jockey", "Trainer"};
     for (int c = 0; c < static_cast<int>(header.size()); ++c)
         g.setCell(0, c, header[c]);
     for (int r = 0; r < static_cast<int>(horses.size()); ++r)
@@ -37,8 +37,8 @@ GridModel HorsesGrid(const std::vector<Row> &horses)
 
 Row FullHorse(const std::string &n)
 {
-    return {n, "Horse " + n, "120", "2 0-1-0", "[A-1]", "[B-2]", "[A-1]", "35",
-            "B. f. 2", "Jockey", "Trainer", "hidden"};
+    return {n,       "Horse " + n, "120",     "2 0-1-0", "[A-1]",   "[B-2]",
+            "[A-1]", "35",         "B. f. 2", "Jockey",  "Trainer", "hidden"};
 }
 
 // A PP page: header row and one row per PP, 16 columns.
@@ -59,10 +59,14 @@ GridModel PPGrid(const std::vector<Row> &pps)
 Row FullPP(int n)
 {
     const std::string k = std::to_string(n);
-    return {"09/14/2024", "KEE", k + "%", "98%", "99.5%", "2\xC2\xBA 120 (1 1/2)", "5 1/2F",
-            "1:04.88", "d-f", "100K", "3-2-2",
-            "Cairo Kiss-Dazzling Gem-Endlessly and a long tail of names beyond 42", "Gaffalione, T",
-            "*2.10", "2/9", "C"};
+    return {"09/14/2024",    "KEE",
+            k + "%",         "98%",
+            "99.5%",         "2\xC2\xBA 120 (1 1/2)",
+            "5 1/2F",        "1:04.88",
+            "d-f",           "100K",
+            "3-2-2",         "Cairo Kiss-Dazzling Gem-Endlessly and a long tail of names beyond 42",
+            "Gaffalione, T", "*2.10",
+            "2/9",           "C"};
 }
 
 std::vector<Event> TextsFrom(const RecordingPrinter &p, std::size_t first)
@@ -272,8 +276,8 @@ TEST(TitleLines, LongTitlesBreakRepeatedly)
 TEST(TitleLines, NoBlankBreaksHardAt124Characters)
 {
     const std::string t(300, 'x');
-    EXPECT_EQ(TitleLines(t), (std::vector<std::string>{std::string(124, 'x'), std::string(124, 'x'),
-                                                        std::string(52, 'x')}));
+    EXPECT_EQ(TitleLines(t),
+              (std::vector<std::string>{std::string(124, 'x'), std::string(124, 'x'), std::string(52, 'x')}));
 }
 
 TEST(TitleLines, ControlCharactersBecomeBlanksAndCharactersCountNotBytes)

@@ -75,17 +75,17 @@ TEST_F(FilterTest, InitialSettingsMarkOnlyWhatTheyExclude)
 {
     EXPECT_EQ(go({
                   {},
-                  {.date = "06/15/00"},              // year 00 is before 01
-                  {.date = "06/15/99"},              // 99 is after 01: no century
-                  {.dist = "4F"},                    // under 4 1/2 furlongs
-                  {.dist = "4 1/2F"},                // the limit itself
-                  {.dist = "12F"},                   // furlongs never reach a miles limit
-                  {.dist = "2 1/2M"},                // the limit itself
-                  {.dist = "2 9/16M"},               // above 2 1/2 miles
-                  {.purse = "10M"},                  // the limit itself
-                  {.purse = "10001K"},               // above 10,000 thousands
-                  {.cond = "P", .dist = "6F"},       // P record whose distance is a text
-                  {.cond = "Pf", .dist = "F"},       // P record of distance 0: below 4 1/2 furlongs
+                  {.date = "06/15/00"},        // year 00 is before 01
+                  {.date = "06/15/99"},        // 99 is after 01: no century
+                  {.dist = "4F"},              // under 4 1/2 furlongs
+                  {.dist = "4 1/2F"},          // the limit itself
+                  {.dist = "12F"},             // furlongs never reach a miles limit
+                  {.dist = "2 1/2M"},          // the limit itself
+                  {.dist = "2 9/16M"},         // above 2 1/2 miles
+                  {.purse = "10M"},            // the limit itself
+                  {.purse = "10001K"},         // above 10,000 thousands
+                  {.cond = "P", .dist = "6F"}, // P record whose distance is a text
+                  {.cond = "Pf", .dist = "F"}, // P record of distance 0: below 4 1/2 furlongs
               }),
               ".F.F...F.FFF");
 }
@@ -94,7 +94,10 @@ TEST_F(FilterTest, DateComparesYearThenMonthThenDay)
 {
     SettingsTexts t;
     t.date = "03/15/05";
-    EXPECT_EQ(go({{.date = "03/15/05"}, {.date = "03/14/05"}, {.date = "02/28/06"}, {.date = "12/31/04"},
+    EXPECT_EQ(go({{.date = "03/15/05"},
+                  {.date = "03/14/05"},
+                  {.date = "02/28/06"},
+                  {.date = "12/31/04"},
                   {.date = "04/01/05"}},
                  t),
               ".F.F.");
@@ -132,16 +135,30 @@ TEST_F(FilterTest, ConditionCodesAreCaseSensitive)
 {
     SettingsTexts t;
     t.muddy = 0;
-    EXPECT_EQ(go({{.cond = "d-F"}, {.cond = "d-f"}, {.cond = "t- slo "}, {.cond = "d-mud"}, {.cond = "d-MUD"},
-                  {.cond = "t-yl"}, {.cond = "d-fzn"}, {.cond = "d-P"}, {.cond = "t-sloppy"}},
+    EXPECT_EQ(go({{.cond = "d-F"},
+                  {.cond = "d-f"},
+                  {.cond = "t- slo "},
+                  {.cond = "d-mud"},
+                  {.cond = "d-MUD"},
+                  {.cond = "t-yl"},
+                  {.cond = "d-fzn"},
+                  {.cond = "d-P"},
+                  {.cond = "t-sloppy"}},
                  t),
               "F.FF.FFF.");
 
     m.Data.createEmpty();
     t = {};
     t.fast = 0;
-    EXPECT_EQ(go({{.cond = "d-f"}, {.cond = "d-g"}, {.cond = "t-wf"}, {.cond = "d-B"}, {.cond = "t-H"},
-                  {.cond = "t-frm"}, {.cond = "d-F"}, {.cond = "d-fast"}, {.cond = "d-"}},
+    EXPECT_EQ(go({{.cond = "d-f"},
+                  {.cond = "d-g"},
+                  {.cond = "t-wf"},
+                  {.cond = "d-B"},
+                  {.cond = "t-H"},
+                  {.cond = "t-frm"},
+                  {.cond = "d-F"},
+                  {.cond = "d-fast"},
+                  {.cond = "d-"}},
                  t),
               "FFFFFF...");
 }
@@ -182,9 +199,13 @@ TEST_F(FilterTest, PurseLimitsAreInclusiveAndSkipPRecords)
     t.purseFrom = "20K";
     t.purseTo = "1.5M";
     t.distanceFrom = "0F";
-    EXPECT_EQ(go({{.purse = "20K"}, {.purse = "19.9k"}, {.purse = "1500K"}, {.purse = "1501K"},
+    EXPECT_EQ(go({{.purse = "20K"},
+                  {.purse = "19.9k"},
+                  {.purse = "1500K"},
+                  {.purse = "1501K"},
                   {.cond = "P", .purse = "1K", .dist = "F"},
-                  {.purse = ""}, {.purse = "lots"}}, // no value: never excludes
+                  {.purse = ""},
+                  {.purse = "lots"}}, // no value: never excludes
                  t),
               ".F.F...");
 }
@@ -194,8 +215,16 @@ TEST_F(FilterTest, DistanceLimits)
     SettingsTexts t;
     t.distanceFrom = "6F";
     t.distanceTo = "1 70Y";
-    EXPECT_EQ(go({{.dist = "6F"}, {.dist = "5 1/2F"}, {.dist = "1 70Y"}, {.dist = "1 1/16M"}, {.dist = "1M"},
-                  {.dist = "9F"}, {.dist = "1/2F"}, {.dist = "6 1/0F"}, {.dist = "6"}, {.dist = ""}},
+    EXPECT_EQ(go({{.dist = "6F"},
+                  {.dist = "5 1/2F"},
+                  {.dist = "1 70Y"},
+                  {.dist = "1 1/16M"},
+                  {.dist = "1M"},
+                  {.dist = "9F"},
+                  {.dist = "1/2F"},
+                  {.dist = "6 1/0F"},
+                  {.dist = "6"},
+                  {.dist = ""}},
                  t),
               ".F.F......");
 }
@@ -204,7 +233,10 @@ TEST_F(FilterTest, TextLimitsLieAboveEveryNumber)
 {
     SettingsTexts t;
     t.distanceFrom = "10"; // above every numeric distance: excludes them all
-    EXPECT_EQ(go({{.dist = "6F"}, {.dist = "2M"}, {.cond = "P", .dist = "F"}, {.cond = "P", .dist = "2"},
+    EXPECT_EQ(go({{.dist = "6F"},
+                  {.dist = "2M"},
+                  {.cond = "P", .dist = "F"},
+                  {.cond = "P", .dist = "2"},
                   {.cond = "P", .dist = "6F"}},
                  t),
               "FFFFF");
@@ -212,7 +244,10 @@ TEST_F(FilterTest, TextLimitsLieAboveEveryNumber)
     m.Data.createEmpty();
     t = {};
     t.distanceTo = "10"; // above every numeric distance: excludes none of them
-    EXPECT_EQ(go({{.dist = "6F"}, {.dist = "3M"}, {.cond = "P", .dist = "1"}, {.cond = "P", .dist = "9"},
+    EXPECT_EQ(go({{.dist = "6F"},
+                  {.dist = "3M"},
+                  {.cond = "P", .dist = "1"},
+                  {.cond = "P", .dist = "9"},
                   {.cond = "P", .dist = "F"}},
                  t),
               "...FF");
@@ -259,8 +294,8 @@ TEST_F(FilterTest, ScopeIsTheCurrentRaceOrTheWholeCard)
 TEST_F(FilterTest, WalkStopsAtTheEndOfHorsesAndPPs)
 {
     pps(1, 1, {{.date = "06/15/00"}, {.date = "06/15/00"}});
-    pps(1, 3, {{.date = "06/15/00"}});   // after a gap: not a horse of the race
-    m.Data.set(1, 1, 2, 2, "");          // PP 2 ends the PPs; PP 3 would be past the end
+    pps(1, 3, {{.date = "06/15/00"}}); // after a gap: not a horse of the race
+    m.Data.set(1, 1, 2, 2, "");        // PP 2 ends the PPs; PP 3 would be past the end
     m.Data.set(1, 1, 3, 2, "AQU");
     m.Data.set(1, 1, 3, 1, "06/15/00");
     ASSERT_EQ(RunGo(m, {}), std::nullopt);

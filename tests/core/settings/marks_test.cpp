@@ -76,8 +76,7 @@ TEST_F(MarksTest, ScratchOfARowThatIsNoHorseDoesNothing)
 {
     m.Data.set(1, 1, 0, 5, "old");
     m.Data.set(0, 1, 0, 1, "stray horse line");
-    for (auto [race, row] : {std::pair{1, 0}, {1, -1}, {1, 4}, {1, 22}, {1, 30000}, {0, 1}, {3, 1}, {42, 1},
-                             {-5, 1}}) {
+    for (auto [race, row] : {std::pair{1, 0}, {1, -1}, {1, 4}, {1, 22}, {1, 30000}, {0, 1}, {3, 1}, {42, 1}, {-5, 1}}) {
         EXPECT_FALSE(ScratchHorse(m, race, row)) << race << ":" << row;
     }
     EXPECT_EQ(marks(1, 1) + marks(1, 2) + marks(1, 3), "......");

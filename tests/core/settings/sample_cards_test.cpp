@@ -64,9 +64,7 @@ TEST(SampleCards, ScratchedHorseKeepsItsMarksThroughGoAndResetNo)
     strict.purseFrom = "99M";
     strict.distanceFrom = "20";
     ASSERT_EQ(RunGo(m, strict), std::nullopt);
-    forEachPP(m, [&](int r, int h, int p) {
-        EXPECT_EQ(m.Data(r, h, p, 0), h == 1 ? "S" : "F") << h << "/" << p;
-    });
+    forEachPP(m, [&](int r, int h, int p) { EXPECT_EQ(m.Data(r, h, p, 0), h == 1 ? "S" : "F") << h << "/" << p; });
     EXPECT_EQ(m.Data(2, 1, 1, 0), "") << "race 2 is outside the scope";
     EXPECT_EQ(m.Data(1, 1, 0, 5), "[Z-99]");
 

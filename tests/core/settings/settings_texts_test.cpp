@@ -63,8 +63,14 @@ TEST(TextPositions, CountCharactersNotBytes)
     EXPECT_EQ(MidText("abc", 4, 10), "");
     EXPECT_EQ(MidText("abc", 3, 2), "");
     // "é" is two bytes in UTF-8 but one character.
-    EXPECT_EQ(MidText("\xC3\xA9" "bcd", 2, 3), "bc");
-    EXPECT_EQ(MidText("\xC3\xA9" "bcd", 1, 1), "\xC3\xA9");
+    EXPECT_EQ(MidText("\xC3\xA9"
+                      "bcd",
+                      2, 3),
+              "bc");
+    EXPECT_EQ(MidText("\xC3\xA9"
+                      "bcd",
+                      1, 1),
+              "\xC3\xA9");
     EXPECT_EQ(CharLength("01/01/\xC3\xA9"), 7);
     EXPECT_EQ(TrimBlanks("  a b \t "), "a b \t");
     EXPECT_EQ(TrimBlanks("   "), "");

@@ -98,11 +98,22 @@ TEST_F(HostileCard, EmptyFileAndLineEndsOnlyGiveAnEmptyCard)
 
 TEST_F(HostileCard, NulBytesStayInsideTheirFieldsAndSpoilNoFigure)
 {
-    const std::string card = std::string("R\0" "1;Main;A;\r\n", 12) + std::string("1;N\0L;B;\r\n", 10)
-        + ppLine(std::string("9\0" "7%", 4), "95%") + ppLine("97%", std::string("9\0" "5%", 4))
-        + std::string("R2;\0A;\r\n", 8);
+    const std::string card = std::string("R\0"
+                                         "1;Main;A;\r\n",
+                                         12)
+                             + std::string("1;N\0L;B;\r\n", 10)
+                             + ppLine(std::string("9\0"
+                                                  "7%",
+                                                  4),
+                                      "95%")
+                             + ppLine("97%", std::string("9\0"
+                                                         "5%",
+                                                         4))
+                             + std::string("R2;\0A;\r\n", 8);
     ASSERT_TRUE(openBytes(card));
-    EXPECT_EQ(data(1, 0, 0, 1), std::string_view("R\0" "1", 3));
+    EXPECT_EQ(data(1, 0, 0, 1), std::string_view("R\0"
+                                                 "1",
+                                                 3));
     EXPECT_EQ(data(1, 1, 0, 2), std::string_view("N\0L", 3));
     // A NUL inside a figure makes it no figure, so no Final KEL is made from it.
     EXPECT_EQ(data(1, 1, 1, 5), "----");
@@ -114,7 +125,8 @@ TEST_F(HostileCard, NulBytesStayInsideTheirFieldsAndSpoilNoFigure)
 TEST_F(HostileCard, Utf8ByteOrderMarkIsDroppedAndTheTextKept)
 {
     // Saved as UTF-8 by an editor: "º" is C2 BA and must come through as one "º", not "Âº".
-    ASSERT_TRUE(openBytes("\xEF\xBB\xBFR1;Caf\xC3\xA9;A;\r\n1;Horse;B;\r\n" + ppLine("97%", "95%", "1\xC2\xBA 120 (2)")));
+    ASSERT_TRUE(
+        openBytes("\xEF\xBB\xBFR1;Caf\xC3\xA9;A;\r\n1;Horse;B;\r\n" + ppLine("97%", "95%", "1\xC2\xBA 120 (2)")));
     EXPECT_EQ(data(1, 0, 0, 1), "R1");
     EXPECT_EQ(data(1, 0, 0, 2), "Caf\xC3\xA9");
     EXPECT_EQ(data(1, 1, 1, 6), "1\xC2\xBA 120 (2)");

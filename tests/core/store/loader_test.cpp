@@ -101,8 +101,10 @@ TEST(LoaderDecode, Windows1252BecomesUtf8)
     // Undefined bytes keep their C1 code point instead of vanishing.
     EXPECT_EQ(DecodeWindows1252("\x81"), "\xC2\x81");
     EXPECT_EQ(DecodeWindows1252(std::string_view("a\0b", 3)), std::string("a\0b", 3));
-    RaceStore d = load("Pe\xF1" "a;A;\r\n");
-    EXPECT_EQ(d(1, 0, 0, 1), "Pe\xC3\xB1" "a");
+    RaceStore d = load("Pe\xF1"
+                       "a;A;\r\n");
+    EXPECT_EQ(d(1, 0, 0, 1), "Pe\xC3\xB1"
+                             "a");
 }
 
 TEST(LoaderFiling, HorseFieldsSkipTheRatingSlots)
@@ -121,8 +123,8 @@ TEST(LoaderFiling, HorseFieldsSkipTheRatingSlots)
 TEST(LoaderFiling, PPFieldsLandInTheirSlots)
 {
     RaceStore d = load("R1;A;\r\nH;B;\r\nf1;f2;f3;f4;f5;f6;f7;f8;f9;f10;f11;f12;97%;f14;95%;f16;f17;C;\r\n");
-    const char *expected[17] = {"", "f11", "f12", "97%", "95%", "99%", "f2", "f4", "f5",
-                                "f6", "f7", "f10", "f1", "f9", "f8", "f3", "f14"};
+    const char *expected[17]
+        = {"", "f11", "f12", "97%", "95%", "99%", "f2", "f4", "f5", "f6", "f7", "f10", "f1", "f9", "f8", "f3", "f14"};
     for (int s = 0; s <= 16; ++s)
         EXPECT_EQ(d(1, 1, 1, s), expected[s]) << "slot " << s;
     EXPECT_EQ(d(1, 1, 1, 17), "");
@@ -157,8 +159,7 @@ std::vector<std::string> slotsOf(const RaceStore &d, int r, int h, int p)
 
 TEST(LoaderPPLines, WritesChangeTheirSlotOnly)
 {
-    RaceStore d = load("R1;A;\r\nH;B;\r\n" + ppLine("\"97%\"", "95%") + ppLine("90%", "----")
-                       + "only;two;C;\r\n");
+    RaceStore d = load("R1;A;\r\nH;B;\r\n" + ppLine("\"97%\"", "95%") + ppLine("90%", "----") + "only;two;C;\r\n");
     std::vector<std::string> pp1 = slotsOf(d, 1, 1, 1);
     const std::vector<std::string> pp2 = slotsOf(d, 1, 1, 2);
     EXPECT_EQ(pp1[3], "97%");
@@ -202,7 +203,7 @@ TEST(LoaderPPLines, QuotedFieldsAreUnquotedWhereverTheyFallInTheScan)
         SetWideScan(wide);
         for (int pad = 0; pad < 70; ++pad) {
             const std::string line = "\"" + repeat("a", pad) + "\";\"\xBA\";x\"y;" + repeat("\xBA", pad % 3)
-                + "\"4;5;6;7;8;9;10;11;12;\"97%\";14;95%;16;17;C;\r\n";
+                                     + "\"4;5;6;7;8;9;10;11;12;\"97%\";14;95%;16;17;C;\r\n";
             RaceStore d = load("R1;A;\r\nH;B;\r\n" + line);
             const std::string at = (wide ? "wide, pad " : "plain, pad ") + std::to_string(pad);
             EXPECT_EQ(d(1, 1, 1, 12), repeat("a", pad)) << at;
@@ -238,9 +239,11 @@ void expectSameStores(const RaceStore &a, const RaceStore &b, const std::string 
     for (int r = 0; r <= RaceStore::kMaxRace; ++r)
         for (int h = 0; h <= RaceStore::kMaxHorse; ++h)
             for (int p = 0; p <= RaceStore::kMaxPP; ++p) {
-                ASSERT_EQ(a.find(r, h, p) >= 0, b.find(r, h, p) >= 0) << what << " record " << r << "," << h << "," << p;
+                ASSERT_EQ(a.find(r, h, p) >= 0, b.find(r, h, p) >= 0)
+                    << what << " record " << r << "," << h << "," << p;
                 if (a.find(r, h, p) >= 0) {
-                    ASSERT_EQ(slotsOf(a, r, h, p), slotsOf(b, r, h, p)) << what << " record " << r << "," << h << "," << p;
+                    ASSERT_EQ(slotsOf(a, r, h, p), slotsOf(b, r, h, p))
+                        << what << " record " << r << "," << h << "," << p;
                 }
             }
 }
@@ -249,8 +252,19 @@ void expectSameStores(const RaceStore &a, const RaceStore &b, const std::string 
 // line ends of every kind, lines of any length, some far past 32 and 65,536 bytes.
 std::string randomCardBytes(std::mt19937_64 &rng)
 {
-    static constexpr std::string_view kPieces[] = {"97%", "1\xBA 12", "\"q", "q\"", "Nu\xF1" "ez", "\xEF\xBB\xBF",
-                                                   std::string_view("\0", 1), " ", "ab", "----", ";", ";;"};
+    static constexpr std::string_view kPieces[] = {"97%",
+                                                   "1\xBA 12",
+                                                   "\"q",
+                                                   "q\"",
+                                                   "Nu\xF1"
+                                                   "ez",
+                                                   "\xEF\xBB\xBF",
+                                                   std::string_view("\0", 1),
+                                                   " ",
+                                                   "ab",
+                                                   "----",
+                                                   ";",
+                                                   ";;"};
     static constexpr std::string_view kEnds[] = {"A;", "B;", "C;", "C;", "C;", "C;", "c;", "C", ";C;", ""};
     static constexpr std::string_view kBreaks[] = {"\r\n", "\n", "\r", "\r\n", "\n\r"};
     std::string card = rng() % 5 == 0 ? "\xEF\xBB\xBF" : "";
@@ -435,7 +449,8 @@ TEST(FinalKel, EqualsTheArithmeticInDoublesForAnyFigureTexts)
     std::mt19937_64 rng(20261207);
     for (int i = 0; i < 200000; ++i) {
         const auto [kel, early] = randomFigures(rng);
-        ASSERT_EQ(FinalKel(kel, early), finalKelByDoubles(kel, early)) << "KEL '" << kel << "', Early '" << early << "'";
+        ASSERT_EQ(FinalKel(kel, early), finalKelByDoubles(kel, early))
+            << "KEL '" << kel << "', Early '" << early << "'";
     }
 }
 
@@ -471,7 +486,8 @@ TEST(PercentNumber, PlainDecimalsOnly)
     EXPECT_FALSE(PercentNumber("1e3%"));
     EXPECT_FALSE(PercentNumber("inf%"));
     EXPECT_FALSE(PercentNumber("--%"));
-    EXPECT_FALSE(PercentNumber("." "%"));
+    EXPECT_FALSE(PercentNumber("."
+                               "%"));
     EXPECT_FALSE(PercentNumber(repeat("9", 400) + "%"));
 }
 

@@ -14,16 +14,15 @@ namespace fs = std::filesystem;
 
 // Two races; the first has two horses with two PPs each (KEL and Early KEL figures), the
 // second one horse without PPs.
-constexpr std::string_view kCard =
-    "R1;Main;6F;Dirt;Clm;A;\r\n"
-    "1;Alpha;120;rec;B;\r\n"
-    "o;1\xBA 120 (1);1;6F;1:10;d-f;10K;2.5;Smith;1-q;01/02/24;AQU;97%;x;95%;C;\r\n"
-    "o;2\xBA 120 (2);2;6F;1:11;d-f;10K;3.5;Smith;2-q;01/01/24;AQU;98%;x;97%;C;\r\n"
-    "2;Beta;118;rec;B;\r\n"
-    "o;3\xBA 118 (3);3;6F;1:12;d-f;10K;4.5;Jones;3-q;01/02/24;BEL;99%;x;99%;C;\r\n"
-    "o;4\xBA 118 (4);4;6F;1:13;d-f;10K;5.5;Jones;4-q;01/01/24;BEL;100%;x;99%;C;\r\n"
-    "R2;Turf;1M;A;\r\n"
-    "1;Gamma;122;rec;B;\r\n";
+constexpr std::string_view kCard = "R1;Main;6F;Dirt;Clm;A;\r\n"
+                                   "1;Alpha;120;rec;B;\r\n"
+                                   "o;1\xBA 120 (1);1;6F;1:10;d-f;10K;2.5;Smith;1-q;01/02/24;AQU;97%;x;95%;C;\r\n"
+                                   "o;2\xBA 120 (2);2;6F;1:11;d-f;10K;3.5;Smith;2-q;01/01/24;AQU;98%;x;97%;C;\r\n"
+                                   "2;Beta;118;rec;B;\r\n"
+                                   "o;3\xBA 118 (3);3;6F;1:12;d-f;10K;4.5;Jones;3-q;01/02/24;BEL;99%;x;99%;C;\r\n"
+                                   "o;4\xBA 118 (4);4;6F;1:13;d-f;10K;5.5;Jones;4-q;01/01/24;BEL;100%;x;99%;C;\r\n"
+                                   "R2;Turf;1M;A;\r\n"
+                                   "1;Gamma;122;rec;B;\r\n";
 
 class OpenCommand : public ::testing::Test
 {
@@ -61,8 +60,14 @@ protected:
     };
     Snapshot snapshot()
     {
-        return {std::string(m.Data(1, 0, 0, 1)), std::string(m.Data(1, 2, 0, 2)), f.caption(Ctl::LabelCarreras),
-                f.MSF().rows(), m.ViewPage, m.CurrentRace, f.visible(Ctl::fr_dc), f.visible(Ctl::Fr_Open)};
+        return {std::string(m.Data(1, 0, 0, 1)),
+                std::string(m.Data(1, 2, 0, 2)),
+                f.caption(Ctl::LabelCarreras),
+                f.MSF().rows(),
+                m.ViewPage,
+                m.CurrentRace,
+                f.visible(Ctl::fr_dc),
+                f.visible(Ctl::Fr_Open)};
     }
     void expectUnchanged(const Snapshot &a)
     {

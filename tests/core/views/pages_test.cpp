@@ -12,7 +12,7 @@ TEST(RaceList, OneRowPerRaceWithTheRaceRecordJoinedBySpaces)
 {
     Screen s;
     test::threeRaces(s.m);
-    s.m.Data.set(2, 0, 0, 3, "");                 // race 2 ends at slot 3: "R2 Main"
+    s.m.Data.set(2, 0, 0, 3, ""); // race 2 ends at slot 3: "R2 Main"
     s.m.CurrentRace = 3;
     s.f.setVisible(Ctl::Printd, false);
     ShowRaceList(s.m, s.f);

@@ -35,8 +35,8 @@ inline void threeRaces(Module1 &m)
         for (int h = 1; h <= 2; ++h) {
             const std::string n = std::to_string(r) + "." + std::to_string(h);
             setSlots(m.Data, r, h, 0,
-                     {std::to_string(h), "Horse " + n, "120", "5 1-0-0", "[A-1]", "[B-2]", "[C-1]", "40",
-                      "data " + n, "jock " + n, "trainer " + n, "hidden " + n});
+                     {std::to_string(h), "Horse " + n, "120", "5 1-0-0", "[A-1]", "[B-2]", "[C-1]", "40", "data " + n,
+                      "jock " + n, "trainer " + n, "hidden " + n});
             for (int p = 1; p <= h + r; ++p)
                 fullPP(m.Data, r, h, p);
         }
