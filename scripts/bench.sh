@@ -27,7 +27,7 @@ while (($#)); do
 done
 
 if [[ ! -f "$dir/build.ninja" ]]; then
-  cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake -S "$root" --preset release -B "$dir" >/dev/null
 fi
 cmake --build "$dir" -j"${KEL_JOBS:-2}" --target kel_bench kel-make-card kelsoft-report
 

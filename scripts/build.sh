@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (or the directory given), Release with debug info.
+# Configures (preset "dev": everything, optimised with debug info) and builds into build/, or
+# into the directory given; further arguments go to cmake.
+#   scripts/build.sh [BUILD_DIR] [cmake arguments...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${1:-"$root/build"}
 shift || true
-cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-cmake --build "$dir" -j"$(nproc)"
+cmake -S "$root" --preset dev -B "$dir" "$@" >/dev/null
+cmake --build "$dir" -j"${KEL_JOBS:-$(nproc)}"

@@ -2,7 +2,7 @@
 # Installs what kelsoft needs to build, test and run, as Debian packages (as root).
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev
+  cmake ninja-build g++ clang libclang-rt-dev clang-format
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation poppler-utils xvfb xauth time python3

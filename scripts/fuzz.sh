@@ -15,9 +15,9 @@ build=${KEL_FUZZ_BUILD:-"$root/build-fuzz"}
 # and runs several times faster than the 40 KB samples.
 max_len=${KEL_FUZZ_MAX_LEN:-8192}
 
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only" \
-  -DKEL_FUZZ=ON -DKEL_BUILD_GUI=OFF -DKEL_BUILD_TESTS=OFF -DKEL_BUILD_BENCH=OFF >/dev/null
+# KEL_CMAKE_ARGS: further cmake arguments (the test command adds -DKEL_WERROR=ON).
+# shellcheck disable=SC2086
+cmake -S "$root" --preset fuzz -B "$build" ${KEL_CMAKE_ARGS:-} >/dev/null
 cmake --build "$build" -j"${KEL_JOBS:-2}" --target "${targets[@]/#/fuzz_}"
 
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}

@@ -1,22 +1,26 @@
 #!/usr/bin/env bash
-# Set-up and test: installs what is missing, builds, and runs the whole test suite: the normal
-# build's tests, the same suite under AddressSanitizer and UBSan, and a short run of each fuzzer.
+# Set-up and test: installs what is missing, checks the formatting, builds with warnings as
+# errors, and runs the whole test suite: the normal (gcc) build's tests, the same suite built
+# with clang under AddressSanitizer and UBSan, and a short run of each fuzzer.
 #   KEL_FUZZ_SECONDS (default 60) sets the fuzzing time per target; 0 skips fuzzing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
+"$root/scripts/format.sh" --check
+echo "== format: clean"
+
 start=$SECONDS
-"$root/scripts/build.sh" "$root/build"
+"$root/scripts/build.sh" "$root/build" -DKEL_WERROR=ON
 echo "== build: $((SECONDS - start)) s"
 
 start=$SECONDS
-"$root/scripts/sanitize.sh" "$root/build-asan"
+"$root/scripts/sanitize.sh" "$root/build-asan" -DKEL_WERROR=ON
 echo "== sanitizer build and tests: $((SECONDS - start)) s"
 
 fuzz_seconds=${KEL_FUZZ_SECONDS:-60}
 if ((fuzz_seconds > 0)); then
   start=$SECONDS
-  "$root/scripts/fuzz.sh" "$fuzz_seconds"
+  KEL_CMAKE_ARGS=-DKEL_WERROR=ON "$root/scripts/fuzz.sh" "$fuzz_seconds"
   echo "== fuzzing: $((SECONDS - start)) s"
 fi
 

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <variant>
+
+namespace kel {
+
+// What went wrong, as the user reads it: the message is written in its final form where it is
+// raised, and shown or printed unchanged by the window and the report tool.
+struct Error
+{
+    std::string message;
+    int line = 0; // 1-based line of the card it concerns; 0 when it concerns no line
+};
+
+// A value, or the Error that prevented it (std::expected arrives only with C++23). Loading,
+// printing and the Settings texts return it; callers test it before use.
+template <class T>
+class [[nodiscard]] Result
+{
+public:
+    Result(T value) : m_v(std::in_place_index<0>, std::move(value)) {}
+    Result(Error error) : m_v(std::in_place_index<1>, std::move(error)) {}
+
+    bool ok() const { return m_v.index() == 0; }
+    explicit operator bool() const { return ok(); }
+
+    // Only when ok().
+    T &value() { return std::get<0>(m_v); }
+    const T &value() const { return std::get<0>(m_v); }
+    T &operator*() { return value(); }
+    const T &operator*() const { return value(); }
+    T *operator->() { return &value(); }
+    const T *operator->() const { return &value(); }
+
+    // Only when !ok().
+    const Error &error() const { return std::get<1>(m_v); }
+
+private:
+    std::variant<T, Error> m_v;
+};
+
+// Success without a value, or an Error.
+template <>
+class [[nodiscard]] Result<void>
+{
+public:
+    Result() = default;
+    Result(Error error) : m_error(std::move(error)), m_failed(true) {}
+
+    bool ok() const { return !m_failed; }
+    explicit operator bool() const { return ok(); }
+    // Only when !ok().
+    const Error &error() const { return m_error; }
+
+private:
+    Error m_error;
+    bool m_failed = false;
+};
+
+} // namespace kel
