@@ -1,6 +1,6 @@
 #include "cli/card_export.h"
 
-#include <cstdio>
+#include <charconv>
 #include <string_view>
 
 namespace kel {
@@ -23,6 +23,13 @@ void forEachHorse(const Module1 &m, int r, Fn fn)
 {
     for (int h = 1; h <= RaceStore::kMaxHorse && !m.Data(r, h, 0, 1).empty(); ++h)
         fn(h);
+}
+
+// Numbers in plain decimal, whatever the locale of the stream.
+void putNumber(std::ostream &out, int v)
+{
+    char buf[16];
+    out.write(buf, std::to_chars(buf, buf + sizeof buf, v).ptr - buf);
 }
 
 void csvField(std::ostream &out, std::string_view text)
@@ -48,9 +55,9 @@ void jsonString(std::ostream &out, std::string_view text)
         if (c == '"' || c == '\\') {
             out << '\\' << c;
         } else if (u < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", u);
-            out << buf;
+            static constexpr char kHex[] = "0123456789abcdef";
+            const char escape[] = {'\\', 'u', '0', '0', kHex[u >> 4], kHex[u & 0xF]};
+            out.write(escape, sizeof escape);
         } else {
             out << c;
         }
@@ -77,12 +84,14 @@ void WriteCsv(const Module1 &m, int race, std::ostream &out)
     static constexpr int kSlots[] = {1, 2, 3, 4, 5, 6, 7, 8, 10, 11};
     forEachRace(m, race, [&](int r) {
         forEachHorse(m, r, [&](int h) {
-            out << r << ',' << h;
+            putNumber(out, r);
+            out << ',';
+            putNumber(out, h);
             for (int s : kSlots) {
                 out << ',';
                 csvField(out, m.Data(r, h, 0, s));
             }
-            out << ',' << (m.Data(r, h, 1, 0) == "S" ? 1 : 0) << '\n';
+            out << (m.Data(r, h, 1, 0) == "S" ? ",1\n" : ",0\n");
         });
     });
 }
@@ -92,18 +101,24 @@ void WriteJson(const Module1 &m, int race, std::ostream &out)
     out << "{\"races\":[";
     bool firstRace = true;
     forEachRace(m, race, [&](int r) {
-        out << (firstRace ? "" : ",") << "{\"number\":" << r << ',';
+        out << (firstRace ? "" : ",") << "{\"number\":";
+        putNumber(out, r);
+        out << ',';
         firstRace = false;
         jsonSlots(out, m, r, 0, 0, 1, 17);
         out << ",\"horses\":[";
         bool firstHorse = true;
         forEachHorse(m, r, [&](int h) {
-            out << (firstHorse ? "" : ",") << "{\"number\":" << h << ',';
+            out << (firstHorse ? "" : ",") << "{\"number\":";
+            putNumber(out, h);
+            out << ',';
             firstHorse = false;
             jsonSlots(out, m, r, h, 0, 1, 18);
             out << ",\"pps\":[";
             for (int p = 1; p <= RaceStore::kMaxPP && !m.Data(r, h, p, 4).empty(); ++p) {
-                out << (p > 1 ? "," : "") << "{\"number\":" << p << ',';
+                out << (p > 1 ? "," : "") << "{\"number\":";
+                putNumber(out, p);
+                out << ',';
                 jsonSlots(out, m, r, h, p, 0, 16);
                 out << '}';
             }

@@ -1,4 +1,5 @@
 // kelsoft-report: the card's ratings as CSV or JSON, without a window.
+#include <charconv>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -54,7 +55,9 @@ std::optional<int> wholeNumber(const std::string &text)
 {
     if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos)
         return std::nullopt;
-    return std::stoi(text);
+    int n = 0;
+    std::from_chars(text.data(), text.data() + text.size(), n);
+    return n;
 }
 
 } // namespace
@@ -162,13 +165,15 @@ int main(int argc, char **argv)
     kel::Module1 m;
     const kel::LoadReport report = kel::OpenCard(m, std::move(*bytes));
     for (const kel::LoadNote &n : report.dropped)
-        std::cerr << opt.card << ':' << n.line << ": " << n.what << '\n';
+        std::cerr << opt.card << ':' << std::to_string(n.line) << ": " << n.what << '\n';
     if (report.droppedCount > report.dropped.size())
-        std::cerr << opt.card << ": and " << report.droppedCount - report.dropped.size() << " more lines skipped\n";
+        std::cerr << opt.card << ": and " << std::to_string(report.droppedCount - report.dropped.size())
+                  << " more lines skipped\n";
 
     for (const Scratch &s : opt.scratches) {
         if (!kel::ScratchHorse(m, s.race, s.row))
-            std::cerr << "kelsoft-report: race " << s.race << " has no horse " << s.row << "; nothing scratched\n";
+            std::cerr << "kelsoft-report: race " + std::to_string(s.race) + " has no horse " + std::to_string(s.row)
+                             + "; nothing scratched\n";
     }
     if (opt.filter) {
         m.CurrentRace = static_cast<int16_t>(opt.race);

@@ -5,8 +5,8 @@
 // "[Z-99]", "% W" is a whole number or "n/a", and no text that is not a number ever counts as
 // a figure.
 
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -27,7 +27,10 @@ inline bool allDigits(std::string_view t)
 
 inline int wholeNumber(std::string_view t)
 {
-    return allDigits(t) && t.size() < 7 ? std::atoi(std::string(t).c_str()) : -1;
+    int n = -1;
+    if (allDigits(t) && t.size() < 7)
+        std::from_chars(t.data(), t.data() + t.size(), n);
+    return n;
 }
 
 // What the window hands to Qt and the printer measures: well-formed UTF-8 only.
@@ -73,13 +76,19 @@ inline bool isRecord(std::string_view t)
 }
 
 // Could the text be a figure at all: a number (sign, digits, point, blanks around) and one
-// character after it. "%", "abc%", "NaN%" or "1e400%" cannot.
+// character after it, of one to four bytes ("%", "º", "‰"). "%", "abc%", "NaN%" or "1e400%"
+// cannot.
 inline bool mayBeFigure(std::string_view t)
 {
-    if (t.size() < 2)
+    std::size_t last = t.size();
+    while (last > 0 && t.size() - last < 3 && (static_cast<unsigned char>(t[last - 1]) & 0xC0) == 0x80)
+        --last;
+    if (last > 0)
+        --last;
+    if (last == 0)
         return false;
     bool digit = false;
-    for (char c : t.substr(0, t.size() - 1)) {
+    for (char c : t.substr(0, last)) {
         if (c >= '0' && c <= '9')
             digit = true;
         else if (c != '+' && c != '-' && c != '.' && c != ' ' && c != '\t')
@@ -93,10 +102,10 @@ inline bool isComputedFigure(std::string_view t)
 {
     if (t.size() < 2 || t.back() != '%')
         return false;
-    const std::string body(t.substr(0, t.size() - 1));
-    char *end = nullptr;
-    const double v = std::strtod(body.c_str(), &end);
-    return end == body.c_str() + body.size() && std::isfinite(v);
+    const std::string_view body = t.substr(0, t.size() - 1);
+    double v = 0;
+    const auto res = std::from_chars(body.data(), body.data() + body.size(), v);
+    return res.ec == std::errc() && res.ptr == body.data() + body.size() && std::isfinite(v);
 }
 
 inline int horseCount(const RaceStore &d, int r)

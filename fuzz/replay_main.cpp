@@ -38,6 +38,6 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "%s\n", p.string().c_str());
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size());
     }
-    std::printf("%zu inputs replayed\n", inputs.size());
+    std::fputs((std::to_string(inputs.size()) + " inputs replayed\n").c_str(), stdout);
     return 0;
 }

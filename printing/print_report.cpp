@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "printing/utf8_chars.h"
+#include "store/utf8.h"
 #include "store/percent.h"
 #include "views/commands.h"
 

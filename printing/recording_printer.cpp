@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "printing/utf8_chars.h"
+#include "store/utf8.h"
 
 namespace kel {
 

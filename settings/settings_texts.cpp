@@ -4,14 +4,11 @@
 #include <cmath>
 #include <limits>
 
+#include "store/utf8.h"
+
 namespace kel {
 
 namespace {
-
-bool isContinuation(char c)
-{
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
 
 bool isIgnored(char c)
 {
@@ -23,31 +20,15 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// Byte offset where character number pos (1-based) starts, or text.size() past the end.
-std::size_t charOffset(std::string_view text, int pos, std::size_t from = 0, int fromPos = 1)
-{
-    int n = fromPos;
-    for (std::size_t i = from; i < text.size(); ++i) {
-        if (isContinuation(text[i]))
-            continue;
-        if (n == pos)
-            return i;
-        ++n;
-    }
-    return text.size();
-}
-
 // Position of the first occurrence of an ASCII character among characters 1 to limit, or
 // limit + 1 when there is none.
 int findWithin(std::string_view text, char c, int limit)
 {
     int pos = 0;
-    for (char ch : text) {
-        if (isContinuation(ch))
-            continue;
+    for (std::size_t i = 0; i < text.size(); i += Utf8CharLength(text, i)) {
         if (++pos > limit)
             break;
-        if (ch == c)
+        if (text[i] == c)
             return pos;
     }
     return limit + 1;
@@ -90,19 +71,15 @@ std::string_view MidText(std::string_view text, int from, int to)
         from = 1;
     if (to < from || text.empty())
         return {};
-    const std::size_t begin = charOffset(text, from);
+    const std::size_t begin = Utf8Left(text, static_cast<std::size_t>(from - 1)).size();
     if (begin >= text.size())
         return {};
-    const std::size_t end = charOffset(text, to + 1, begin, from);
-    return text.substr(begin, end - begin);
+    return Utf8Left(text.substr(begin), static_cast<std::size_t>(to - from + 1));
 }
 
 int CharLength(std::string_view text)
 {
-    int n = 0;
-    for (char c : text)
-        n += !isContinuation(c);
-    return n;
+    return static_cast<int>(Utf8Count(text));
 }
 
 std::string_view TrimBlanks(std::string_view text)

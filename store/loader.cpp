@@ -16,6 +16,7 @@
 #include <filesystem>
 
 #include "store/percent.h"
+#include "store/utf8.h"
 
 namespace kel {
 
@@ -156,10 +157,15 @@ bool figureMillionths(std::string_view text, int64_t &out)
 {
     if (text.size() < 2)
         return false;
+    // The last character is nearly always the one-byte "%".
+    const std::size_t length
+        = static_cast<unsigned char>(text.back()) < 0x80 ? text.size() - 1 : Utf8DropLast(text).size();
+    if (length == 0)
+        return false;
     const char *p = text.data();
-    const char *const end = p + text.size() - 1;
-    if (text.size() <= 9 && *p != '-' && *p != '+')
-        return shortFigureMillionths(p, text.size() - 1, out);
+    const char *const end = p + length;
+    if (length <= 8 && *p != '-' && *p != '+')
+        return shortFigureMillionths(p, length, out);
     const bool negative = *p == '-';
     if (*p == '-' || *p == '+')
         ++p;

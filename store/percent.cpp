@@ -1,9 +1,11 @@
 #include "store/percent.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
+
+#include "store/utf8.h"
 
 namespace kel {
 
@@ -57,7 +59,7 @@ std::optional<double> PercentNumber(std::string_view text)
     if (text.empty())
         return std::nullopt;
     // Blanks around the number are tolerated, as in " 97 %"; nothing else is.
-    std::string_view number = text.substr(0, text.size() - 1);
+    std::string_view number = Utf8DropLast(text);
     while (!number.empty() && (number.front() == ' ' || number.front() == '\t'))
         number.remove_prefix(1);
     while (!number.empty() && (number.back() == ' ' || number.back() == '\t'))
@@ -69,9 +71,43 @@ std::string GeneralNumber(double value)
 {
     if (value == 0)
         return "0"; // also for -0
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.15G", value);
-    return buf;
+    // The 15 significant digits, correctly rounded, and the exponent of the rounded value:
+    // "d.dddddddddddddde+XX".
+    char sci[32];
+    const char *const end = std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific, 14).ptr;
+    const char *const e = std::find(static_cast<const char *>(sci), end, 'e');
+    int exponent = 0;
+    std::from_chars(e[1] == '+' ? e + 2 : e + 1, end, exponent);
+    const bool negative = sci[0] == '-';
+    std::string digits;
+    for (const char *p = sci + negative; p < e; ++p)
+        if (*p != '.')
+            digits += *p;
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+
+    std::string out = negative ? "-" : "";
+    if (exponent < -4 || exponent >= 15) {
+        out += digits[0];
+        if (digits.size() > 1)
+            out += '.' + digits.substr(1);
+        out += exponent < 0 ? "E-" : "E+";
+        const int magnitude = exponent < 0 ? -exponent : exponent;
+        if (magnitude < 10)
+            out += '0';
+        char buf[8];
+        out.append(buf, std::to_chars(buf, buf + sizeof buf, magnitude).ptr);
+    } else if (exponent < 0) {
+        out += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else {
+        const std::size_t whole = static_cast<std::size_t>(exponent) + 1;
+        out += digits.substr(0, whole);
+        if (digits.size() < whole)
+            out.append(whole - digits.size(), '0');
+        else if (digits.size() > whole)
+            out += '.' + digits.substr(whole);
+    }
+    return out;
 }
 
 } // namespace kel

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "store/text_buffer.h"
+#include "store/utf8.h"
 
 namespace kel {
 
@@ -17,12 +18,7 @@ inline std::string_view Unquote(std::string_view field)
 {
     if (field.empty() || field[0] != '"')
         return field;
-    if (field.size() < 2)
-        return field.substr(0, 0); // empty, still pointing into the text
-    std::size_t end = field.size() - 1;
-    while (end > 1 && (static_cast<unsigned char>(field[end]) & 0xC0) == 0x80)
-        --end;
-    return field.substr(1, end - 1);
+    return Utf8DropLast(field.substr(1));
 }
 
 // The loaded card: Data(race 0..41, horse 0..21, PP 0..100, slot 0..18), every cell a text.

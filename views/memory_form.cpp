@@ -1,6 +1,6 @@
 #include "views/memory_form.h"
 
-#include "views/utf8_text.h"
+#include "store/utf8.h"
 
 namespace kel {
 
@@ -30,7 +30,7 @@ void MemoryForm::setText(Ctl c, std::string_view text)
 {
     const int max = controlInfo(c).maxLength;
     if (max > 0)
-        text = utf8Prefix(text, static_cast<std::size_t>(max));
+        text = Utf8Left(text, static_cast<std::size_t>(max));
     m_texts[idx(c)].assign(text);
 }
 

@@ -1,12 +1,11 @@
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <string>
 
 #include "engine/open_card.h"
 #include "store/loader.h"
+#include "store/utf8.h"
 #include "views/commands.h"
-#include "views/utf8_text.h"
 
 namespace kel {
 
@@ -34,8 +33,8 @@ bool exists(const std::string &path)
 // cases apart "CARD.KEL" has no "CARD.kel" beside it: then the listed file itself is opened.
 std::string cardPath(const std::string &dir, const std::string &name)
 {
-    const std::size_t chars = utf8Length(name);
-    std::string path = inDirectory(dir, std::string(utf8Prefix(name, chars > 4 ? chars - 4 : 0)) + ".kel");
+    const std::size_t chars = Utf8Count(name);
+    std::string path = inDirectory(dir, std::string(Utf8Left(name, chars > 4 ? chars - 4 : 0)) + ".kel");
     if (!exists(path)) {
         std::string listed = inDirectory(dir, name);
         if (exists(listed))
@@ -70,7 +69,7 @@ void BT_Open_Click(Module1 &m, Form &f, Dialogs &d)
         return;
     }
     const std::string &name = *selected;
-    if (utf8Length(name) > kMaxNameLength) {
+    if (Utf8Count(name) > kMaxNameLength) {
         d.msgBox("error TX1", kAppTitle, MsgButtons::Ok);
         return;
     }
@@ -81,7 +80,8 @@ void BT_Open_Click(Module1 &m, Form &f, Dialogs &d)
     if (!bytes) {
         if (error.empty())
             error = "cannot read " + path;
-        error[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(error[0])));
+        if (error[0] >= 'a' && error[0] <= 'z')
+            error[0] = static_cast<char>(error[0] - 'a' + 'A');
         d.msgBox(error, kAppTitle, MsgButtons::Ok);
         return;
     }

@@ -5,6 +5,7 @@
 
 #include "tests/support/card_dir.h"
 #include "tests/support/card_lines.h"
+#include "tests/support/comma_locale.h"
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -180,6 +181,46 @@ TEST_F(HostileReport, FiguresThatAreNotNumbersNeverRate)
     }
     EXPECT_EQ(csvFields(rows[6])[6], "[A-1]");
     EXPECT_EQ(csvFields(rows[6])[8], "[A-1]");
+}
+
+TEST_F(HostileReport, FiguresEndingInACharacterOfSeveralBytesRateLikePercent)
+{
+    // "º" (card byte BA) and "‰" (89) end the figure as "%" does.
+    const ToolRun r = run(write("ord.kel", figuresCard({"97\xBA", "97\x89", "97%"})));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> rows = lines(r.out);
+    ASSERT_EQ(rows.size(), 4u);
+    // Equal figures: all in class A, ranked as ties are.
+    for (std::size_t h = 1; h <= 3; ++h) {
+        const std::vector<std::string> f = csvFields(rows[h]);
+        EXPECT_EQ(f[6], "[A-" + std::to_string(4 - h) + "]") << rows[h];
+        EXPECT_EQ(f[8], "[A-" + std::to_string(4 - h) + "]") << rows[h];
+    }
+}
+
+TEST_F(HostileReport, OutputIsTheSameInACommaDecimalLocale)
+{
+    const std::string locales = kel::testing::CommaLocalePath();
+    ASSERT_FALSE(locales.empty()) << "cannot make " << kel::testing::kCommaLocale << " with localedef";
+    const std::string card = write("fallback.kel", kel::testing::fallbackFiguresCard());
+    const std::string comma = "env LOCPATH=" + locales + " LC_ALL=" + kel::testing::kCommaLocale + " ";
+    // With --pdf the tool starts Qt, which takes the locale of the environment before the CSV.
+    std::vector<std::string> argsList = {"--format json " + card, "--filter --race 1 " + card};
+#ifdef KEL_HAVE_PDF
+    argsList.push_back("--pdf " + (m_dir / "r.pdf").string() + " --format csv " + card);
+#endif
+    for (const std::string &args : argsList) {
+        const ToolRun c = run(args, "env LC_ALL=C ");
+        const ToolRun de = run(args, comma);
+        ASSERT_EQ(c.status, 0) << args << ": " << c.err;
+        EXPECT_EQ(de.status, 0) << args << ": " << de.err;
+        EXPECT_EQ(de.out, c.out) << args;
+        if (args.find("json") == std::string::npos)
+            continue;
+        for (const auto &horse : kel::testing::kFallbackFinals)
+            for (std::string_view final : horse)
+                EXPECT_NE(c.out.find("\"" + std::string(final) + "\""), std::string::npos) << final;
+    }
 }
 
 TEST_F(HostileReport, UnopenableFilesExitOneWithTheReason)

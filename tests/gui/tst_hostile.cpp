@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QLocale>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -10,6 +11,9 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "tests/support/card_lines.h"
+#include "tests/support/comma_locale.h"
 
 #include "shell/file_lists.h"
 #include "shell/grid_table_model.h"
@@ -170,6 +174,43 @@ private:
         }
     }
 
+    // Every page of the card as a user reaches them in a new window: the race list, each race's
+    // horses, each horse's PPs; a page is its two labels and its cells.
+    QStringList pages(const QString &name)
+    {
+        ScriptedDialogs dialogs;
+        KEL_Soft w(m_tmp.path());
+        w.setDialogs(&dialogs);
+        w.show();
+        if (!QTest::qWaitForWindowExposed(&w))
+            qWarning("window not exposed");
+        listCards(w);
+        pick(w, name);
+        pressOpen(w);
+        QAbstractItemModel *model = w.gridView()->model();
+        const auto page = [&] {
+            QStringList cells{ctl<QLabel>(w, Ctl::LabelCarreras)->text(), ctl<QLabel>(w, Ctl::Label_Help)->text()};
+            for (int c = 0; c < model->columnCount(); ++c)
+                cells << model->headerData(c, Qt::Horizontal).toString();
+            for (int r = 0; r < model->rowCount(); ++r)
+                for (int c = 0; c < model->columnCount(); ++c)
+                    cells << model->index(r, c).data().toString();
+            return cells.join('|');
+        };
+        QStringList out{page()};
+        for (int race = 0, races = model->rowCount(); race < races; ++race) {
+            doubleClickRow(w, race);
+            out << page();
+            for (int horse = 1, horses = model->rowCount(); horse <= horses; ++horse) {
+                doubleClickRow(w, horse);
+                out << page();
+                QTest::keyClick(w.gridView(), Qt::Key_Escape);
+            }
+            QTest::keyClick(w.gridView(), Qt::Key_Escape);
+        }
+        return out;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -252,6 +293,29 @@ private slots:
             QCOMPARE(model->index(row, 4).data().toString(), QString("[Z-99]")); // Qualy
             QCOMPARE(model->index(row, 6).data().toString(), QString("[Z-99]")); // Final
         }
+    }
+
+    // Under a desktop locale that writes "9,5", the window shows the figures, labels and "% W"
+    // it shows under "C": the Final KEL texts it writes are read back by the engine.
+    void samePagesInACommaDecimalLocale()
+    {
+        QVERIFY(writeFile("fallback.kel", QByteArray::fromStdString(kel::testing::fallbackFiguresCard())));
+        const QStringList inC = pages("fallback.kel");
+        QStringList inComma;
+        {
+            const kel::testing::CommaLocaleScope comma;
+            QVERIFY2(comma.active(), "cannot make de_DE.UTF-8 with localedef");
+            QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+            inComma = pages("fallback.kel");
+            QLocale::setDefault(QLocale::c());
+        }
+        QCOMPARE(inComma, inC);
+        // Race list, race 1, its three horses.
+        QCOMPARE(inC.size(), 5);
+        for (int h = 0; h < 3; ++h)
+            for (std::string_view final : kel::testing::kFallbackFinals[h])
+                QVERIFY2(inC[2 + h].contains(QString::fromUtf8(final.data(), qsizetype(final.size()))),
+                         qPrintable(inC[2 + h]));
     }
 
     // Opens the window refuses: a message, and the card before stays on its page.

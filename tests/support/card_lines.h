@@ -22,4 +22,16 @@ inline std::string ppLine(std::string_view kel, std::string_view early, std::str
            + std::string(early) + ";C;\r\n";
 }
 
+// One race whose Final KEL figures all take the general number form, not the exact decimal
+// road: seven decimals, a blank before "%", ten integer digits, a result below 10 and a negative
+// one. Its Final KEL texts, PP by PP: kFallbackFinals.
+inline std::string fallbackFiguresCard()
+{
+    return "R1;Fallback;6F;A;\r\n1;Alpha;120;x;B;\r\n" + ppLine("97.1234567%", "95.5%") + ppLine("97.5 %", "95%")
+           + "2;Bravo;121;x;B;\r\n" + ppLine("52.3%", "95.1%", "2\xBA 118 (1)") + ppLine("1234567890%", "95%")
+           + "3;Charlie;119;x;B;\r\n" + ppLine("0.1%", "0.3%") + ppLine("97%", "95%", "3\xBA 119 (4)");
+}
+inline constexpr std::string_view kFallbackFinals[3][2]
+    = {{"98.7469134%", "100%"}, {"9.5%", "2469135685%"}, {"-0.1%", "99%"}};
+
 } // namespace kel::testing

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "printing/recording_printer.h"
-#include "printing/utf8_chars.h"
+#include "store/utf8.h"
 
 namespace kel {
 namespace {

@@ -4,6 +4,7 @@
 
 #include "tests/support/card_dir.h"
 #include "tests/support/card_lines.h"
+#include "tests/support/comma_locale.h"
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -12,8 +13,10 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "store/loader.h"
+#include "store/percent.h"
 
 namespace kel {
 namespace {
@@ -227,6 +230,41 @@ TEST_F(HostileCard, FiguresThatAreNotNumbersGiveNoFinalFigure)
     // A negative figure is a number like any other: 2 * -5 - 95.
     EXPECT_EQ(data(1, 1, 5, 5), "-105%");
     EXPECT_EQ(data(1, 1, 6, 5), "----");
+}
+
+TEST_F(HostileCard, FiguresEndingInACharacterOfSeveralBytesAreFigures)
+{
+    // "º" (card byte BA) and "‰" (89) are two and three bytes in the store; the whole character
+    // goes, as "%" does.
+    ASSERT_TRUE(openBytes("R1;A;\r\n1;H;B;\r\n" + ppLine("97\xBA", "95%") + ppLine("97%", "98\x89")
+                          + ppLine("97.5\xBA", "95.5\xBA")));
+    EXPECT_EQ(data(1, 1, 1, 3), "97\xC2\xBA");
+    EXPECT_EQ(data(1, 1, 1, 5), "99%");
+    EXPECT_EQ(data(1, 1, 2, 5), "96%");
+    EXPECT_EQ(data(1, 1, 3, 5), "99.5%");
+}
+
+TEST_F(HostileCard, FinalFiguresAreTheSameInACommaDecimalLocale)
+{
+    const std::string path = write("fallback.kel", kel::testing::fallbackFiguresCard());
+    const auto finals = [&] {
+        std::vector<std::string> texts;
+        EXPECT_TRUE(open(path)) << error;
+        for (int h = 1; h <= 3; ++h)
+            for (int p = 1; p <= 2; ++p)
+                texts.emplace_back(data(1, h, p, 5));
+        return texts;
+    };
+    const std::vector<std::string> inC = finals();
+    {
+        const kel::testing::CommaLocaleScope comma;
+        ASSERT_TRUE(comma.active()) << "cannot make " << kel::testing::kCommaLocale << " with localedef";
+        EXPECT_EQ(finals(), inC);
+        EXPECT_EQ(GeneralNumber(-1.5e-7), "-1.5E-07");
+    }
+    for (int h = 1; h <= 3; ++h)
+        for (int p = 1; p <= 2; ++p)
+            EXPECT_EQ(inC[std::size_t(2 * (h - 1) + p - 1)], kel::testing::kFallbackFinals[h - 1][p - 1]);
 }
 
 TEST_F(HostileCard, DirectoryPipeAndMissingFileAreRefusedWithTheReason)

@@ -5,9 +5,11 @@
 
 namespace kel {
 
-// The report counts and cuts texts in characters, not bytes: card texts are UTF-8 ("º").
-// A byte that does not start a well-formed sequence counts as one character of its own.
+// Card texts, names and typed texts are UTF-8 ("º" is two bytes), and the program counts, cuts
+// and drops them by characters, never by bytes. A byte that does not start a well-formed
+// sequence counts as one character of its own.
 
+// Bytes of the character starting at byte i (i < s.size()).
 inline std::size_t Utf8CharLength(std::string_view s, std::size_t i)
 {
     const auto b = static_cast<unsigned char>(s[i]);
@@ -48,6 +50,33 @@ inline std::string_view Utf8Left(std::string_view s, std::size_t n)
     for (; n > 0 && i < s.size(); --n)
         i += Utf8CharLength(s, i);
     return s.substr(0, i);
+}
+
+// The number of characters of s.
+inline std::size_t Utf8Count(std::string_view s)
+{
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < s.size(); ++n)
+        i += Utf8CharLength(s, i);
+    return n;
+}
+
+// s without its last character (empty for an empty s).
+inline std::string_view Utf8DropLast(std::string_view s)
+{
+    if (s.empty())
+        return s;
+    std::size_t start = s.size() - 1;
+    // A trailing continuation byte belongs to the character of the lead byte before it, if that
+    // lead byte's sequence ends exactly here.
+    if ((static_cast<unsigned char>(s[start]) & 0xC0) == 0x80) {
+        std::size_t lead = start;
+        while (lead > 0 && start - lead < 3 && (static_cast<unsigned char>(s[lead]) & 0xC0) == 0x80)
+            --lead;
+        if (Utf8CharLength(s, lead) == s.size() - lead)
+            start = lead;
+    }
+    return s.substr(0, start);
 }
 
 } // namespace kel
