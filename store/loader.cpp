@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <algorithm>
 #include <array>
@@ -13,7 +12,9 @@
 #include <immintrin.h>
 #define KEL_X86 1
 #endif
-#include <filesystem>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "store/percent.h"
 #include "store/utf8.h"
@@ -868,7 +869,8 @@ LoadReport loadCard(std::string_view bytes, TextBuffer *inPlace, RaceStore &stor
     if (cut) {
         ++report.droppedCount;
         if (report.dropped.size() < kMaxNotes)
-            report.dropped.push_back({report.lines, "the card is larger than 256 MB: the rest of it was not read"});
+            report.dropped.push_back({report.lines, "the card is larger than " + std::to_string(kMaxCardBytes >> 20)
+                                                        + " MB: the rest of it was not read"});
     }
     return report;
 }
@@ -888,52 +890,58 @@ LoadReport LoadCard(TextBuffer &&bytes, RaceStore &store)
 
 std::optional<TextBuffer> ReadCardFile(const std::string &path, std::string &error)
 {
-    constexpr std::uintmax_t kMaxSize = kMaxCardBytes;
-    std::error_code ec;
-    const std::filesystem::file_status st = std::filesystem::status(path, ec);
-    if (std::filesystem::is_directory(st)) {
-        error = "cannot read " + path + ": it is a directory";
+    const auto refuse = [&](std::string_view why) {
+        error = "cannot read " + path + ": " + std::string(why);
         return std::nullopt;
-    }
-    // A named pipe would block the open until someone writes to it, a device may never end.
-    if (std::filesystem::exists(st) && !std::filesystem::is_regular_file(st)) {
-        error = "cannot read " + path + ": it is not a regular file";
-        return std::nullopt;
-    }
-    std::FILE *f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        error = "cannot read " + path + ": " + std::strerror(errno);
-        return std::nullopt;
-    }
-    // Straight into a buffer of the file's size, left unfilled until read, then on in chunks
-    // should the file have grown.
+    };
+    const std::string tooLarge
+        = "the file is larger than " + std::to_string(kMaxCardBytes >> 20) + " MB, too large for a race card";
+    // A named pipe, a device or a file another program holds under a lease would keep a plain
+    // open or read waiting as long as they like: neither waits here. What was opened is what is
+    // checked, so nothing can be swapped in between.
+    constexpr std::string_view kWouldWait = "reading it would keep the program waiting";
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return refuse(errno == EAGAIN || errno == EWOULDBLOCK ? kWouldWait : std::strerror(errno));
+    struct Closer
+    {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        return refuse(std::strerror(errno));
+    if (S_ISDIR(st.st_mode))
+        return refuse("it is a directory");
+    if (!S_ISREG(st.st_mode))
+        return refuse("it is not a regular file");
+    if (static_cast<std::uintmax_t>(st.st_size) > kMaxCardBytes)
+        return refuse(tooLarge);
+
+    // Straight into a buffer of the file's size and a byte, left unfilled until read, then on
+    // should the file have grown (files of /proc tell no size). Front room for the loader, which
+    // writes the card's text over the bytes (a little longer than them until each line's end is
+    // dropped): untouched, it costs nothing.
     TextBuffer bytes;
-    std::size_t size = 0;
-    const std::uintmax_t expected = std::filesystem::is_regular_file(st) ? std::filesystem::file_size(path, ec) : 0;
-    const std::size_t room
-        = !ec && expected <= kMaxSize ? static_cast<std::size_t>(expected) + 1 : std::size_t(1) << 16;
-    // Front room for the loader, which writes the card's text over the bytes (a little longer
-    // than them until each line's end is dropped): untouched, it costs nothing.
+    const std::size_t room = static_cast<std::size_t>(st.st_size) + 1;
     bytes.reserveWithFront(room / 16 + 4096, room);
+    std::size_t size = 0;
     for (;;) {
-        size += std::fread(bytes.data() + size, 1, bytes.capacity() - size, f);
-        if (size < bytes.capacity())
-            break;
-        if (bytes.capacity() >= kMaxSize) {
-            std::fclose(f);
-            error = "cannot read " + path + ": the file is larger than 256 MB, too large for a race card";
-            return std::nullopt;
+        if (size == bytes.capacity()) {
+            if (size > kMaxCardBytes)
+                return refuse(tooLarge);
+            bytes.reserve(std::min<std::size_t>(bytes.capacity() * 2, kMaxCardBytes + 1));
         }
-        bytes.reserve(std::min<std::size_t>(bytes.capacity() * 2, kMaxSize + 1));
+        const ssize_t n = ::read(fd, bytes.data() + size, bytes.capacity() - size);
+        if (n > 0) {
+            size += static_cast<std::size_t>(n);
+        } else if (n == 0) {
+            break;
+        } else if (errno != EINTR) {
+            return refuse(errno == EAGAIN || errno == EWOULDBLOCK ? kWouldWait : std::strerror(errno));
+        }
     }
     bytes.setSize(size);
-    const bool failed = std::ferror(f);
-    const int err = errno;
-    std::fclose(f);
-    if (failed) {
-        error = "cannot read " + path + ": " + std::strerror(err);
-        return std::nullopt;
-    }
     return bytes;
 }
 

@@ -24,8 +24,8 @@ struct LoadReport
     std::size_t droppedCount = 0;
 };
 
-// The largest card read: a real one is some 12 MB at most.
-inline constexpr std::size_t kMaxCardBytes = std::size_t(256) << 20;
+// The largest card read: a full one (41 races of 21 horses of 100 PPs) is some 12 MB.
+inline constexpr std::size_t kMaxCardBytes = std::size_t(64) << 20;
 
 // Windows-1252 bytes as UTF-8 (0xBA becomes "º"). Bytes the code page leaves undefined map to
 // the C1 control of the same number, as Windows itself does.
@@ -49,8 +49,8 @@ void SetWideScan(bool allowed);
 std::string FinalKel(std::string_view kel, std::string_view early);
 
 // The whole content of a file, with front room for LoadCard, or nothing with the reason in
-// error. Only regular files are read: a directory, a named pipe or a device is refused without
-// opening it.
+// error. Only regular files of at most kMaxCardBytes are read; nothing waits: a directory, a
+// named pipe or a device is refused, and so is a file that would not give its bytes at once.
 std::optional<TextBuffer> ReadCardFile(const std::string &path, std::string &error);
 
 } // namespace kel

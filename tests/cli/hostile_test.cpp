@@ -6,6 +6,7 @@
 #include "tests/support/card_dir.h"
 #include "tests/support/card_lines.h"
 #include "tests/support/comma_locale.h"
+#include "tests/support/lease_holder.h"
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -240,6 +241,13 @@ TEST_F(HostileReport, UnopenableFilesExitOneWithTheReason)
     const ToolRun missing = run(gone);
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("No such file or directory"), std::string::npos);
+
+    const std::string leased = write("leased.kel", "R1;A;\r\n");
+    const kel::testing::LeaseHolder holder(leased);
+    ASSERT_TRUE(holder.holding());
+    const ToolRun waiting = run(leased);
+    EXPECT_EQ(waiting.status, 1);
+    EXPECT_EQ(waiting.err, "kelsoft-report: cannot read " + leased + ": reading it would keep the program waiting\n");
 }
 
 TEST_F(HostileReport, FileWithoutReadPermissionExitsOne)
@@ -311,13 +319,13 @@ TEST_F(HostileOpen, RefusedOpensShowAMessageAndKeepTheCard)
     ASSERT_EQ(::mkfifo((m_dir / "pipe.kel").c_str(), 0644), 0);
     const std::string gone = write("gone.kel", "R1;A;\r\n");
     fs::remove(gone); // listed in File1, removed before Open
+    const kel::testing::LeaseHolder holder(write("leased.kel", "R1;A;\r\n"));
+    ASSERT_TRUE(holder.holding());
 
     const std::vector<std::pair<std::optional<std::string>, std::string>> cases = {
-        {"race.kel", "it is a directory"},
-        {"pipe.kel", "not a regular file"},
-        {"gone.kel", "No such file or directory"},
-        {"averylongname.kel", "error TX1"},
-        {std::nullopt, "Select a kel file in the lower window"},
+        {"race.kel", "it is a directory"},         {"pipe.kel", "not a regular file"},
+        {"gone.kel", "No such file or directory"}, {"leased.kel", "reading it would keep the program waiting"},
+        {"averylongname.kel", "error TX1"},        {std::nullopt, "Select a kel file in the lower window"},
     };
     for (const auto &[name, message] : cases) {
         d.clearShown();

@@ -14,6 +14,7 @@
 
 #include "tests/support/card_lines.h"
 #include "tests/support/comma_locale.h"
+#include "tests/support/lease_holder.h"
 
 #include "shell/file_lists.h"
 #include "shell/grid_table_model.h"
@@ -356,6 +357,19 @@ private slots:
         QCOMPARE(dialogs.shown().size(), std::size_t(1));
         QVERIFY(QString::fromStdString(dialogs.shown().front().prompt).contains("No such file or directory"));
         expectGoodCard(*w, "removed");
+
+        // Held by another program under a lease: a plain open would freeze the window.
+        dialogs.clearShown();
+        QVERIFY(writeFile("leased.kel", kGoodCard));
+        const kel::testing::LeaseHolder holder(QDir(m_cards).filePath("leased.kel").toStdString());
+        QVERIFY(holder.holding());
+        listCards(*w);
+        pick(*w, "leased.kel");
+        pressOpen(*w);
+        QCOMPARE(dialogs.shown().size(), std::size_t(1));
+        QVERIFY(QString::fromStdString(dialogs.shown().front().prompt).contains("would keep the program waiting"));
+        QTest::mouseClick(ctl(*w, Ctl::BT_Cancel), Qt::LeftButton);
+        expectGoodCard(*w, "leased");
     }
 
     void unreadableFileKeepsTheCard()

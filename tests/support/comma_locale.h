@@ -26,8 +26,7 @@ inline std::string CommaLocalePath()
     const fs::path work = fs::temp_directory_path() / ("kel_test_locales_" + std::to_string(::getpid()));
     std::error_code ec;
     fs::create_directories(work, ec);
-    const std::string command
-        = "localedef -i de_DE -f UTF-8 '" + (work / kCommaLocale).string() + "' >/dev/null 2>&1";
+    const std::string command = "localedef -i de_DE -f UTF-8 '" + (work / kCommaLocale).string() + "' >/dev/null 2>&1";
     if (std::system(command.c_str()) != -1 && fs::exists(work / kCommaLocale / "LC_NUMERIC")) {
         fs::create_directories(dir, ec);
         fs::rename(work / kCommaLocale, dir / kCommaLocale, ec);
@@ -47,8 +46,8 @@ public:
         if (path.empty())
             return;
         ::setenv("LOCPATH", path.c_str(), 1);
-        m_active = std::setlocale(LC_ALL, kCommaLocale) != nullptr
-                   && std::string(std::localeconv()->decimal_point) == ",";
+        m_active
+            = std::setlocale(LC_ALL, kCommaLocale) != nullptr && std::string(std::localeconv()->decimal_point) == ",";
     }
     ~CommaLocaleScope() { std::setlocale(LC_ALL, "C"); }
     CommaLocaleScope(const CommaLocaleScope &) = delete;
