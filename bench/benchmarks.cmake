@@ -11,3 +11,11 @@ target_link_libraries(kel-make-card PRIVATE kel_cardgen)
 find_package(benchmark REQUIRED)
 add_executable(kel_bench ${CMAKE_CURRENT_LIST_DIR}/kel_bench.cpp)
 target_link_libraries(kel_bench PRIVATE kel_cardgen kel_printing benchmark::benchmark)
+
+# The real window on a card of 1 MB race fields, offscreen: the open and the print of a race,
+# with the process's peak memory (scripts/bench.sh runs it).
+if(TARGET kel_shell)
+  find_package(Qt6 REQUIRED COMPONENTS Test)
+  add_executable(kel_window_bench ${CMAKE_CURRENT_LIST_DIR}/window_bench.cpp)
+  target_link_libraries(kel_window_bench PRIVATE kel_cardgen kel_shell Qt6::Test)
+endif()

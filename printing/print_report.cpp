@@ -6,6 +6,7 @@
 
 #include "store/utf8.h"
 #include "store/percent.h"
+#include "views/display_text.h"
 #include "views/commands.h"
 
 namespace kel {
@@ -204,7 +205,7 @@ void PrintHorsePPs(Printer &p, GridModel &grid, double sizeFactor, int16_t ppCou
                 grid.setCol(field.col);
                 p.setCurrentY(lineY);
                 p.setCurrentX(field.x);
-                const std::string_view text = grid.text();
+                const std::string text = DisplayText(grid.text());
                 p.printLine(field.maxChars ? Utf8Left(text, field.maxChars) : text);
             }
         } else if (i == 1) {
@@ -225,6 +226,7 @@ void PrintHorsePPs(Printer &p, GridModel &grid, double sizeFactor, int16_t ppCou
 void PrintRace(Module1 &m, Form &f, Printer &p, std::string caption, double sizeFactor, bool printLastPPs,
                int16_t ppCount)
 {
+    caption = DisplayText(caption);
     GridModel *grid = &f.MSF();
     const int savedRow = grid->row();
     const int savedCol = grid->col();
@@ -245,7 +247,7 @@ void PrintRace(Module1 &m, Form &f, Printer &p, std::string caption, double size
         grid->setRow(r);
         for (int c = 0; c < cols; ++c) {
             grid->setCol(c);
-            widths[c] = ToInt32(p.textWidth(grid->text()));
+            widths[c] = ToInt32(p.textWidth(DisplayText(grid->text())));
         }
     }
     int64_t total = 0;
@@ -289,7 +291,7 @@ void PrintRace(Module1 &m, Form &f, Printer &p, std::string caption, double size
             grid->setCol(c);
             p.setCurrentY(rowTop);
             p.setFontBold(printLastPPs);
-            p.printLine(grid->text());
+            p.printLine(DisplayText(grid->text()));
             lowest = std::max(lowest, p.currentY());
             if (c < kPlacedColumns) {
                 p.setCurrentX(kAfterColumn[c].x);

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "views/display_text.h"
+
 namespace kel {
 
 namespace {
@@ -37,7 +39,7 @@ QVariant GridTableModel::data(const QModelIndex &index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return QString::fromStdString(m_grid.cell(gridRow(index.row()), index.column()));
+        return QString::fromStdString(DisplayText(m_grid.cell(gridRow(index.row()), index.column())));
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(alignmentOf(m_grid.colAlignment(index.column())));
     default:
@@ -51,7 +53,7 @@ QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, in
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return QString::fromStdString(m_grid.cell(0, section));
+        return QString::fromStdString(DisplayText(m_grid.cell(0, section)));
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     default:

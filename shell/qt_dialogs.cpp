@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include "views/display_text.h"
+
 namespace kel {
 
 namespace {
@@ -23,8 +25,8 @@ QString titleOrApp(std::string_view title)
 MsgAnswer QtDialogs::msgBox(std::string_view prompt, std::string_view title, MsgButtons buttons)
 {
     QMessageBox box(m_parent);
-    box.setWindowTitle(titleOrApp(title));
-    box.setText(qs(prompt));
+    box.setWindowTitle(titleOrApp(DisplayText(title)));
+    box.setText(qs(DisplayText(prompt)));
     box.setTextFormat(Qt::PlainText);
     switch (buttons) {
     case MsgButtons::Ok:
@@ -62,8 +64,8 @@ std::optional<std::string> QtDialogs::inputBox(std::string_view prompt, std::str
                                                std::string_view defaultText)
 {
     bool ok = false;
-    const QString answer
-        = QInputDialog::getText(m_parent, titleOrApp(title), qs(prompt), QLineEdit::Normal, qs(defaultText), &ok);
+    const QString answer = QInputDialog::getText(m_parent, titleOrApp(DisplayText(title)), qs(DisplayText(prompt)),
+                                                 QLineEdit::Normal, qs(defaultText), &ok);
     if (!ok)
         return std::nullopt;
     return answer.toStdString();

@@ -6,6 +6,7 @@
 #include "printing/print_report.h"
 #include "printing/recording_printer.h"
 #include "store/module1.h"
+#include "views/display_text.h"
 #include "views/memory_form.h"
 
 namespace kel {
@@ -142,6 +143,22 @@ TEST_F(PrintRaceTest, TitleCentresOverTheMeasuredColumns)
     m8.setFontSize(8);
     m8.setFontBold(true);
     EXPECT_DOUBLE_EQ(p.texts()[0].x, total / 2 - static_cast<int>(m8.textWidth("R1") / 2));
+}
+
+TEST_F(PrintRaceTest, HugeTextsArePrintedCutToWhatIsDrawn)
+{
+    // A card field of megabytes: the title and the cell print as the window draws them.
+    Row horse = FullHorse("1");
+    horse[8] = std::string(3000, 'd');
+    f.MSF() = HorsesGrid({horse});
+    print(std::string(2 << 20, 't'));
+    std::string title;
+    std::vector<std::string> cells;
+    for (const Event &e : p.texts())
+        (e.bold ? title : cells.emplace_back()) += e.text;
+    EXPECT_EQ(title, DisplayText(std::string(2 << 20, 't')));
+    ASSERT_GT(cells.size(), 8u);
+    EXPECT_EQ(cells[8], DisplayText(horse[8]));
 }
 
 TEST_F(PrintRaceTest, TitleWiderThanTheColumnsStartsAtTheLeft)

@@ -3,6 +3,8 @@
 #include <random>
 #include <vector>
 
+#include "tests/support/card_lines.h"
+#include "views/display_text.h"
 #include "views/grid_model.h"
 
 namespace kel {
@@ -165,6 +167,30 @@ TEST(GridModel, RevisionMovesOnEveryChange)
     EXPECT_GT(r1, r0);
     g.setText("a");
     EXPECT_GT(g.revision(), r1);
+}
+
+} // namespace
+} // namespace kel
+
+namespace kel {
+namespace {
+
+TEST(DisplayText, CutsAfterAThousandCharactersWithAnEllipsis)
+{
+    const std::string e = "\xC3\xA9"; // "é", two bytes
+    const std::string ellipsis = "\xE2\x80\xA6";
+    static const std::pair<std::string, std::string> kCases[] = {
+        {"", ""},
+        {"97%", "97%"},
+        {std::string(1000, 'x'), std::string(1000, 'x')},
+        {std::string(1001, 'x'), std::string(1000, 'x') + ellipsis},
+        // characters, not bytes: 1,000 "é" are 2,000 bytes and stay whole
+        {kel::testing::repeat(e, 1000), kel::testing::repeat(e, 1000)},
+        {kel::testing::repeat(e, 1001), kel::testing::repeat(e, 1000) + ellipsis},
+        {std::string(999, 'x') + e + "tail", std::string(999, 'x') + e + ellipsis},
+    };
+    for (const auto &[text, shown] : kCases)
+        EXPECT_EQ(DisplayText(text), shown) << text.size();
 }
 
 } // namespace
