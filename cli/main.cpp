@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -60,9 +61,7 @@ std::optional<int> wholeNumber(const std::string &text)
     return n;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+int run(int argc, char **argv)
 {
     Options opt;
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -157,13 +156,19 @@ int main(int argc, char **argv)
     }
 
     std::string error;
-    std::optional<kel::TextBuffer> bytes = kel::ReadCardFile(opt.card, error);
-    if (!bytes) {
+    kel::Module1 m;
+    kel::LoadReport report;
+    try {
+        std::optional<kel::TextBuffer> bytes = kel::ReadCardFile(opt.card, error);
+        if (bytes)
+            report = kel::OpenCard(m, std::move(*bytes));
+    } catch (const std::bad_alloc &) {
+        error = "not enough memory to load " + std::filesystem::path(opt.card).filename().string();
+    }
+    if (!error.empty()) {
         std::cerr << "kelsoft-report: " << error << '\n';
         return 1;
     }
-    kel::Module1 m;
-    const kel::LoadReport report = kel::OpenCard(m, std::move(*bytes));
     for (const kel::LoadNote &n : report.dropped)
         std::cerr << opt.card << ':' << std::to_string(n.line) << ": " << n.what << '\n';
     if (report.droppedCount > report.dropped.size())
@@ -202,4 +207,17 @@ int main(int argc, char **argv)
         kel::WriteCsv(m, opt.race, std::cout);
     std::cout.flush();
     return std::cout ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc &) {
+        // The load says so itself; this is what comes after it.
+        std::cerr << "kelsoft-report: not enough memory to write the report\n";
+        return 1;
+    }
 }

@@ -5,25 +5,35 @@
 namespace kel {
 
 namespace {
-LoadReport rate(Module1 &m, LoadReport report)
+
+// The card is loaded and rated in a store of its own and handed to the module only when done:
+// should memory run out on the way (std::bad_alloc), the card open before is still whole.
+template <class Load>
+LoadReport open(Module1 &m, Load load)
 {
+    Module1 next;
+    LoadReport report = load(next.Data);
+    next.loaded = true;
+    next.CurrentRace = 0;
+    ComputeRatings(next, 3);
+    ComputeRatings(next, 4);
+    ComputeRatings(next, 5);
+    m.Data = std::move(next.Data);
     m.loaded = true;
     m.CurrentRace = 0;
-    ComputeRatings(m, 3);
-    ComputeRatings(m, 4);
-    ComputeRatings(m, 5);
     return report;
 }
+
 } // namespace
 
 LoadReport OpenCard(Module1 &m, std::string_view bytes)
 {
-    return rate(m, LoadCard(bytes, m.Data));
+    return open(m, [&](RaceStore &store) { return LoadCard(bytes, store); });
 }
 
 LoadReport OpenCard(Module1 &m, TextBuffer &&bytes)
 {
-    return rate(m, LoadCard(std::move(bytes), m.Data));
+    return open(m, [&](RaceStore &store) { return LoadCard(std::move(bytes), store); });
 }
 
 } // namespace kel

@@ -9,7 +9,8 @@
 namespace kel {
 
 // The load of the open command once the file is read: a new card from the bytes, CurrentRace 0
-// and the three rating runs. The card before is replaced only here, never by a refused open.
+// and the three rating runs. The card before is replaced only at the end, never by a refused
+// open nor by one that runs out of memory (std::bad_alloc, which the caller reports).
 LoadReport OpenCard(Module1 &m, std::string_view bytes);
 // The same, the store's text written over the bytes (see LoadCard).
 LoadReport OpenCard(Module1 &m, TextBuffer &&bytes);

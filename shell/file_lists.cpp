@@ -1,6 +1,13 @@
 #include "shell/file_lists.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <QCollator>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QStyle>
@@ -10,6 +17,7 @@ namespace kel {
 namespace {
 
 constexpr int PathRole = Qt::UserRole;
+constexpr int NameOnDiskRole = Qt::UserRole;
 
 QString existingFolder(QString path)
 {
@@ -108,16 +116,42 @@ void FileListBox::setPath(const QString &path)
 
 void FileListBox::refresh()
 {
-    const QString keep = selectedName();
+    const QByteArray keep = selectedNameOnDisk();
     clear();
-    // Name filters of QDir ignore letter case, so "*.kel" lists ".KEL" and ".Kel" too.
-    const QStringList names = QDir(m_path).entryList({QStringLiteral("*.kel")}, QDir::Files,
-                                                     QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
-    addItems(names);
-    if (!keep.isEmpty()) {
-        const auto found = findItems(keep, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (!found.isEmpty())
-            setCurrentItem(found.first());
+    // Every "*.kel" entry in any letter case, read by the bytes of its name: QDir leaves out
+    // names that are not UTF-8, as a card copied from an old system may have. Such a name is
+    // shown with replacement characters and opened by its bytes.
+    struct Card
+    {
+        QString shown;
+        QByteArray onDisk;
+    };
+    std::vector<Card> cards;
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    for (fs::directory_iterator it(QFile::encodeName(m_path).toStdString(), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().native();
+        // Hidden files are not listed; folders, pipes and devices are no cards.
+        std::error_code typeError;
+        if (name.size() < 4 || name[0] == '.'
+            || QByteArray::fromStdString(name.substr(name.size() - 4)).toLower() != ".kel"
+            || !it->is_regular_file(typeError))
+            continue;
+        const QByteArray onDisk = QByteArray::fromStdString(name);
+        cards.push_back({QFile::decodeName(onDisk), onDisk});
+    }
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(cards.begin(), cards.end(), [&](const Card &a, const Card &b) {
+        const int order = collator.compare(a.shown, b.shown);
+        return order != 0 ? order < 0 : a.onDisk < b.onDisk;
+    });
+    for (const Card &card : cards) {
+        auto *item = new QListWidgetItem(card.shown, this);
+        item->setData(NameOnDiskRole, card.onDisk);
+        if (card.onDisk == keep)
+            setCurrentItem(item);
     }
 }
 
@@ -125,6 +159,12 @@ QString FileListBox::selectedName() const
 {
     const auto items = selectedItems();
     return items.isEmpty() ? QString() : items.first()->text();
+}
+
+QByteArray FileListBox::selectedNameOnDisk() const
+{
+    const auto items = selectedItems();
+    return items.isEmpty() ? QByteArray() : items.first()->data(NameOnDiskRole).toByteArray();
 }
 
 void FileListBox::keyPressEvent(QKeyEvent *event)

@@ -33,7 +33,8 @@ private:
 };
 
 // File1: the card files of one folder, "*.kel" in any letter case, sorted by name. Nothing is
-// selected until the user picks a name.
+// selected until the user picks a name. A name that is not UTF-8 is shown with replacement
+// characters; its bytes are kept for opening it.
 class FileListBox : public QListWidget
 {
     Q_OBJECT
@@ -45,8 +46,10 @@ public:
     void setPath(const QString &path);
     // Re-reads the folder, keeping the selected name when it is still there.
     void refresh();
-    // The selected name, or an empty string.
+    // The selected name as shown, or an empty string.
     QString selectedName() const;
+    // The selected name as spelled on disk, or nothing.
+    QByteArray selectedNameOnDisk() const;
 
 signals:
     void enterPressed();

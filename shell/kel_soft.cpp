@@ -1,6 +1,7 @@
 #include "shell/kel_soft.h"
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include <QApplication>
@@ -297,7 +298,13 @@ template <class Handler>
 void KEL_Soft::run(Handler &&handler)
 {
     ++m_handlerDepth;
-    handler();
+    try {
+        handler();
+    } catch (const std::bad_alloc &) {
+        // Out of a Qt slot it would end the program and lose the card with its marks. The open
+        // command says so itself and keeps the card; any other command stops where it was.
+        dialogs().msgBox("Not enough memory to finish the command", kAppTitle, MsgButtons::Ok);
+    }
     --m_handlerDepth;
     if (m_handlerDepth == 0)
         refreshView();

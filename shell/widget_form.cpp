@@ -9,6 +9,7 @@
 
 #include "shell/file_lists.h"
 #include "shell/kel_soft.h"
+#include "views/display_text.h"
 
 namespace kel {
 
@@ -44,11 +45,11 @@ void WidgetForm::setCaption(Ctl c, std::string_view text)
 {
     QWidget *w = m_window.control(c);
     if (auto *label = qobject_cast<QLabel *>(w))
-        label->setText(qs(text));
+        label->setText(qs(DisplayText(text)));
     else if (auto *button = qobject_cast<QAbstractButton *>(w))
-        button->setText(qs(text));
+        button->setText(qs(DisplayText(text)));
     else if (auto *box = qobject_cast<QGroupBox *>(w))
-        box->setTitle(qs(text));
+        box->setTitle(qs(DisplayText(text)));
     else if (auto *edit = qobject_cast<QLineEdit *>(w))
         edit->setText(qs(text));
 }
@@ -102,6 +103,14 @@ std::optional<std::string> WidgetForm::selectedFile() const
     const QString name = static_cast<FileListBox *>(m_window.control(Ctl::File1))->selectedName();
     if (name.isEmpty())
         return std::nullopt;
+    return name.toStdString();
+}
+
+std::optional<std::string> WidgetForm::selectedFileOnDisk() const
+{
+    const QByteArray name = static_cast<FileListBox *>(m_window.control(Ctl::File1))->selectedNameOnDisk();
+    if (name.isEmpty())
+        return selectedFile();
     return name.toStdString();
 }
 

@@ -21,6 +21,7 @@ public:
     std::string text(Ctl c) const override;
     int value(Ctl c) const override;
     std::optional<std::string> selectedFile() const override;
+    std::optional<std::string> selectedFileOnDisk() const override;
     std::string directory() const override;
     void close() override;
 

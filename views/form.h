@@ -64,8 +64,12 @@ public:
     // Check boxes: 0 unchecked, 1 checked, 2 greyed.
     virtual int value(Ctl c) const = 0;
 
-    // The name selected in File1 (with its extension, UTF-8), if any; and the path of Dir1.
+    // The name selected in File1 (with its extension, UTF-8, as shown), if any; and the path of
+    // Dir1.
     virtual std::optional<std::string> selectedFile() const = 0;
+    // The same name as spelled on disk, for opening it: a name that is not UTF-8 is shown with
+    // replacement characters, so its bytes differ from the shown text.
+    virtual std::optional<std::string> selectedFileOnDisk() const { return selectedFile(); }
     virtual std::string directory() const = 0;
 
     // Unloads the window, which ends the program.

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <filesystem>
+#include <new>
 #include <string>
 
 #include "engine/open_card.h"
@@ -29,8 +30,9 @@ bool exists(const std::string &path)
     return std::filesystem::exists(path, ec);
 }
 
-// The listed name with its extension replaced by ".kel". On a file system that tells letter
-// cases apart "CARD.KEL" has no "CARD.kel" beside it: then the listed file itself is opened.
+// The listed name (as spelled on disk, not necessarily UTF-8) with its last four characters
+// replaced by ".kel". On a file system that tells letter cases apart "CARD.KEL" has no
+// "CARD.kel" beside it: then the listed file itself is opened.
 std::string cardPath(const std::string &dir, const std::string &name)
 {
     const std::size_t chars = Utf8Count(name);
@@ -74,12 +76,19 @@ void BT_Open_Click(Module1 &m, Form &f, Dialogs &d)
         return;
     }
 
-    const std::string path = cardPath(f.directory(), name);
+    const std::string path = cardPath(f.directory(), f.selectedFileOnDisk().value_or(name));
     std::string error;
-    std::optional<TextBuffer> bytes = ReadCardFile(path, error);
-    if (!bytes) {
-        if (error.empty())
+    LoadReport report;
+    try {
+        std::optional<TextBuffer> bytes = ReadCardFile(path, error);
+        if (bytes)
+            report = OpenCard(m, std::move(*bytes));
+        else if (error.empty())
             error = "cannot read " + path;
+    } catch (const std::bad_alloc &) {
+        error = "not enough memory to load " + name;
+    }
+    if (!error.empty()) {
         if (error[0] >= 'a' && error[0] <= 'z')
             error[0] = static_cast<char>(error[0] - 'a' + 'A');
         d.msgBox(error, kAppTitle, MsgButtons::Ok);
@@ -88,7 +97,6 @@ void BT_Open_Click(Module1 &m, Form &f, Dialogs &d)
 
     f.setVisible(Ctl::fr_dc, true);
     f.setVisible(Ctl::Fr_Open, false);
-    const LoadReport report = OpenCard(m, std::move(*bytes));
     ShowRaceList(m, f);
     if (report.droppedCount > 0 || !report.dropped.empty())
         d.msgBox(droppedMessage(name, report), kAppTitle, MsgButtons::Ok);

@@ -8,11 +8,13 @@
 #include "tests/support/comma_locale.h"
 #include "tests/support/lease_holder.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -33,6 +35,24 @@ using kel::testing::repeat;
 namespace fs = std::filesystem;
 
 constexpr uid_t kNobody = 65534;
+
+// AddressSanitizer reserves terabytes of address space: no limit on it can be set that leaves
+// a process room to run.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+constexpr bool kAddressSanitizer = __has_feature(address_sanitizer);
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+// A card of 48 MB, all of it to be read; sparse, so it takes no disk.
+std::string writeHugeCard(const fs::path &path)
+{
+    std::ofstream(path, std::ios::binary) << "R1;A;\r\n";
+    fs::resize_file(path, std::uintmax_t(48) << 20);
+    return path.string();
+}
 
 // One horse per figure text, each with a single PP; early figures all 95%.
 std::string figuresCard(const std::vector<std::string> &kels)
@@ -250,6 +270,18 @@ TEST_F(HostileReport, UnopenableFilesExitOneWithTheReason)
     EXPECT_EQ(waiting.err, "kelsoft-report: cannot read " + leased + ": reading it would keep the program waiting\n");
 }
 
+TEST_F(HostileReport, OutOfMemoryExitsOneWithTheReason)
+{
+    if (kAddressSanitizer)
+        GTEST_SKIP() << "no address-space limit under AddressSanitizer";
+    const std::string huge = writeHugeCard(m_dir / "huge.kel");
+    // Room to start (the Qt libraries take some 80 MB of address space), not to read the card.
+    const ToolRun r = run(huge, "ulimit -v 110000; exec ");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "kelsoft-report: not enough memory to load huge.kel\n");
+    EXPECT_EQ(r.out, "");
+}
+
 TEST_F(HostileReport, FileWithoutReadPermissionExitsOne)
 {
     const std::string locked = write("locked.kel", "R1;A;\r\n");
@@ -366,6 +398,36 @@ TEST_F(HostileOpen, UnreadableFileKeepsTheCard)
     if (WEXITSTATUS(status) == 3)
         GTEST_SKIP() << "running as root without the right to become nobody: cannot take the permission away";
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the card was lost, 2: no permission message";
+}
+
+TEST_F(HostileOpen, OutOfMemoryKeepsTheCard)
+{
+    if (kAddressSanitizer)
+        GTEST_SKIP() << "no address-space limit under AddressSanitizer";
+    writeHugeCard(m_dir / "huge.kel");
+    // In a child, with room for 16 MB more than it holds: not for the card's 48 MB.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::ifstream status("/proc/self/status");
+        std::string line;
+        unsigned long long sizeKb = 0;
+        while (std::getline(status, line))
+            if (line.rfind("VmSize:", 0) == 0)
+                std::from_chars(line.data() + line.find_first_of("0123456789"), line.data() + line.size(), sizeKb);
+        const rlimit limit{(sizeKb << 10) + (16 << 20), RLIM_INFINITY};
+        if (sizeKb == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0)
+            ::_exit(3);
+        open("huge.kel");
+        const bool said = d.shown().size() == 1 && d.shown()[0].prompt == "Not enough memory to load huge.kel";
+        const bool kept = m.Data(1, 0, 0, 2) == "Good" && m.Data(1, 1, 0, 5) == "[A-1]" && m.ViewPage == 2
+                          && f.MSF().cell(1, 1) == "Horse" && f.visible(kel::Ctl::Fr_Open);
+        ::_exit(said && kept ? 0 : said ? 1 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the open command ended the program";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the card was lost, 2: no message, 3: no limit could be set";
 }
 
 TEST_F(HostileOpen, HostileButReadableCardsReplaceItAsBestTheyCan)

@@ -4,10 +4,14 @@
 #include <QFile>
 #include <QLabel>
 #include <QLocale>
+#include <QMessageBox>
+#include <QTimer>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
+
+#include <fstream>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,6 +24,7 @@
 #include "shell/grid_table_model.h"
 #include "shell/kel_soft.h"
 #include "shell/msf_view.h"
+#include "shell/qt_dialogs.h"
 #include "views/controls.h"
 #include "views/memory_form.h"
 
@@ -133,6 +138,14 @@ private:
 
     void pressOpen(KEL_Soft &w) { QTest::mouseClick(ctl(w, Ctl::BT_Open), Qt::LeftButton); }
 
+    // File, Open, the name picked, "Open" pressed.
+    void openCard(KEL_Soft &w, const QString &name)
+    {
+        listCards(w);
+        pick(w, name);
+        pressOpen(w);
+    }
+
     std::unique_ptr<KEL_Soft> windowWithGoodCard(ScriptedDialogs &dialogs)
     {
         auto w = std::make_unique<KEL_Soft>(m_tmp.path());
@@ -140,9 +153,7 @@ private:
         w->show();
         if (!QTest::qWaitForWindowExposed(w.get()))
             qWarning("window not exposed");
-        listCards(*w);
-        pick(*w, "good.kel");
-        pressOpen(*w);
+        openCard(*w, "good.kel");
         // On the horses page of race 1, as a user would be before trying another file.
         doubleClickRow(*w, 0);
         return w;
@@ -185,9 +196,7 @@ private:
         w.show();
         if (!QTest::qWaitForWindowExposed(&w))
             qWarning("window not exposed");
-        listCards(w);
-        pick(w, name);
-        pressOpen(w);
+        openCard(w, name);
         QAbstractItemModel *model = w.gridView()->model();
         const auto page = [&] {
             QStringList cells{ctl<QLabel>(w, Ctl::LabelCarreras)->text(), ctl<QLabel>(w, Ctl::Label_Help)->text()};
@@ -262,9 +271,7 @@ private slots:
         QFETCH(QString, message);
         ScriptedDialogs dialogs;
         auto w = windowWithGoodCard(dialogs);
-        listCards(*w);
-        pick(*w, name);
-        pressOpen(*w);
+        openCard(*w, name);
         if (message.isEmpty()) {
             QVERIFY2(dialogs.shown().empty(), dialogs.shown().empty() ? "" : dialogs.shown().front().prompt.c_str());
         } else {
@@ -284,9 +291,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         auto w = windowWithGoodCard(dialogs);
-        listCards(*w);
-        pick(*w, "figures.kel");
-        pressOpen(*w);
+        openCard(*w, "figures.kel");
         doubleClickRow(*w, 0);
         QAbstractItemModel *model = w->gridView()->model();
         QCOMPARE(model->rowCount(), 5);
@@ -294,6 +299,31 @@ private slots:
             QCOMPARE(model->index(row, 4).data().toString(), QString("[Z-99]")); // Qualy
             QCOMPARE(model->index(row, 6).data().toString(), QString("[Z-99]")); // Final
         }
+    }
+
+    // A field of 10 MB is kept whole in the store but drawn as its first 1,000 characters and
+    // "…", in the grid, in the title label and in a message box.
+    void hugeTextsAreDrawnCut()
+    {
+        ScriptedDialogs dialogs;
+        auto w = windowWithGoodCard(dialogs);
+        openCard(*w, "longline.kel");
+        const QString ellipsis(QChar(0x2026));
+        QCOMPARE(w->module().Data(1, 0, 0, 2).size(), std::size_t(10 << 20));
+        const QString row = w->gridView()->model()->index(0, 0).data().toString();
+        QCOMPARE(row, "R1 " + QString(997, 'x') + ellipsis);
+        doubleClickRow(*w, 0);
+        QCOMPARE(ctl<QLabel>(*w, Ctl::LabelCarreras)->text(), "R1 " + QString(997, 'x') + ellipsis);
+
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->accept();
+            }
+        });
+        QtDialogs(w.get()).msgBox(std::string(1 << 20, 'm'), "", MsgButtons::Ok);
+        QCOMPARE(shown, QString(1000, 'm') + ellipsis);
     }
 
     // Under a desktop locale that writes "9,5", the window shows the figures, labels and "% W"
@@ -317,6 +347,33 @@ private slots:
             for (std::string_view final : kel::testing::kFallbackFinals[h])
                 QVERIFY2(inC[2 + h].contains(QString::fromUtf8(final.data(), qsizetype(final.size()))),
                          qPrintable(inC[2 + h]));
+    }
+
+    // Cards named in Latin-1 bytes, as copied from an old system: listed with a replacement
+    // character for each byte that is not UTF-8, opened by their bytes, and counted by the
+    // characters shown for the 14-character rule.
+    void namesThatAreNotUtf8AreListedAndOpen()
+    {
+        const auto writeRaw = [&](const std::string &name) {
+            std::ofstream(m_cards.toStdString() + "/" + name, std::ios::binary) << kGoodCard;
+        };
+        writeRaw("a\xE9t\xE9.kel");
+        writeRaw("abcdefghi\xE9.kel");  // 14 characters shown
+        writeRaw("abcdefghij\xE9.kel"); // 15
+        ScriptedDialogs dialogs;
+        auto w = windowWithGoodCard(dialogs);
+        const QString replacement(QChar(0xFFFD));
+        const QString summer = "a" + replacement + "t" + replacement + ".kel";
+        for (const QString &name : {summer, "abcdefghi" + replacement + ".kel"}) {
+            dialogs.clearShown();
+            openCard(*w, name);
+            QVERIFY2(dialogs.shown().empty(), qPrintable(name));
+            QCOMPARE(w->module().ViewPage, int16_t(1));
+            QCOMPARE(w->gridView()->model()->rowCount(), 2);
+        }
+        openCard(*w, "abcdefghij" + replacement + ".kel");
+        QCOMPARE(dialogs.shown().size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(dialogs.shown().front().prompt), QString("error TX1"));
     }
 
     // Opens the window refuses: a message, and the card before stays on its page.
@@ -363,9 +420,7 @@ private slots:
         QVERIFY(writeFile("leased.kel", kGoodCard));
         const kel::testing::LeaseHolder holder(QDir(m_cards).filePath("leased.kel").toStdString());
         QVERIFY(holder.holding());
-        listCards(*w);
-        pick(*w, "leased.kel");
-        pressOpen(*w);
+        openCard(*w, "leased.kel");
         QCOMPARE(dialogs.shown().size(), std::size_t(1));
         QVERIFY(QString::fromStdString(dialogs.shown().front().prompt).contains("would keep the program waiting"));
         QTest::mouseClick(ctl(*w, Ctl::BT_Cancel), Qt::LeftButton);
@@ -381,9 +436,7 @@ private slots:
         dialogs.clearShown();
         QVERIFY(writeFile("locked.kel", kGoodCard));
         QVERIFY(QFile::setPermissions(QDir(m_cards).filePath("locked.kel"), {}));
-        listCards(*w);
-        pick(*w, "locked.kel");
-        pressOpen(*w);
+        openCard(*w, "locked.kel");
         QCOMPARE(dialogs.shown().size(), std::size_t(1));
         QVERIFY(QString::fromStdString(dialogs.shown().front().prompt).contains("Permission denied"));
         expectGoodCard(*w, "locked");
