@@ -187,8 +187,8 @@ int main(int argc, char **argv)
     const auto line = [](const std::string &what, const std::string &value, bool met) {
         std::fputs(("| " + what + " | " + value + " | " + (met ? "met" : "MISSED") + " |\n").c_str(), stdout);
     };
-    std::fputs(("Card: 41 races x 21 horses x 100 PPs, each race line with a 1 MB field; "
-                + fixed(cardMegabytes, 1) + " MiB; medians of " + std::to_string(opens.size())
+    std::fputs(("Card: 41 races x 21 horses x 100 PPs, each race line with a 1 MB field; " + fixed(cardMegabytes, 1)
+                + " MiB; medians of " + std::to_string(opens.size())
                 + " runs\n\n| What | Figure | Target 1 s, 200 MB |\n|---|---:|---|\n")
                    .c_str(),
                stdout);
