@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/card_export.h"
+#include "kel_version.h"
 #include "engine/open_card.h"
 #include "settings/filter.h"
 #include "settings/marks.h"
@@ -23,7 +24,8 @@ constexpr const char *kUsage
     = "usage: kelsoft-report [--format csv|json] [--race N] [--scratch R:H]...\n"
       "                      [--filter [--since TEXT] [--no-dirt] [--no-turf] [--no-fast] [--no-muddy]\n"
       "                                [--purse FROM TO] [--distance FROM TO]]\n"
-      "                      [--pdf FILE [--pps N]] CARD.kel\n";
+      "                      [--pdf FILE [--pps N]] CARD.kel\n"
+      "       kelsoft-report --version | --help\n";
 
 struct Scratch
 {
@@ -128,6 +130,9 @@ int run(int argc, char **argv)
             from = args[++i];
             to = args[++i];
             opt.settingsGiven = true;
+        } else if (a == "--version") {
+            std::cout << "kelsoft-report " << kel::kVersion << '\n';
+            return 0;
         } else if (a == "--help" || a == "-h") {
             std::cout << kUsage;
             return 0;

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs what kelsoft needs to build, test and run, as Debian packages (as root).
+# Installs what kelsoft needs to build, test, package and run, as Debian packages (as root).
 set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-dev clang-format
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation poppler-utils xvfb xauth time python3 locales
+  file dpkg-dev lintian desktop-file-utils appstream
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Pictures of the window for docs/window.md: starts kelsoft under Xvfb, opens a card through
+# Pictures of the window for the documentation: starts the window under Xvfb, opens a card through
 # File, Open as a user would, and saves the file frame, the race list, a horses page, a PP page
 # and the Settings frame into docs/screenshots/.
 #
@@ -30,12 +30,11 @@ command -v xvfb-run >/dev/null || { echo "screenshots.sh: xvfb-run is missing (s
 if [[ ! -f "$dir/build.ninja" ]]; then
   cmake -S "$root" -B "$dir" -G Ninja >/dev/null
 fi
-cmake --build "$dir" -j"${KEL_JOBS:-2}" --target kelsoft
+cmake --build "$dir" -j"${KEL_JOBS:-2}" --target kelsoft-screenshots
 
 mkdir -p "$out"
 cd "$root/samples"
 # A 96 dpi screen, so twips turn into the same pixels on every machine.
-KELSOFT_SCREENSHOTS="$out" KELSOFT_SCREENSHOT_CARD="$card" \
-KELSOFT_SCREENSHOT_RACE="$race" KELSOFT_SCREENSHOT_HORSE="$horse" QT_QPA_PLATFORM=xcb \
-  xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" "$dir/shell/kelsoft"
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" \
+  "$dir/tools/kelsoft-screenshots" --race "$race" --horse "$horse" "$card" "$out"
 ls "$out"/*.png

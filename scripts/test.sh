@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Set-up and test: installs what is missing, checks the formatting, builds with warnings as
-# errors, and runs the whole test suite: the normal (gcc) build's tests, the same suite built
-# with clang under AddressSanitizer and UBSan, and a short run of each fuzzer.
+# errors, packages that build and checks the package (scripts/check_package.sh), and runs the
+# whole test suite: the normal (gcc) build's tests, the same suite built with clang under
+# AddressSanitizer and UBSan, and a short run of each fuzzer.
 #   KEL_FUZZ_SECONDS (default 60) sets the fuzzing time per target; 0 skips fuzzing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,6 +13,12 @@ echo "== format: clean"
 start=$SECONDS
 "$root/scripts/build.sh" "$root/build" -DKEL_WERROR=ON
 echo "== build: $((SECONDS - start)) s"
+
+# The package comes from the build above: CPack strips the programs, so nothing is compiled twice.
+start=$SECONDS
+deb=$("$root/scripts/package.sh" "$root/build" | tail -1)
+"$root/scripts/check_package.sh" "$deb"
+echo "== package: $((SECONDS - start)) s"
 
 start=$SECONDS
 "$root/scripts/sanitize.sh" "$root/build-asan" -DKEL_WERROR=ON

@@ -167,6 +167,19 @@ QByteArray FileListBox::selectedNameOnDisk() const
     return items.isEmpty() ? QByteArray() : items.first()->data(NameOnDiskRole).toByteArray();
 }
 
+bool FileListBox::selectName(const QByteArray &nameOnDisk)
+{
+    for (int i = 0; i < count(); ++i) {
+        if (item(i)->data(NameOnDiskRole).toByteArray() == nameOnDisk) {
+            setCurrentItem(item(i));
+            return true;
+        }
+    }
+    setCurrentItem(nullptr);
+    clearSelection();
+    return false;
+}
+
 void FileListBox::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {

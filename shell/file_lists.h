@@ -50,6 +50,9 @@ public:
     QString selectedName() const;
     // The selected name as spelled on disk, or nothing.
     QByteArray selectedNameOnDisk() const;
+    // Selects the name spelled so on disk, as a click on it would; without such a name nothing is
+    // selected. Returns whether the name was listed.
+    bool selectName(const QByteArray &nameOnDisk);
 
 signals:
     void enterPressed();

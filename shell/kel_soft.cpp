@@ -86,7 +86,9 @@ KEL_Soft::KEL_Soft(const QString &startDir, QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
 
     buildControls();
+    buildHelpMenu();
     connectEvents();
+    acceptCardDrops();
 
     const int w = twipsToPx(kClientWidth, logicalDpiX());
     const int h = twipsToPx(kClientHeight, logicalDpiY());

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QMainWindow>
+#include <QPointer>
 
 #include "store/module1.h"
 #include "views/dialogs.h"
@@ -14,6 +15,7 @@
 
 class QAction;
 class QMenu;
+class QTextBrowser;
 
 namespace kel {
 
@@ -46,6 +48,14 @@ public:
     // platform's print dialog. The window does not take ownership.
     void setPrintTarget(PrintTarget *target);
 
+    // Opens a card the way File, Open does: the file list pointed at the card's folder, the card
+    // selected in it, then "Open". Every refusal of the open command applies; a card that is not
+    // listed (missing, not a .kel file) leaves nothing selected. The path is as the file system
+    // spells it, so that a name that is not UTF-8 is found by its bytes.
+    void openCard(const QByteArray &path);
+    // The guide window of Help, User guide, once it has been opened.
+    QTextBrowser *userGuide() const;
+
     const Module1 &module() const { return m_module; }
     GridModel &grid() { return m_grid; }
     Form &form();
@@ -59,11 +69,16 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // A .kel file dropped anywhere on the window takes the road of openCard.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildControls();
     void connectEvents();
     void layoutControls();
+    void buildHelpMenu();
+    void acceptCardDrops();
 
     // Runs one handler, then shows the grid as the handler left it.
     template <class Handler>
@@ -87,6 +102,8 @@ private:
     void Command6_Click();
     void Speed_Click();
     void LateSpeed_Click();
+    void Help_UserGuide_Click();
+    void Help_About_Click();
 
     Module1 m_module;
     GridModel m_grid;
@@ -104,6 +121,7 @@ private:
     FileListBox *m_files = nullptr;
     QMenu *m_fileMenu = nullptr;
     QAction *m_openAction = nullptr;
+    QPointer<QTextBrowser> m_guide;
     QString m_startDir;
 
     int m_handlerDepth = 0;

@@ -1,4 +1,4 @@
-#include "shell/screenshot_tour.h"
+#include "tools/screenshot_tour.h"
 
 #include <QAction>
 #include <QApplication>
