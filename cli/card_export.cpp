@@ -3,6 +3,8 @@
 #include <charconv>
 #include <string_view>
 
+#include "cli/fair_odds.h"
+
 namespace kel {
 
 namespace {
@@ -47,6 +49,34 @@ void csvField(std::ostream &out, std::string_view text)
     out << '"';
 }
 
+// A cell a spreadsheet would take for a formula: it starts with "=", "+", "@", a tab or a
+// carriage return, or with "-" before anything but a digit, a dash or the end.
+bool looksLikeFormula(std::string_view text)
+{
+    if (text.empty())
+        return false;
+    switch (text[0]) {
+    case '=':
+    case '+':
+    case '@':
+    case '\t':
+    case '\r':
+        return true;
+    case '-':
+        return text.size() > 1 && text[1] != '-' && (text[1] < '0' || text[1] > '9');
+    default:
+        return false;
+    }
+}
+
+void csvCell(std::ostream &out, std::string_view text, bool excel)
+{
+    if (excel && looksLikeFormula(text))
+        csvField(out, "'" + std::string(text));
+    else
+        csvField(out, text);
+}
+
 void jsonString(std::ostream &out, std::string_view text)
 {
     out << '"';
@@ -78,25 +108,33 @@ void jsonSlots(std::ostream &out, const Module1 &m, int r, int h, int p, int fir
 
 } // namespace
 
-void WriteCsv(const Module1 &m, int race, std::ostream &out)
+void WriteCsv(const Module1 &m, int race, std::ostream &out, TableStyle style)
 {
-    out << "race,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched\n";
+    const char *eol = style.excel ? "\r\n" : "\n";
+    if (style.excel)
+        out << "\xEF\xBB\xBF";
+    out << "race,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched"
+        << (style.odds ? ",share,fair_odds" : "") << eol;
     static constexpr int kSlots[] = {1, 2, 3, 4, 5, 6, 7, 8, 10, 11};
     forEachRace(m, race, [&](int r) {
+        const std::vector<FairOdds> odds = style.odds ? RaceFairOdds(m.Data, r) : std::vector<FairOdds>();
         forEachHorse(m, r, [&](int h) {
             putNumber(out, r);
             out << ',';
             putNumber(out, h);
             for (int s : kSlots) {
                 out << ',';
-                csvField(out, m.Data(r, h, 0, s));
+                csvCell(out, m.Data(r, h, 0, s), style.excel);
             }
-            out << (m.Data(r, h, 1, 0) == "S" ? ",1\n" : ",0\n");
+            out << (m.Data(r, h, 1, 0) == "S" ? ",1" : ",0");
+            if (style.odds)
+                out << ',' << odds[h - 1].share << ',' << odds[h - 1].fairOdds;
+            out << eol;
         });
     });
 }
 
-void WriteJson(const Module1 &m, int race, std::ostream &out)
+void WriteJson(const Module1 &m, int race, std::ostream &out, TableStyle style)
 {
     out << "{\"races\":[";
     bool firstRace = true;
@@ -107,6 +145,7 @@ void WriteJson(const Module1 &m, int race, std::ostream &out)
         firstRace = false;
         jsonSlots(out, m, r, 0, 0, 1, 17);
         out << ",\"horses\":[";
+        const std::vector<FairOdds> odds = style.odds ? RaceFairOdds(m.Data, r) : std::vector<FairOdds>();
         bool firstHorse = true;
         forEachHorse(m, r, [&](int h) {
             out << (firstHorse ? "" : ",") << "{\"number\":";
@@ -114,6 +153,12 @@ void WriteJson(const Module1 &m, int race, std::ostream &out)
             out << ',';
             firstHorse = false;
             jsonSlots(out, m, r, h, 0, 1, 18);
+            if (style.odds) {
+                out << ",\"share\":";
+                jsonString(out, odds[h - 1].share);
+                out << ",\"fair_odds\":";
+                jsonString(out, odds[h - 1].fairOdds);
+            }
             out << ",\"pps\":[";
             for (int p = 1; p <= RaceStore::kMaxPP && !m.Data(r, h, p, 4).empty(); ++p) {
                 out << (p > 1 ? "," : "") << "{\"number\":";

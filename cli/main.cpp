@@ -1,6 +1,7 @@
-// kelsoft-report: the card's ratings as CSV or JSON, without a window.
+// kelsoft-report: the card's ratings as CSV or JSON, a PDF report or a check of the card,
+// without a window.
 #include <charconv>
-#include <cstdlib>
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <new>
@@ -8,221 +9,210 @@
 #include <string>
 #include <vector>
 
+#include "cli/card_check.h"
 #include "cli/card_export.h"
-#include "kel_version.h"
+#include "cli/options.h"
+#include "cli/output.h"
 #include "engine/open_card.h"
 #include "settings/filter.h"
 #include "settings/marks.h"
 #include "store/loader.h"
 #ifdef KEL_HAVE_PDF
+#include <QGuiApplication>
+
 #include "cli/pdf_report.h"
 #endif
 
 namespace {
 
-constexpr const char *kUsage
-    = "usage: kelsoft-report [--format csv|json] [--race N] [--scratch R:H]...\n"
-      "                      [--filter [--since TEXT] [--no-dirt] [--no-turf] [--no-fast] [--no-muddy]\n"
-      "                                [--purse FROM TO] [--distance FROM TO]]\n"
-      "                      [--pdf FILE [--pps N]] CARD.kel\n"
-      "       kelsoft-report --version | --help\n";
+using namespace kel;
 
-struct Scratch
+std::string decimal(std::size_t n)
 {
-    int race = 0;
-    int row = 0;
-};
-
-struct Options
-{
-    std::string format = "csv";
-    bool formatGiven = false;
-    std::string pdf;
-    int pps = 0;
-    bool ppsGiven = false;
-    int race = 0;
-    std::vector<Scratch> scratches;
-    bool filter = false;
-    bool settingsGiven = false;
-    kel::SettingsTexts settings;
-    std::string card;
-};
-
-int usageError(const std::string &message)
-{
-    std::cerr << "kelsoft-report: " << message << '\n' << kUsage;
-    return 2;
+    char buf[24];
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, n).ptr);
 }
 
-std::optional<int> wholeNumber(const std::string &text)
+int fail(int status, const std::string &message)
 {
-    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos)
-        return std::nullopt;
+    std::cerr << "kelsoft-report: " << message << '\n';
+    return status;
+}
+
+// The outputs asked for that would write over the card.
+std::optional<std::string> overwritesCard(const Options &o)
+{
+    if (!o.pdf.empty() && IsCardItself(o.pdf, o.card))
+        return "--pdf " + o.pdf + " is the card itself; the card was left as it is";
+    if ((o.writesTable() || o.check) && IsCardItself(o.output, o.card))
+        return (o.output.empty() ? "the standard output" : "-o " + o.output)
+               + " is the card itself; the card was left as it is";
+    return std::nullopt;
+}
+
+int listedRaces(const Module1 &m)
+{
     int n = 0;
-    std::from_chars(text.data(), text.data() + text.size(), n);
+    while (n < RaceStore::kMaxRace && !m.Data(n + 1, 0, 0, 1).empty())
+        ++n;
     return n;
 }
 
-int run(int argc, char **argv)
+std::string notOnCard(int race, int listed)
 {
-    Options opt;
-    std::vector<std::string> args(argv + 1, argv + argc);
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string &a = args[i];
-        // The option's value: the next argument, if there is one.
-        auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= args.size())
-                return std::nullopt;
-            return args[++i];
-        };
-        if (a == "--format") {
-            auto v = value();
-            if (!v || (*v != "csv" && *v != "json"))
-                return usageError("--format takes csv or json");
-            opt.format = *v;
-            opt.formatGiven = true;
-        } else if (a == "--pdf") {
-            auto v = value();
-            if (!v || v->empty())
-                return usageError("--pdf takes the name of the PDF file to write");
-            opt.pdf = *v;
-        } else if (a == "--pps") {
-            auto v = value();
-            auto n = v ? wholeNumber(*v) : std::nullopt;
-            if (!n || *n > 100)
-                return usageError("--pps takes how many PPs to print per horse, 0 to 100");
-            opt.pps = *n;
-            opt.ppsGiven = true;
-        } else if (a == "--race") {
-            auto v = value();
-            auto n = v ? wholeNumber(*v) : std::nullopt;
-            if (!n || *n < 1 || *n > kel::RaceStore::kMaxRace)
-                return usageError("--race takes a race number from 1 to 41");
-            opt.race = *n;
-        } else if (a == "--scratch") {
-            auto v = value();
-            const auto colon = v ? v->find(':') : std::string::npos;
-            auto r = colon != std::string::npos ? wholeNumber(v->substr(0, colon)) : std::nullopt;
-            auto h = colon != std::string::npos ? wholeNumber(v->substr(colon + 1)) : std::nullopt;
-            if (!r || !h || *r < 1 || *r > kel::RaceStore::kMaxRace || *h < 1 || *h > kel::RaceStore::kMaxHorse)
-                return usageError("--scratch takes RACE:HORSE, a race from 1 to 41 and a horse from 1 to 21");
-            opt.scratches.push_back({*r, *h});
-        } else if (a == "--filter") {
-            opt.filter = true;
-        } else if (a == "--since") {
-            auto v = value();
-            if (!v)
-                return usageError("--since takes a date text mm/dd/yy");
-            opt.settings.date = *v;
-            opt.settingsGiven = true;
-        } else if (a == "--no-dirt" || a == "--no-turf" || a == "--no-fast" || a == "--no-muddy") {
-            int &box = a == "--no-dirt"   ? opt.settings.dirt
-                       : a == "--no-turf" ? opt.settings.turf
-                       : a == "--no-fast" ? opt.settings.fast
-                                          : opt.settings.muddy;
-            box = 0;
-            opt.settingsGiven = true;
-        } else if (a == "--purse" || a == "--distance") {
-            if (i + 2 >= args.size())
-                return usageError(a + " takes two limits, FROM and TO");
-            std::string &from = a == "--purse" ? opt.settings.purseFrom : opt.settings.distanceFrom;
-            std::string &to = a == "--purse" ? opt.settings.purseTo : opt.settings.distanceTo;
-            from = args[++i];
-            to = args[++i];
-            opt.settingsGiven = true;
-        } else if (a == "--version") {
-            std::cout << "kelsoft-report " << kel::kVersion << '\n';
-            return 0;
-        } else if (a == "--help" || a == "-h") {
-            std::cout << kUsage;
-            return 0;
-        } else if (a.size() > 1 && a[0] == '-') {
-            return usageError("unknown option " + a);
-        } else if (opt.card.empty()) {
-            opt.card = a;
-        } else {
-            return usageError("only one card can be read at a time");
-        }
-    }
-    if (opt.card.empty())
-        return usageError("no card given");
-    if (opt.ppsGiven && opt.pdf.empty())
-        return usageError("--pps goes with --pdf");
-#ifndef KEL_HAVE_PDF
-    if (!opt.pdf.empty())
-        return usageError("this build has no PDF output");
-#endif
-    if (opt.settingsGiven && !opt.filter)
-        return usageError("the settings options go with --filter");
-    // The Settings frame refuses a short date before anything is marked.
-    if (opt.filter && opt.settings.date.size() < 8) {
-        std::cerr << kel::kDateMessage << '\n';
-        return 2;
-    }
+    return "race " + decimal(race) + " is not on the card (it lists " + decimal(listed)
+           + (listed == 1 ? " race)" : " races)");
+}
 
-    std::string error;
-    kel::Module1 m;
-    kel::LoadReport report;
-    try {
-        std::optional<kel::TextBuffer> bytes = kel::ReadCardFile(opt.card, error);
-        if (bytes)
-            report = kel::OpenCard(m, std::move(*bytes));
-    } catch (const std::bad_alloc &) {
-        error = "not enough memory to load " + std::filesystem::path(opt.card).filename().string();
+// --race, --scratch and --filter on the loaded card: the reason when one of them cannot be done.
+std::optional<std::string> applyCommands(const Options &o, Module1 &m)
+{
+    const int listed = listedRaces(m);
+    if (o.race > listed)
+        return "kelsoft-report: " + notOnCard(o.race, listed);
+    for (const Scratch &s : o.scratches) {
+        if (s.race > listed)
+            return "kelsoft-report: --scratch " + decimal(s.race) + ':' + decimal(s.row) + ": "
+                   + notOnCard(s.race, listed);
+        if (!ScratchHorse(m, s.race, s.row))
+            return "kelsoft-report: --scratch " + decimal(s.race) + ':' + decimal(s.row) + ": race " + decimal(s.race)
+                   + " has no horse " + decimal(s.row);
     }
-    if (!error.empty()) {
-        std::cerr << "kelsoft-report: " << error << '\n';
-        return 1;
+    if (o.filter) {
+        m.CurrentRace = static_cast<int16_t>(o.race);
+        // The Settings frame's own refusal, worded as the window words it.
+        if (auto refusal = RunGo(m, o.settings))
+            return refusal;
     }
-    for (const kel::LoadNote &n : report.dropped)
-        std::cerr << opt.card << ':' << std::to_string(n.line) << ": " << n.what << '\n';
+    return std::nullopt;
+}
+
+void printLoadNotes(const std::string &card, const LoadReport &report, std::ostream &out)
+{
+    for (const LoadNote &n : report.dropped)
+        out << card << ':' << decimal(static_cast<std::size_t>(n.line)) << ": " << n.what << '\n';
     if (report.droppedCount > report.dropped.size())
-        std::cerr << opt.card << ": and " << std::to_string(report.droppedCount - report.dropped.size())
-                  << " more lines skipped\n";
+        out << card << ": and " << decimal(report.droppedCount - report.dropped.size()) << " more lines skipped\n";
+}
 
-    for (const Scratch &s : opt.scratches) {
-        if (!kel::ScratchHorse(m, s.race, s.row))
-            std::cerr << "kelsoft-report: race " + std::to_string(s.race) + " has no horse " + std::to_string(s.row)
-                             + "; nothing scratched\n";
-    }
-    if (opt.filter) {
-        m.CurrentRace = static_cast<int16_t>(opt.race);
-        if (const auto refusal = kel::RunGo(m, opt.settings)) {
-            std::cerr << *refusal << '\n';
-            return 2;
-        }
-    }
+int check(const Options &o, const Module1 &m, const LoadReport &report, std::string_view bytes)
+{
+    const std::vector<CheckNote> notes = CheckCard(bytes, m, report);
+    auto out = Output::open(o.output);
+    if (!out)
+        return fail(1, out.error().message);
+    for (const CheckNote &n : notes)
+        (*out)->stream() << o.card << ':' << decimal(static_cast<std::size_t>(n.line)) << ": " << n.what << '\n';
+    if (report.droppedCount > report.dropped.size())
+        (*out)->stream() << o.card << ": and " << decimal(report.droppedCount - report.dropped.size())
+                         << " more lines left out\n";
+    if (const auto done = (*out)->finish(); !done)
+        return fail(1, done.error().message);
+    return notes.empty() ? 0 : 1;
+}
 
 #ifdef KEL_HAVE_PDF
-    if (!opt.pdf.empty()) {
-        const std::string name = std::filesystem::path(opt.card).filename().string();
-        if (kel::WritePdfReport(m, name, opt.pdf, opt.pps, opt.race, error) != 0) {
-            std::cerr << "kelsoft-report: " << error << '\n';
-            return 1;
+// The report is drawn offscreen whatever the environment names: a DISPLAY left from a closed
+// session must not stop it, and Qt's notes about the platform are no part of the tool's output.
+std::unique_ptr<QGuiApplication> offscreenApplication()
+{
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
+        if (type == QtFatalMsg) {
+            std::cerr << "kelsoft-report: " << message.toStdString() << '\n';
+            std::abort();
         }
-        if (!opt.formatGiven)
-            return 0;
-    }
+    });
+    static int argc = 3;
+    static char name[] = "kelsoft-report", platform[] = "-platform", offscreen[] = "offscreen";
+    static char *argv[] = {name, platform, offscreen, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+int writePdf(const Options &o, Module1 &m)
+{
+    const std::unique_ptr<QGuiApplication> app = offscreenApplication();
+    const std::string name = std::filesystem::path(o.card).filename().string();
+    std::string error;
+    if (WritePdfReport(m, name, o.pdf, o.pps, o.race, error) != 0)
+        return fail(1, error);
+    return 0;
+}
 #endif
 
-    std::ios::sync_with_stdio(false);
-    if (opt.format == "json")
-        kel::WriteJson(m, opt.race, std::cout);
+int run(const Options &o)
+{
+#ifndef KEL_HAVE_PDF
+    if (!o.pdf.empty())
+        return fail(2, "this build has no PDF output");
+#endif
+    if (const auto refusal = overwritesCard(o))
+        return fail(2, *refusal);
+    std::string error;
+    Module1 m;
+    LoadReport report;
+    std::optional<TextBuffer> bytes;
+    try {
+        bytes = ReadCardFile(o.card, error);
+        // The check reads the file's lines again; the report needs the bytes no more.
+        if (bytes)
+            report = o.check ? OpenCard(m, bytes->view()) : OpenCard(m, std::move(*bytes));
+    } catch (const std::bad_alloc &) {
+        error = "not enough memory to load " + std::filesystem::path(o.card).filename().string();
+    }
+    if (!error.empty())
+        return fail(1, error);
+    if (o.check)
+        return check(o, m, report, bytes->view());
+
+    printLoadNotes(o.card, report, std::cerr);
+    if (const auto refusal = applyCommands(o, m)) {
+        std::cerr << *refusal << '\n';
+        return 2;
+    }
+    // Opened before the PDF is drawn, so a file that cannot be made stops the run at once.
+    std::unique_ptr<Output> out;
+    if (o.writesTable()) {
+        auto opened = Output::open(o.output);
+        if (!opened)
+            return fail(1, opened.error().message);
+        out = std::move(*opened);
+    }
+#ifdef KEL_HAVE_PDF
+    if (!o.pdf.empty())
+        if (const int status = writePdf(o, m))
+            return status;
+#endif
+    if (!out)
+        return 0;
+    const TableStyle style{o.odds, o.excel};
+    if (o.json)
+        WriteJson(m, o.race, out->stream(), style);
     else
-        kel::WriteCsv(m, opt.race, std::cout);
-    std::cout.flush();
-    return std::cout ? 0 : 1;
+        WriteCsv(m, o.race, out->stream(), style);
+    if (const auto done = out->finish(); !done)
+        return fail(1, done.error().message);
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    try {
-        return run(argc, argv);
-    } catch (const std::bad_alloc &) {
-        // The load says so itself; this is what comes after it.
-        std::cerr << "kelsoft-report: not enough memory to write the report\n";
-        return 1;
+    // A write beyond a file-size limit then fails with its reason instead of ending the tool.
+    std::signal(SIGXFSZ, SIG_IGN);
+    const CommandLine cl = ParseCommandLine(argc, argv);
+    if (!cl.exitStatus) {
+        try {
+            return run(cl.options);
+        } catch (const std::bad_alloc &) {
+            // The load says so itself; this is what comes after it.
+            return fail(1, "not enough memory to write the report");
+        }
     }
+    if (*cl.exitStatus != 0) {
+        std::cerr << cl.text;
+        return *cl.exitStatus;
+    }
+    std::cout << cl.text << std::flush;
+    return std::cout ? 0 : fail(1, "cannot write the output");
 }

@@ -54,7 +54,9 @@ FilterSettings MakeFilterSettings(const SettingsTexts &texts)
 
 std::optional<std::string_view> CheckFilterSettings(const Module1 &m, const FilterSettings &s)
 {
-    if (s.dateTextLength < 8 && ScopeHasPP(m))
+    // The window's box cannot take a longer text; typed elsewhere, it would be read by position
+    // as a different date.
+    if (s.dateTextLength > kDateTextLength || (s.dateTextLength < kDateTextLength && ScopeHasPP(m)))
         return kDateMessage;
     // A limit that reads as nothing would filter by chance; refuse it before any mark.
     if (!s.purseFrom || !s.purseTo)

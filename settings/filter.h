@@ -50,8 +50,12 @@ struct FilterSettings
 
 FilterSettings MakeFilterSettings(const SettingsTexts &texts);
 
-// The message that refuses the settings, if any: a limit without a value always, a short date
-// text only when the scope holds a PP (the date is checked at the first PP).
+// The characters the date box holds: "mm/dd/yy".
+inline constexpr int kDateTextLength = 8;
+
+// The message that refuses the settings, if any: a limit without a value, or a date text longer
+// than the box holds, always; a short date text only when the scope holds a PP (the date is
+// checked at the first PP).
 std::optional<std::string_view> CheckFilterSettings(const Module1 &m, const FilterSettings &s);
 
 // Condition code of a track-condition text (PP slot 9), given the PP's distance (PP slot 7).

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/card_dir.h"
+#include "tests/support/card_lines.h"
 
 #include "tool_run.h"
 
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/wait.h>
 
@@ -87,10 +89,6 @@ TEST_F(ReportTool, ScratchMarksEveryPPAndRerunsTheRace)
     // A horse without PPs is scratched through its PP 1 mark alone.
     const ToolRun lonely = run("--scratch 2:1 --race 2 " + card);
     EXPECT_NE(lonely.out.find(",T3,1\n"), std::string::npos);
-    // A row without a horse changes nothing and says so.
-    const ToolRun none = run("--scratch 2:5 --race 2 " + card);
-    EXPECT_EQ(none.status, 0);
-    EXPECT_NE(none.err.find("no horse 5"), std::string::npos);
 }
 
 TEST_F(ReportTool, FilterMarksFailingPPsAndKeepsScratches)
@@ -144,12 +142,121 @@ TEST_F(ReportTool, UsageErrorsExitTwo)
     for (const std::string &args :
          {std::string(""), "--format xml " + card, "--race 0 " + card, "--race 42 " + card, "--race x " + card,
           "--bogus " + card, "--scratch 1 " + card, "--scratch 0:1 " + card, "--scratch 1:22 " + card,
-          "--filter --purse 1K " + card, "--pps 3 " + card, "--pdf " + card, card + " " + card}) {
+          "--filter --purse 1K " + card, "--pps 3 " + card, "--pdf " + card, card + " " + card,
+          // What the parser refuses, and options that mean nothing together.
+          "--race= " + card, "--filter=1 " + card, "--check --race 1 " + card, "--excel --format json " + card,
+          "--odds --pdf r.pdf " + card, "-o r.csv --pdf r.pdf " + card, "-o " + card}) {
         const ToolRun r = run(args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_NE(r.err.find("usage:"), std::string::npos) << args;
         EXPECT_EQ(r.out, "") << args;
     }
+}
+
+TEST_F(ReportTool, WhatTheCardDoesNotHoldIsAUsageErrorAndNothingIsWritten)
+{
+    const std::string card = write("card.kel", kCard);
+    const std::string pdf = (m_dir / "r.pdf").string();
+    const std::string noRace3 = "kelsoft-report: race 3 is not on the card (it lists 2 races)\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"--race 3", noRace3},
+        {"--format json --race 3", noRace3},
+        {"--pdf " + pdf + " --race 3", noRace3},
+        {"--scratch 9:1", "kelsoft-report: --scratch 9:1: race 9 is not on the card (it lists 2 races)\n"},
+        {"--scratch 2:5", "kelsoft-report: --scratch 2:5: race 2 has no horse 5\n"},
+        // Longer than the window's date box holds: read by position it would be another date.
+        {"--filter --since 01/01/2025", "Date must be in format mm/dd/yy\n"},
+        {"--filter --since 2025-01-01", "Date must be in format mm/dd/yy\n"},
+    };
+    for (const auto &[args, err] : cases) {
+        const ToolRun r = run(args + " " + card);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.err, err) << args;
+        EXPECT_EQ(r.out, "") << args;
+    }
+    EXPECT_FALSE(fs::exists(pdf));
+}
+
+TEST_F(ReportTool, OutputOverTheCardIsRefusedWhateverItsPath)
+{
+    const std::string card = write("v.kel", kCard);
+    fs::create_symlink(card, m_dir / "link.kel");
+    fs::create_hard_link(card, m_dir / "hard.kel");
+    const std::string link = (m_dir / "link.kel").string(), hard = (m_dir / "hard.kel").string();
+    for (const std::string &args :
+         {"--pdf " + card + " " + card, "--pdf " + link + " " + card, "-o " + hard + " " + card,
+          "--check -o " + link + " " + card, card + " >>" + card}) {
+        const ToolRun r = run(args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_NE(r.err.find(" is the card itself; the card was left as it is\n"), std::string::npos) << r.err;
+    }
+    std::ifstream in(card, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), kCard);
+}
+
+TEST_F(ReportTool, FailedWritesSayWhyAndKeepTheFileThatWasThere)
+{
+    const std::string card = write("card.kel", kCard);
+    const std::string old = write("old.json", "old");
+    const std::string full = "No space left on device\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {card + " >/dev/full", "kelsoft-report: cannot write the output: " + full},
+        {"-o /dev/full " + card, "kelsoft-report: cannot write the output to /dev/full: " + full},
+        {"-o " + m_dir.string() + "/no/r.csv " + card, "No such file or directory\n"},
+        // A file-size limit, as a full disk gives: the file written before stays whole.
+        {"--format json -o " + old + " " + card,
+         "kelsoft-report: cannot write the output to " + old + ": File too large\n"},
+    };
+    for (const auto &[args, err] : cases) {
+        const ToolRun r = runReportTool(args, m_dir, "ulimit -f 1; ");
+        EXPECT_NE(r.status, 0) << args;
+        EXPECT_NE(r.err.find(err), std::string::npos) << r.err;
+    }
+    std::ifstream in(old, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
+}
+
+TEST_F(ReportTool, OddsShareTheRaceAmongItsCountedHorses)
+{
+    using kel::testing::ppLine;
+    // Race 1: a horse without PPs (8), one without an early figure ("n/a"), one scratched;
+    // race 2 has no "% W" number at all.
+    const std::string card = write(
+        "odds.kel", "R1;Odds;A;\r\n1;Alpha;120;x;B;\r\n" + ppLine("97%", "95%")
+                        + "2;Bravo;120;x;B;\r\n3;Charlie;120;x;B;\r\n" + ppLine("99%", "----") + "4;Delta;120;x;B;\r\n"
+                        + ppLine("98%", "96%") + "R2;None;A;\r\n1;Echo;120;x;B;\r\n" + ppLine("99%", "----"));
+    const ToolRun csv = run("--odds --scratch 1:4 " + card);
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    // 34 and 8 of 42: shares 80.95 and 19.05; Bravo's odds 34 / 8 = 4.25 go to the even 4.2.
+    EXPECT_EQ(csv.out,
+              "race,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched,share,fair_odds\n"
+              "1,1,1,Alpha,120,1 1-0-0,[A-1],[A-1],[A-1],34,,,0,81.0,0.2\n"
+              "1,2,2,Bravo,120,0 0-0-0,[Z-99],[Z-99],[Z-99],8,,,0,19.0,4.2\n"
+              "1,3,3,Charlie,120,1 1-0-0,[D-2],[Z-99],[Z-99],n/a,,,0,,\n"
+              "1,4,4,Delta,120,0 0-0-0,[Z-99],[Z-99],[Z-99],8,,,1,,\n"
+              "2,1,1,Echo,120,1 1-0-0,[A-1],[Z-99],[Z-99],n/a,,,0,,\n");
+    const ToolRun json = run("--odds --format json --race 1 " + write("card.kel", kCard));
+    // 34 and 14 of 48.
+    EXPECT_NE(json.out.find(
+                  "\"Trainer\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"],\"share\":\"70.8\",\"fair_odds\":\"0.4\",\"pps\""),
+              std::string::npos)
+        << json.out;
+    EXPECT_NE(json.out.find("],\"share\":\"29.2\",\"fair_odds\":\"2.4\",\"pps\""), std::string::npos);
+}
+
+TEST_F(ReportTool, ExcelCsvDefusesFormulasAndEndsLinesInCrLf)
+{
+    const std::string card
+        = write("x.kel", "R1;A;\r\n1;=HYPERLINK(\"http://example.invalid/x\",\"Win\");120;x;d;-Jo;+T;B;\r\n"
+                         "2;-5;@1;x;d;--;\tTab;B;\r\n3;-;--x;x;d;- 1;Plain;B;\r\n");
+    const ToolRun r = run("--excel --race 1 " + card);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "\xEF\xBB\xBFrace,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched\r\n"
+              "1,1,1,\"'=HYPERLINK(\"\"http://example.invalid/x\"\",\"\"Win\"\")\",120,0 0-0-0,[Z-99],[Z-99],[Z-99],8,"
+              "'-Jo,'+T,0\r\n"
+              "1,2,2,-5,'@1,0 0-0-0,[Z-99],[Z-99],[Z-99],8,--,'\tTab,0\r\n"
+              "1,3,3,-,--x,0 0-0-0,[Z-99],[Z-99],[Z-99],8,'- 1,Plain,0\r\n");
 }
 
 TEST_F(ReportTool, UnreadableFileExitsOneNamingIt)

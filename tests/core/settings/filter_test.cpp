@@ -361,6 +361,9 @@ TEST_F(RefusedGoTest, ShortDateIsFineWithoutPPs)
     m.CurrentRace = 2;
     b.race(2).horse(2, 1);
     EXPECT_EQ(RunGo(m, t), std::nullopt);
+    // A text longer than the box holds is refused even there: the box could never show it.
+    t.date = "01/01/2025";
+    EXPECT_EQ(RunGo(empty, t), "Date must be in format mm/dd/yy");
 }
 
 TEST_F(RefusedGoTest, PurseLimitWithoutValue)
