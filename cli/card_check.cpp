@@ -172,8 +172,8 @@ private:
         const std::string name = "field " + std::string(field);
         if (text.empty()) {
             note(r, h, p,
-                 name + " is empty: the " + std::string(rating) + " rating ends before this PP, so the horse's later PPs"
-                     + " count for nothing in it");
+                 name + " is empty: the " + std::string(rating)
+                     + " rating ends before this PP, so the horse's later PPs" + " count for nothing in it");
             return;
         }
         if (isMissing(text))
@@ -181,8 +181,8 @@ private:
         const std::optional<double> number = PercentNumber(text);
         if (!number || *number < 0) {
             note(r, h, p,
-                 name + " " + quoted(text) + " is not a figure such as 97%: the PP counts for no "
-                     + std::string(rating) + " and no Final rating");
+                 name + " " + quoted(text) + " is not a figure such as 97%: the PP counts for no " + std::string(rating)
+                     + " and no Final rating");
         } else if (!text.ends_with('%')) {
             note(r, h, p,
                  name + " " + quoted(text) + " does not end in \"%\": its last character is dropped, so it reads as "
@@ -207,7 +207,8 @@ private:
         if (!IsPRecord(cond) && !ParsePurse(purse))
             note(r, h, p,
                  "purse (field 7) " + quoted(purse)
-                     + " is not a number followed by K or M: the Settings filter never leaves this PP out for its purse");
+                     + " is not a number followed by K or M: the Settings filter never leaves this PP out for its "
+                       "purse");
         const ValueView v = ParseDistanceView(distance, DistanceForm::PP, cond);
         if (!v.hasValue()) {
             note(r, h, p,
@@ -217,8 +218,8 @@ private:
         } else if (v.kind == ValueKind::Text) {
             note(r, h, p,
                  "distance (field 4) " + quoted(distance)
-                     + " of a P record is a text, above every distance limit: \"Go!\" leaves this PP out unless the"
-                       " upper limit is a text too");
+                     + " of a P record is read as a text, above every number: \"Go!\" leaves this PP out whenever"
+                       " the upper distance limit is a number");
         }
     }
 
@@ -237,7 +238,8 @@ std::vector<CheckNote> CheckCard(std::string_view bytes, const Module1 &m, const
         notes.push_back({n.line, n.what});
     std::vector<CheckNote> found = Checker(bytes, m).run();
     notes.insert(notes.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
-    std::stable_sort(notes.begin(), notes.end(), [](const CheckNote &a, const CheckNote &b) { return a.line < b.line; });
+    std::stable_sort(notes.begin(), notes.end(),
+                     [](const CheckNote &a, const CheckNote &b) { return a.line < b.line; });
     return notes;
 }
 

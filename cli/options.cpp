@@ -83,10 +83,9 @@ struct Parser
 
     Parser()
     {
-        p.setApplicationDescription(
-            "The ratings of a race card as CSV, JSON or a PDF report, or a check of the card.\n"
-            "Exit status: 0 done, 1 the card cannot be read or the output written (with\n"
-            "--check: something listed), 2 a usage error.");
+        p.setApplicationDescription("The ratings of a race card as CSV, JSON or a PDF report, or a check of the card.\n"
+                                    "Exit status: 0 done, 1 the card cannot be read or the output written (with\n"
+                                    "--check: something listed), 2 a usage error.");
         p.addOptions({format, race, scratch, filter, since, noDirt, noTurf, noFast, noMuddy, purse, distance, pdf, pps,
                       odds, excel, check, output, help, version});
         p.addPositionalArgument("CARD.kel", "the race card");
@@ -111,11 +110,10 @@ std::optional<std::string> readSettings(const Parser &ps, Options &o)
     const QCommandLineParser &p = ps.p;
     if (p.isSet(ps.since))
         o.settings.date = ps.value(ps.since);
-    const std::pair<const QCommandLineOption *, int *> boxes[]
-        = {{&ps.noDirt, &o.settings.dirt},
-           {&ps.noTurf, &o.settings.turf},
-           {&ps.noFast, &o.settings.fast},
-           {&ps.noMuddy, &o.settings.muddy}};
+    const std::pair<const QCommandLineOption *, int *> boxes[] = {{&ps.noDirt, &o.settings.dirt},
+                                                                  {&ps.noTurf, &o.settings.turf},
+                                                                  {&ps.noFast, &o.settings.fast},
+                                                                  {&ps.noMuddy, &o.settings.muddy}};
     bool given = p.isSet(ps.since);
     for (const auto &[option, box] : boxes) {
         if (p.isSet(*option)) {
@@ -160,8 +158,8 @@ std::optional<std::string> readValues(const Parser &ps, Options &o)
     for (const QString &v : p.values(ps.scratch)) {
         const std::string s = toArg(v);
         const auto colon = s.find(':');
-        const auto r = colon == std::string::npos ? std::nullopt
-                                                  : wholeNumber(s.substr(0, colon), 1, RaceStore::kMaxRace);
+        const auto r
+            = colon == std::string::npos ? std::nullopt : wholeNumber(s.substr(0, colon), 1, RaceStore::kMaxRace);
         const auto h = r ? wholeNumber(s.substr(colon + 1), 1, RaceStore::kMaxHorse) : std::nullopt;
         if (!h)
             return "--scratch takes RACE:HORSE, a race from 1 to 41 and a horse from 1 to 21";

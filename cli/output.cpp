@@ -60,11 +60,10 @@ struct Output::Impl
         : device(std::move(d))
         , saved(s)
         , where(std::move(w))
-    {
-    }
+    {}
 
     std::unique_ptr<QFileDevice> device;
-    QSaveFile *saved; // the device, when it is written beside its place
+    QSaveFile *saved;  // the device, when it is written beside its place
     std::string where; // "" for standard output, else " to PATH"
     DeviceBuffer buffer{*device};
     std::ostream stream{&buffer};
@@ -72,7 +71,8 @@ struct Output::Impl
     Error error() const { return {"cannot write the output" + where + ": " + device->errorString().toStdString()}; }
 };
 
-Output::Output(std::unique_ptr<Impl> impl) : m(std::move(impl)) {}
+Output::Output(std::unique_ptr<Impl> impl) : m(std::move(impl))
+{}
 Output::~Output() = default;
 
 std::ostream &Output::stream()

@@ -1,0 +1,106 @@
+// The report tool's command line, end to end: what --help lists is what the README and the
+// man page show, and each option reads the same however it is written.
+#include <gtest/gtest.h>
+
+#include "tests/support/card_dir.h"
+
+#include "tool_run.h"
+
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ReportOptions : public kel::testing::CardDirTest
+{
+protected:
+    ReportOptions() : CardDirTest("kel_cli_options_") {}
+
+    ToolRun run(const std::string &args, const std::string &prefix = "") { return runReportTool(args, m_dir, prefix); }
+    std::string card() { return write("card.kel", "R1;Main;A;\r\n1;Alpha;120;x;B;\r\nR2;Second;A;\r\n1;Bravo;121;x;B;\r\n"); }
+};
+
+std::string readFile(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::set<std::string> optionNames(const std::string &text)
+{
+    std::set<std::string> names;
+    const std::regex option(R"((^|[\s\[|])(--?[a-z][a-z-]*))");
+    for (std::sregex_iterator it(text.begin(), text.end(), option), end; it != end; ++it)
+        names.insert((*it)[2]);
+    return names;
+}
+
+TEST_F(ReportOptions, HelpListsEachOptionOnOneLineAsTheReadmeAndManPageShowThem)
+{
+    const ToolRun help = run("--help");
+    ASSERT_EQ(help.status, 0);
+    std::istringstream lines(help.out.substr(help.out.find("Options:")));
+    std::string names, line;
+    while (std::getline(lines, line) && !line.empty()) {
+        // An option's description never wraps onto a line of its own.
+        EXPECT_TRUE(line == "Options:" || line.starts_with("  -")) << line;
+        names += line.substr(0, line.find("  ", 2)) + '\n';
+    }
+    EXPECT_EQ(optionNames(names),
+              (std::set<std::string>{"--format", "--race", "--scratch", "--filter", "--since", "--no-dirt", "--no-turf",
+                                     "--no-fast", "--no-muddy", "--purse", "--distance", "--pdf", "--pps", "--odds",
+                                     "--excel", "--check", "-o", "--output", "-h", "--help", "-v", "--version"}));
+
+    const std::string readme = readFile(fs::path(KEL_SOURCE_DIR) / "README.md");
+    const auto synopsis = readme.find("    kelsoft-report [");
+    ASSERT_NE(synopsis, std::string::npos);
+    std::set<std::string> inReadme = optionNames(readme.substr(synopsis, readme.find("\n\n", synopsis) - synopsis));
+    std::string man = readFile(fs::path(KEL_SOURCE_DIR) / "docs" / "kelsoft-report.1");
+    // Without its escapes: "\-" is "-", and "\fB" and the like change fonts.
+    man = std::regex_replace(man.substr(man.find(".SH OPTIONS")), std::regex(R"(\\-)"), "-");
+    man = std::regex_replace(man, std::regex(R"(\\f.)"), " ");
+    std::set<std::string> inMan = optionNames(man.substr(0, man.find(".SH EXIT")));
+    // The README writes -o for --output, -h and -v in full.
+    inReadme.insert({"--output", "-h", "-v"});
+    EXPECT_EQ(inReadme, optionNames(names));
+    EXPECT_EQ(inMan, optionNames(names));
+}
+
+TEST_F(ReportOptions, ValuesReadTheSameWithEqualsOrApartAndMinusOWritesTheFile)
+{
+    const std::string c = card();
+    const ToolRun apart = run("--format json --race 2 " + c);
+    ASSERT_EQ(apart.status, 0) << apart.err;
+    EXPECT_NE(apart.out.find("Bravo"), std::string::npos);
+    EXPECT_EQ(run("--format=json --race=2 " + c).out, apart.out);
+    const ToolRun toFile = run("--format json --race 2 -o " + (m_dir / "out.json").string() + " " + c);
+    EXPECT_EQ(toFile.status, 0);
+    EXPECT_EQ(toFile.out, "");
+    EXPECT_EQ(readFile(m_dir / "out.json"), apart.out);
+    EXPECT_EQ(run("--output=" + (m_dir / "o2.json").string() + " --format=json --race=2 " + c).status, 0);
+    EXPECT_EQ(readFile(m_dir / "o2.json"), apart.out);
+
+    const ToolRun version = run("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(std::regex_match(version.out, std::regex("kelsoft-report [0-9]+\\.[0-9]+(\\.[0-9]+)?\n"))) << version.out;
+}
+
+#ifdef KEL_HAVE_PDF
+TEST_F(ReportOptions, PdfNeedsNoDisplayAndPrintsNoQtNotes)
+{
+    // An X server that is gone, a platform asked for by name, a runtime folder Qt warns about.
+    const ToolRun r = run("--pdf " + (m_dir / "r.pdf").string() + " " + card(),
+                          "DISPLAY=:97 QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=/tmp ");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(readFile(m_dir / "r.pdf").substr(0, 4), "%PDF");
+}
+#endif
+
+} // namespace
