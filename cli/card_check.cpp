@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "engine/ratings.h"
+#include "settings/filter.h"
 #include "settings/settings_texts.h"
 #include "store/percent.h"
 #include "store/utf8.h"
@@ -139,6 +140,7 @@ private:
         if (m_d(r, h, p, 5) == "----" && !isMissing(early) && PercentNumber(kel) && PercentNumber(early))
             note(r, h, p, "Final KEL is \"----\" although KEL and Early KEL are figures: 2 x KEL - Early is too large");
         checkPlace(r, h, p);
+        checkCondition(r, h, p);
         checkPurseAndDistance(r, h, p);
         return true;
     }
@@ -199,6 +201,24 @@ private:
         note(r, h, p,
              "position (field 2) " + quoted(pos)
                  + " does not start with a place such as 1\xC2\xBA: the record counts this PP as a start only");
+    }
+
+    void checkCondition(int r, int h, int p)
+    {
+        const std::string_view cond = m_d(r, h, p, 9);
+        const std::string name = "track condition (field 6) " + quoted(cond);
+        if (!cond.starts_with('d') && !cond.starts_with('t') && !IsPRecord(cond))
+            note(r, h, p,
+                 name
+                     + " does not start with d (dirt), t (turf) or P: \"Dirt races\" and \"Turf races\" never leave"
+                       " this PP out");
+        const std::string_view code = ConditionCode(cond, m_d(r, h, p, 7));
+        // A P record without a code is one the filter reads as meant.
+        if (ConditionGroupOf(code) != ConditionGroup::None || (code.empty() && IsPRecord(cond)))
+            return;
+        note(r, h, p,
+             name + (code.empty() ? " has no code after \"-\"" : " has the code " + quoted(code) + ", in neither group")
+                 + ": \"Fast, good surface races\" and \"Muddy, sloopy surface races\" never leave this PP out");
     }
 
     void checkPurseAndDistance(int r, int h, int p)

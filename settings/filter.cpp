@@ -66,6 +66,15 @@ std::optional<std::string_view> CheckFilterSettings(const Module1 &m, const Filt
     return std::nullopt;
 }
 
+ConditionGroup ConditionGroupOf(std::string_view code)
+{
+    if (isOneOf(code, kFastGoodCodes))
+        return ConditionGroup::FastGood;
+    if (isOneOf(code, kMuddySloppyCodes))
+        return ConditionGroup::MuddySloppy;
+    return ConditionGroup::None;
+}
+
 std::string_view ConditionCode(std::string_view trackCondition, std::string_view distance)
 {
     const std::string_view t = trackCondition;
@@ -93,10 +102,10 @@ bool FailsFilter(const RaceStore &d, int r, int h, int p, const FilterSettings &
 
     const std::string_view distance = d(r, h, p, 7);
     if (!s.includeFastGood || !s.includeMuddySloppy) {
-        const std::string_view code = ConditionCode(cond, distance);
-        if (!s.includeFastGood && isOneOf(code, kFastGoodCodes))
+        const ConditionGroup group = ConditionGroupOf(ConditionCode(cond, distance));
+        if (!s.includeFastGood && group == ConditionGroup::FastGood)
             return true;
-        if (!s.includeMuddySloppy && isOneOf(code, kMuddySloppyCodes))
+        if (!s.includeMuddySloppy && group == ConditionGroup::MuddySloppy)
             return true;
     }
 

@@ -61,6 +61,10 @@ std::optional<std::string_view> CheckFilterSettings(const Module1 &m, const Filt
 // Condition code of a track-condition text (PP slot 9), given the PP's distance (PP slot 7).
 std::string_view ConditionCode(std::string_view trackCondition, std::string_view distance);
 
+// The check box that governs a condition code, compared exactly ("f" and "F" differ).
+enum class ConditionGroup { None, FastGood, MuddySloppy };
+ConditionGroup ConditionGroupOf(std::string_view code);
+
 // True when the PP fails one of the five tests (date, surface, condition, purse, distance).
 bool FailsFilter(const RaceStore &d, int r, int h, int p, const FilterSettings &s);
 

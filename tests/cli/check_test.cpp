@@ -30,38 +30,62 @@ TEST_F(CardCheck, ListsEachFaultWithItsLineAndExitsOne)
     std::string fields;
     for (int i = 0; i < 16; ++i)
         fields += "f;";
-    const std::string card = write(
-        "faults.kel",
-        "R1;Main;A;\r\n1;Alpha;120;x;" + fields + "B;\r\n" + pp() // line 3 is clean
-            + pp("1 120", "6F", "25K", "1/2/2025", "97", "abc%") + pp("X\xBA", "6 furlongs", "$25,000", "01/02/25", "-5%", "----")
-            // 2 x 1E308 overflows; a P record's distance "7F" is a text, and its purse is never read.
-            + pp("2\xBA", "7F", "x", "01/02/25", "1" + std::string(308, '0') + "%", "95%", "P")
-            + pp("1\xBA", "6F", "25K", "", "") + pp("1\xBA", "6F", "25K", "01/02/25", "97%", "95%", "d-f", "")
-            + pp("after the PP without track: not read") + ";Nameless;120;x;B;\r\nR2;Second;A;\r\n1;Bravo;120;x;B;\r\n"
-            // Control characters are shown by their code, and a long text is cut.
-            + pp("1\xBA", "6F", "25K", "\x1B[2J" + std::string(50, 'z')) + ";Third;A;\r\n");
+    const std::string card
+        = write("faults.kel",
+                "R1;Main;A;\r\n1;Alpha;120;x;" + fields + "B;\r\n" + pp() // line 3 is clean
+                    + pp("1 120", "6F", "25K", "1/2/2025", "97", "abc%", "D-sy")
+                    + pp("X\xBA", "6 furlongs", "$25,000", "01/02/25", "-5%", "----")
+                    // 2 x 1E308 overflows; a P record's distance "7F" is a text, and its purse is never read.
+                    + pp("2\xBA", "7F", "x", "01/02/25", "1" + std::string(308, '0') + "%", "95%", "P")
+                    + pp("1\xBA", "6F", "25K", "", "") + pp("1\xBA", "6F", "25K", "01/02/25", "97%", "95%", "d-f", "")
+                    + pp("after the PP without track: not read")
+                    + ";Nameless;120;x;B;\r\nR2;Second;A;\r\n1;Bravo;120;x;B;\r\n"
+                    // Control characters are shown by their code, and a long text is cut.
+                    + pp("1\xBA", "6F", "25K", "\x1B[2J" + std::string(50, 'z')) + ";Third;A;\r\n");
     const ToolRun r = runReportTool("--check " + card, m_dir);
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_EQ(r.err, "");
     const std::string at = card + ":";
-    EXPECT_EQ(r.out,
-              at + "2: horse line with 20 fields before its tag; only 14 are kept, the rest were dropped\n"
-                  + at + "4: date (field 11) \"1/2/2025\" is not mm/dd/yy: the Settings filter reads month 1, day 0, year 25\n"
-                  + at + "4: field 13 (KEL) \"97\" does not end in \"%\": its last character is dropped, so it reads as 9%\n"
-                  + at + "4: field 15 (Early KEL) \"abc%\" is not a figure such as 97%: the PP counts for no Early and no Final rating\n"
-                  + at + "4: position (field 2) \"1 120\" does not start with a place such as 1\xC2\xBA: the record counts this PP as a start only\n"
-                  + at + "5: field 13 (KEL) \"-5%\" is not a figure such as 97%: the PP counts for no Qualy and no Final rating\n"
-                  + at + "5: position (field 2) \"X\xC2\xBA\" does not start with a place such as 1\xC2\xBA: the record counts this PP as a start only\n"
-                  + at + "5: purse (field 7) \"$25,000\" is not a number followed by K or M: the Settings filter never leaves this PP out for its purse\n"
-                  + at + "5: distance (field 4) \"6 furlongs\" is not in furlongs (F), miles (M) or miles and yards (Y): the Settings filter never leaves this PP out for its distance\n"
-                  + at + "6: Final KEL is \"----\" although KEL and Early KEL are figures: 2 x KEL - Early is too large\n"
-                  + at + "6: distance (field 4) \"7F\" of a P record is read as a text, above every number: \"Go!\" leaves this PP out whenever the upper distance limit is a number\n"
-                  + at + "7: PP line without a date (field 11): the PP page and the printout end before this PP\n"
-                  + at + "7: field 13 (KEL) is empty: the Qualy rating ends before this PP, so the horse's later PPs count for nothing in it\n"
-                  + at + "8: PP line without a track (field 12): the ratings, the record and the filter end before this PP\n"
-                  + at + "10: horse line without a number (field 1): the race's horses end before this one\n"
-                  + at + "13: date (field 11) \"\\x1B[2Jzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz...\" is not mm/dd/yy: the Settings filter reads month 0, day 0, year 0\n"
-                  + at + "14: race line without a first field: the race list ends before this race\n");
+    EXPECT_EQ(
+        r.out,
+        at + "2: horse line with 20 fields before its tag; only 14 are kept, the rest were dropped\n" + at
+            + "4: date (field 11) \"1/2/2025\" is not mm/dd/yy: the Settings filter reads month 1, day 0, year 25\n"
+            + at + "4: field 13 (KEL) \"97\" does not end in \"%\": its last character is dropped, so it reads as 9%\n"
+            + at
+            + "4: field 15 (Early KEL) \"abc%\" is not a figure such as 97%: the PP counts for no Early and no Final "
+              "rating\n"
+            + at
+            + "4: position (field 2) \"1 120\" does not start with a place such as 1\xC2\xBA: the record counts this "
+              "PP as a start only\n"
+            + at
+            + "4: track condition (field 6) \"D-sy\" does not start with d (dirt), t (turf) or P: \"Dirt races\" and "
+              "\"Turf races\" never leave this PP out\n"
+            + at
+            + "4: track condition (field 6) \"D-sy\" has the code \"sy\", in neither group: \"Fast, good surface "
+              "races\" and \"Muddy, sloopy surface races\" never leave this PP out\n"
+            + at
+            + "5: field 13 (KEL) \"-5%\" is not a figure such as 97%: the PP counts for no Qualy and no Final rating\n"
+            + at
+            + "5: position (field 2) \"X\xC2\xBA\" does not start with a place such as 1\xC2\xBA: the record counts "
+              "this PP as a start only\n"
+            + at
+            + "5: purse (field 7) \"$25,000\" is not a number followed by K or M: the Settings filter never leaves "
+              "this PP out for its purse\n"
+            + at
+            + "5: distance (field 4) \"6 furlongs\" is not in furlongs (F), miles (M) or miles and yards (Y): the "
+              "Settings filter never leaves this PP out for its distance\n"
+            + at + "6: Final KEL is \"----\" although KEL and Early KEL are figures: 2 x KEL - Early is too large\n"
+            + at
+            + "6: distance (field 4) \"7F\" of a P record is read as a text, above every number: \"Go!\" leaves this "
+              "PP out whenever the upper distance limit is a number\n"
+            + at + "7: PP line without a date (field 11): the PP page and the printout end before this PP\n" + at
+            + "7: field 13 (KEL) is empty: the Qualy rating ends before this PP, so the horse's later PPs count for "
+              "nothing in it\n"
+            + at + "8: PP line without a track (field 12): the ratings, the record and the filter end before this PP\n"
+            + at + "10: horse line without a number (field 1): the race's horses end before this one\n" + at
+            + "13: date (field 11) \"\\x1B[2Jzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz...\" is not mm/dd/yy: the Settings "
+              "filter reads month 0, day 0, year 0\n"
+            + at + "14: race line without a first field: the race list ends before this race\n");
 }
 
 TEST_F(CardCheck, CleanCardsListNothingAndExitZero)
@@ -72,13 +96,16 @@ TEST_F(CardCheck, CleanCardsListNothingAndExitZero)
         EXPECT_EQ(r.out, "") << sample;
     }
     // A card saved as UTF-8 with a byte-order mark, LF and lone CR line ends: the lines count alike.
-    const std::string card = write("marked.kel", "\xEF\xBB\xBFR1;A;\n1;H;120;x;B;\r" + pp("1\xC2\xBA", "6F", "25K", "01/02/25", "97"));
+    const std::string card
+        = write("marked.kel", "\xEF\xBB\xBFR1;A;\n1;H;120;x;B;\r" + pp("1\xC2\xBA", "6F", "25K", "01/02/25", "97"));
     const ToolRun r = runReportTool("--check -o " + (m_dir / "list.txt").string() + " " + card, m_dir);
     EXPECT_EQ(r.status, 1);
     std::ifstream in(m_dir / "list.txt");
     std::string listed;
     std::getline(in, listed);
-    EXPECT_EQ(listed, card + ":3: field 13 (KEL) \"97\" does not end in \"%\": its last character is dropped, so it reads as 9%");
+    EXPECT_EQ(
+        listed,
+        card + ":3: field 13 (KEL) \"97\" does not end in \"%\": its last character is dropped, so it reads as 9%");
 }
 
 } // namespace

@@ -23,7 +23,10 @@ protected:
     ReportOptions() : CardDirTest("kel_cli_options_") {}
 
     ToolRun run(const std::string &args, const std::string &prefix = "") { return runReportTool(args, m_dir, prefix); }
-    std::string card() { return write("card.kel", "R1;Main;A;\r\n1;Alpha;120;x;B;\r\nR2;Second;A;\r\n1;Bravo;121;x;B;\r\n"); }
+    std::string card()
+    {
+        return write("card.kel", "R1;Main;A;\r\n1;Alpha;120;x;B;\r\nR2;Second;A;\r\n1;Bravo;121;x;B;\r\n");
+    }
 };
 
 std::string readFile(const fs::path &path)
@@ -53,9 +56,10 @@ TEST_F(ReportOptions, HelpListsEachOptionOnOneLineAsTheReadmeAndManPageShowThem)
         names += line.substr(0, line.find("  ", 2)) + '\n';
     }
     EXPECT_EQ(optionNames(names),
-              (std::set<std::string>{"--format", "--race", "--scratch", "--filter", "--since", "--no-dirt", "--no-turf",
-                                     "--no-fast", "--no-muddy", "--purse", "--distance", "--pdf", "--pps", "--odds",
-                                     "--excel", "--check", "-o", "--output", "-h", "--help", "-v", "--version"}));
+              (std::set<std::string>{"--format",  "--race",    "--scratch",  "--filter", "--since",    "--no-dirt",
+                                     "--no-turf", "--no-fast", "--no-muddy", "--purse",  "--distance", "--pdf",
+                                     "--pps",     "--odds",    "--excel",    "--check",  "-o",         "--output",
+                                     "-h",        "--help",    "-v",         "--version"}));
 
     const std::string readme = readFile(fs::path(KEL_SOURCE_DIR) / "README.md");
     const auto synopsis = readme.find("    kelsoft-report [");
@@ -88,7 +92,8 @@ TEST_F(ReportOptions, ValuesReadTheSameWithEqualsOrApartAndMinusOWritesTheFile)
 
     const ToolRun version = run("--version");
     EXPECT_EQ(version.status, 0);
-    EXPECT_TRUE(std::regex_match(version.out, std::regex("kelsoft-report [0-9]+\\.[0-9]+(\\.[0-9]+)?\n"))) << version.out;
+    EXPECT_TRUE(std::regex_match(version.out, std::regex("kelsoft-report [0-9]+\\.[0-9]+(\\.[0-9]+)?\n")))
+        << version.out;
 }
 
 #ifdef KEL_HAVE_PDF
