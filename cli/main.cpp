@@ -39,14 +39,16 @@ int fail(int status, const std::string &message)
     return status;
 }
 
-// The outputs asked for that would write over the card.
-std::optional<std::string> overwritesCard(const Options &o)
+// The outputs asked for that would write over the card, or over each other.
+std::optional<std::string> clashingOutputs(const Options &o)
 {
     if (!o.pdf.empty() && IsCardItself(o.pdf, o.card))
         return "--pdf " + o.pdf + " is the card itself; the card was left as it is";
     if ((o.writesTable() || o.check) && IsCardItself(o.output, o.card))
         return (o.output.empty() ? "the standard output" : "-o " + o.output)
                + " is the card itself; the card was left as it is";
+    if (!o.pdf.empty() && !o.output.empty() && IsSameFile(o.pdf, o.output))
+        return "--pdf and -o name the same file, " + o.output;
     return std::nullopt;
 }
 
@@ -145,7 +147,7 @@ int run(const Options &o)
     if (!o.pdf.empty())
         return fail(2, "this build has no PDF output");
 #endif
-    if (const auto refusal = overwritesCard(o))
+    if (const auto refusal = clashingOutputs(o))
         return fail(2, *refusal);
     std::string error;
     Module1 m;

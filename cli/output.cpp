@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <filesystem>
 #include <streambuf>
 
 #include <QFile>
@@ -84,9 +85,10 @@ Result<std::unique_ptr<Output>> Output::open(const std::string &path)
 {
     constexpr QIODevice::OpenMode kMode = QIODevice::WriteOnly | QIODevice::Unbuffered;
     if (path.empty()) {
-        auto out = std::make_unique<QFile>();
-        out->open(STDOUT_FILENO, kMode, QFileDevice::DontCloseHandle);
-        return std::unique_ptr<Output>(new Output(std::make_unique<Impl>(std::move(out), nullptr, "")));
+        auto impl = std::make_unique<Impl>(std::make_unique<QFile>(), nullptr, "");
+        if (!static_cast<QFile &>(*impl->device).open(STDOUT_FILENO, kMode, QFileDevice::DontCloseHandle))
+            return impl->error();
+        return std::unique_ptr<Output>(new Output(std::move(impl)));
     }
     const std::string where = " to " + path;
     const QString name = QFile::decodeName(QByteArray::fromStdString(path));
@@ -125,6 +127,18 @@ bool IsCardItself(const std::string &path, const std::string &card)
         return false;
     const int found = path.empty() ? ::fstat(STDOUT_FILENO, &o) : ::stat(path.c_str(), &o);
     return found == 0 && o.st_dev == c.st_dev && o.st_ino == c.st_ino;
+}
+
+bool IsSameFile(const std::string &a, const std::string &b)
+{
+    struct stat x = {};
+    struct stat y = {};
+    if (::stat(a.c_str(), &x) == 0 && ::stat(b.c_str(), &y) == 0)
+        return x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+    // Neither made yet, or one: the same place by name.
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    return fs::weakly_canonical(fs::absolute(a, ec), ec) == fs::weakly_canonical(fs::absolute(b, ec), ec);
 }
 
 } // namespace kel

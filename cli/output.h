@@ -32,4 +32,7 @@ private:
 // link: the same device and inode.
 bool IsCardItself(const std::string &path, const std::string &card);
 
+// True when two paths name one file, or one place for a file yet to be made.
+bool IsSameFile(const std::string &a, const std::string &b);
+
 } // namespace kel

@@ -192,6 +192,9 @@ TEST_F(ReportTool, OutputOverTheCardIsRefusedWhateverItsPath)
     }
     std::ifstream in(card, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), kCard);
+    const ToolRun both = run("--pdf r.out --format csv -o ./r.out " + card);
+    EXPECT_EQ(both.status, 2);
+    EXPECT_EQ(both.err, "kelsoft-report: --pdf and -o name the same file, ./r.out\n");
 }
 
 TEST_F(ReportTool, FailedWritesSayWhyAndKeepTheFileThatWasThere)

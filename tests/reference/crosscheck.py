@@ -88,19 +88,37 @@ def make_card(rng):
     return "\r\n".join(lines).encode("cp1252") + b"\r\n"
 
 
-SINCE = ["01/01/01", "01/01/01", "06/15/24", "01/01/25", "03/10/25", "12/31/99", "1/1/25", "01-01-24"]
+SINCE = ["01/01/01", "01/01/01", "06/15/24", "01/01/25", "03/10/25", "12/31/99", "1/1/25", "01-01-24", "01/01/2025"]
 PURSES = ["0K", "10M", "50K", "1M", "30k", "1.5m", "100K", "0.08M"]
 DISTANCES = ["4 1/2F", "2 1/2M", "6F", "1M", "10", "1 70Y", "8 1/2f", "5F", "1 1/16M", "7"]
 
 
+def horses_per_race(raw):
+    """The number of horses of each race the card lists."""
+    card, counts = kel_model.load(raw), []
+    while len(counts) < kel_model.MAX_RACE and card.get(len(counts) + 1, 0, 0, 1) != "":
+        h = 0
+        while h < kel_model.MAX_HORSE and card.get(len(counts) + 1, h + 1, 0, 1) != "":
+            h += 1
+        counts.append(h)
+    return counts
+
+
 def make_options(rng, raw):
-    """Report-tool arguments and the same actions as a plan for the model."""
+    """Report-tool arguments and the same actions as a plan for the model. Races and horses
+    are mostly ones on the card: the others are usage errors, with nothing to compare."""
     args, plan = [], {"race": 0, "scratches": [], "filter": None}
+    counts = horses_per_race(raw)
+    rated = [r + 1 for r, n in enumerate(counts) if n > 0]
     if rng.random() < 0.3:
-        plan["race"] = rng.randint(1, 3)
+        plan["race"] = rng.randint(1, len(counts)) if counts and rng.random() < 0.9 else rng.randint(1, 3)
         args += ["--race", str(plan["race"])]
     for _ in range(rng.choice([0, 0, 1, 2])):
-        r, h = rng.randint(1, 3), rng.randint(1, 6)
+        if rated and rng.random() < 0.9:
+            r = rng.choice(rated)
+            h = rng.randint(1, counts[r - 1])
+        else:
+            r, h = rng.randint(1, 3), rng.randint(1, 6)
         plan["scratches"].append((r, h))
         args += ["--scratch", f"{r}:{h}"]
     if rng.random() < 0.6:
@@ -119,10 +137,15 @@ def run_model(raw, plan):
     card = kel_model.load(raw)
     kel_model.rerun(card)
     t = plan["filter"]
-    if t and len(t["date"]) < 8:
+    # A race or a horse that is not on the card is a usage error.
+    listed = 0
+    while listed < kel_model.MAX_RACE and card.get(listed + 1, 0, 0, 1) != "":
+        listed += 1
+    if plan["race"] > listed:
         return 2, None
     for r, h in plan["scratches"]:
-        kel_model.scratch(card, r, h)
+        if r > listed or not kel_model.scratch(card, r, h):
+            return 2, None
     if t and kel_model.go(card, plan["race"], t):
         return 2, None
     return 0, kel_model.as_json(card, plan["race"])

@@ -487,7 +487,8 @@ def go(card, current_race, texts):
     if None in st["purse"] or None in st["distance"]:
         return "refused"
     has_pp = any(card.get(r, h, 1, 2) != "" for r, h in scope(card, current_race))
-    if len(texts["date"]) < 8 and has_pp:
+    # The date box holds 8 characters: a longer text is refused always, a shorter one at the first PP.
+    if len(texts["date"]) > 8 or (len(texts["date"]) < 8 and has_pp):
         return "refused"
     for r, h in list(scope(card, current_race)):
         for p in pps(card, r, h):
