@@ -65,7 +65,7 @@ TEST_F(ReportOptions, HelpListsEachOptionOnOneLineAsTheReadmeAndManPageShowThem)
     const auto synopsis = readme.find("    kelsoft-report [");
     ASSERT_NE(synopsis, std::string::npos);
     std::set<std::string> inReadme = optionNames(readme.substr(synopsis, readme.find("\n\n", synopsis) - synopsis));
-    std::string man = readFile(fs::path(KEL_SOURCE_DIR) / "docs" / "kelsoft-report.1");
+    std::string man = readFile(fs::path(KEL_SOURCE_DIR) / "docs" / "man" / "kelsoft-report.1.in");
     // Without its escapes: "\-" is "-", and "\fB" and the like change fonts.
     man = std::regex_replace(man.substr(man.find(".SH OPTIONS")), std::regex(R"(\\-)"), "-");
     man = std::regex_replace(man, std::regex(R"(\\f.)"), " ");
