@@ -20,6 +20,7 @@
 #include "printing/print_report.h"
 #include "printing/recording_printer.h"
 #include "settings/marks.h"
+#include "store/line_scanner.h"
 #include "store/loader.h"
 #include "views/commands.h"
 #include "views/memory_form.h"
@@ -184,6 +185,28 @@ void BM_LoadCardFromMemory(benchmark::State &state)
     for (auto _ : state) {
         kel::LoadCard(bytes->view(), store);
         benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes->size()));
+}
+
+// The loader's line scan alone at each width (0 plain, 1 16 bytes, 2 32 bytes a step): the
+// card's text written and every line's separators found, nothing filed.
+void BM_ScanLines(benchmark::State &state)
+{
+    const auto width = static_cast<kel::ScanWidth>(state.range(0));
+    if (!kel::CanScan(width)) {
+        state.SkipWithError("this processor lacks the width");
+        return;
+    }
+    std::string error;
+    const auto bytes = kel::ReadCardFile(card().path(), error);
+    for (auto _ : state) {
+        kel::LineScanner scanner(bytes->view(), true, nullptr, width);
+        kel::ScannedLine line;
+        std::size_t separators = 0;
+        while (scanner.next(line))
+            separators += line.separators;
+        benchmark::DoNotOptimize(separators);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes->size()));
 }
@@ -354,6 +377,7 @@ BENCHMARK(BM_LoadAndRate)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_OpenCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadCardFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LoadCardFromMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ScanLines)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ComputeRatings345)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GoFullCardInitial)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GoFullCardUnticked)->Unit(benchmark::kMillisecond)->UseRealTime();

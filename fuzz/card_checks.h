@@ -186,23 +186,4 @@ inline void CheckFinalFigures(const RaceStore &d)
     }
 }
 
-// The same records with the same texts in two freshly loaded stores.
-inline void CheckSameStores(const RaceStore &a, const RaceStore &b)
-{
-    KEL_FUZZ_CHECK(a.recordCount() == b.recordCount(), "both loads file as many records");
-    std::size_t left = a.recordCount(); // the walk ends with the last record
-    for (int r = 0; r <= RaceStore::kMaxRace && left > 0; ++r)
-        for (int h = 0; h <= RaceStore::kMaxHorse && left > 0; ++h)
-            for (int p = 0; p <= RaceStore::kMaxPP && left > 0; ++p) {
-                const int32_t ra = a.find(r, h, p);
-                const int32_t rb = b.find(r, h, p);
-                KEL_FUZZ_CHECK((ra >= 0) == (rb >= 0), "both loads file the same records");
-                if (ra < 0)
-                    continue;
-                --left;
-                for (int s = 0; s <= RaceStore::kMaxSlot; ++s)
-                    KEL_FUZZ_CHECK(a.cell(ra, s) == b.cell(rb, s), "both loads file the same texts");
-            }
-}
-
 } // namespace kel::fuzz

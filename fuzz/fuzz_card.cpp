@@ -11,6 +11,7 @@
 #include "printing/print_report.h"
 #include "printing/recording_printer.h"
 #include "store/loader.h"
+#include "tests/support/scan_lines.h"
 #include "views/commands.h"
 #include "views/memory_form.h"
 
@@ -102,15 +103,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     CheckFinalFigures(m.Data);
     CheckRatedCard(m);
 
-    // The 16-byte scan of processors without AVX2 files the same card as the 32-byte one.
-    {
-        RaceStore wide;
-        RaceStore plain;
-        LoadCard(bytes, wide);
-        SetWideScan(false);
-        LoadCard(bytes, plain);
-        SetWideScan(true);
-        CheckSameStores(wide, plain);
+    // Every scan width finds the lines the plain scan finds.
+    for (const bool decode : {true, false}) {
+        const auto plain = testing::scanLines(bytes, decode, ScanWidth::Plain);
+        for (const ScanWidth width : {ScanWidth::Bytes16, ScanWidth::Bytes32})
+            if (CanScan(width))
+                KEL_FUZZ_CHECK(testing::scanLines(bytes, decode, width) == plain, "every scan width reads alike");
     }
 
     ShowRaceList(m, f);

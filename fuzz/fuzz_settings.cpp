@@ -23,6 +23,7 @@
 #include "settings/filter.h"
 #include "settings/marks.h"
 #include "settings/settings_texts.h"
+#include "store/final_kel.h"
 #include "store/loader.h"
 
 namespace {

@@ -67,10 +67,12 @@ std::optional<double> PercentNumber(std::string_view text)
     return PlainNumber(number);
 }
 
-std::string GeneralNumber(double value)
+char *PutGeneralNumber(double value, char *out)
 {
-    if (value == 0)
-        return "0"; // also for -0
+    if (value == 0) {
+        *out++ = '0'; // also for -0
+        return out;
+    }
     // The 15 significant digits, correctly rounded, and the exponent of the rounded value:
     // "d.dddddddddddddde+XX".
     char sci[32];
@@ -79,35 +81,50 @@ std::string GeneralNumber(double value)
     int exponent = 0;
     std::from_chars(e[1] == '+' ? e + 2 : e + 1, end, exponent);
     const bool negative = sci[0] == '-';
-    std::string digits;
+    char digits[16];
+    int count = 0;
     for (const char *p = sci + negative; p < e; ++p)
         if (*p != '.')
-            digits += *p;
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
+            digits[count++] = *p;
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
 
-    std::string out = negative ? "-" : "";
+    if (negative)
+        *out++ = '-';
     if (exponent < -4 || exponent >= 15) {
-        out += digits[0];
-        if (digits.size() > 1)
-            out += '.' + digits.substr(1);
-        out += exponent < 0 ? "E-" : "E+";
+        *out++ = digits[0];
+        if (count > 1) {
+            *out++ = '.';
+            out = std::copy(digits + 1, digits + count, out);
+        }
+        *out++ = 'E';
+        *out++ = exponent < 0 ? '-' : '+';
         const int magnitude = exponent < 0 ? -exponent : exponent;
         if (magnitude < 10)
-            out += '0';
-        char buf[8];
-        out.append(buf, std::to_chars(buf, buf + sizeof buf, magnitude).ptr);
-    } else if (exponent < 0) {
-        out += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
-    } else {
-        const std::size_t whole = static_cast<std::size_t>(exponent) + 1;
-        out += digits.substr(0, whole);
-        if (digits.size() < whole)
-            out.append(whole - digits.size(), '0');
-        else if (digits.size() > whole)
-            out += '.' + digits.substr(whole);
+            *out++ = '0';
+        return std::to_chars(out, out + 3, magnitude).ptr;
+    }
+    if (exponent < 0) {
+        *out++ = '0';
+        *out++ = '.';
+        out = std::fill_n(out, -exponent - 1, '0');
+        return std::copy(digits, digits + count, out);
+    }
+    const int whole = exponent + 1;
+    out = std::copy(digits, digits + std::min(count, whole), out);
+    if (count < whole)
+        return std::fill_n(out, whole - count, '0');
+    if (count > whole) {
+        *out++ = '.';
+        out = std::copy(digits + whole, digits + count, out);
     }
     return out;
+}
+
+std::string GeneralNumber(double value)
+{
+    char buf[kGeneralNumberMax];
+    return std::string(buf, PutGeneralNumber(value, buf));
 }
 
 } // namespace kel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,5 +19,8 @@ std::optional<double> PercentNumber(std::string_view text);
 // A number in general form, as the figures are written: integral values without a decimal
 // point, others with as few digits as represent them, at most 15 significant digits.
 std::string GeneralNumber(double value);
+// GeneralNumber written at out (kGeneralNumberMax bytes there writable); returns the end.
+inline constexpr std::size_t kGeneralNumberMax = 32;
+char *PutGeneralNumber(double value, char *out);
 
 } // namespace kel

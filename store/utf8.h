@@ -79,4 +79,41 @@ inline std::string_view Utf8DropLast(std::string_view s)
     return s.substr(0, start);
 }
 
+// Whether s is well-formed UTF-8: no stray continuation bytes, overlong forms, surrogates or code
+// points past U+10FFFF.
+inline bool Utf8Valid(std::string_view s)
+{
+    const auto *b = reinterpret_cast<const unsigned char *>(s.data());
+    const std::size_t n = s.size();
+    for (std::size_t i = 0; i < n;) {
+        const unsigned char c = b[i];
+        std::size_t len = 0;
+        unsigned char lo = 0x80, hi = 0xBF; // range of the second byte
+        if (c < 0x80) {
+            len = 1;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            lo = c == 0xE0 ? 0xA0 : 0x80;
+            hi = c == 0xED ? 0x9F : 0xBF;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            lo = c == 0xF0 ? 0x90 : 0x80;
+            hi = c == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (len > n - i)
+            return false;
+        for (std::size_t k = 1; k < len; ++k) {
+            const unsigned char next = b[i + k];
+            if (k == 1 ? (next < lo || next > hi) : (next & 0xC0) != 0x80)
+                return false;
+        }
+        i += len;
+    }
+    return true;
+}
+
 } // namespace kel

@@ -1,6 +1,7 @@
 #pragma once
 
 // Lines of a card as the tests write them into files.
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -33,5 +34,43 @@ inline std::string fallbackFiguresCard()
 }
 inline constexpr std::string_view kFallbackFinals[3][2]
     = {{"98.7469134%", "100%"}, {"9.5%", "2469135685%"}, {"-0.1%", "99%"}};
+
+// Card-like bytes: tagged lines of random fields with separators, quotes, high bytes, NULs and
+// line ends of every kind, lines of any length, some far past 32 and 65,536 bytes.
+inline std::string randomCardBytes(std::mt19937_64 &rng)
+{
+    static constexpr std::string_view kPieces[] = {"97%",
+                                                   "1\xBA 12",
+                                                   "\"q",
+                                                   "q\"",
+                                                   "Nu\xF1"
+                                                   "ez",
+                                                   "\xEF\xBB\xBF",
+                                                   std::string_view("\0", 1),
+                                                   " ",
+                                                   "ab",
+                                                   "----",
+                                                   ";",
+                                                   ";;"};
+    static constexpr std::string_view kEnds[] = {"A;", "B;", "C;", "C;", "C;", "C;", "c;", "C", ";C;", ""};
+    static constexpr std::string_view kBreaks[] = {"\r\n", "\n", "\r", "\r\n", "\n\r"};
+    std::string card = rng() % 5 == 0 ? "\xEF\xBB\xBF" : "";
+    const int lines = static_cast<int>(rng() % 400);
+    for (int l = 0; l < lines; ++l) {
+        const int fields = static_cast<int>(rng() % 20);
+        for (int f = 0; f < fields; ++f) {
+            const int pieces = static_cast<int>(rng() % 4);
+            for (int k = 0; k < pieces; ++k)
+                card += kPieces[rng() % std::size(kPieces)];
+            if (rng() % 200 == 0)
+                card += std::string(rng() % 2 ? 70000 : 40, 'x');
+            card += ';';
+        }
+        card += kEnds[rng() % std::size(kEnds)];
+        if (l + 1 < lines || rng() % 2)
+            card += kBreaks[rng() % std::size(kBreaks)];
+    }
+    return card;
+}
 
 } // namespace kel::testing

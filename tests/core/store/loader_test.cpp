@@ -14,12 +14,15 @@
 #include <random>
 #include <vector>
 
+#include "store/cp1252.h"
+#include "store/final_kel.h"
 #include "store/percent.h"
 
 namespace kel {
 namespace {
 
 using kel::testing::ppLine;
+using kel::testing::randomCardBytes;
 using kel::testing::repeat;
 
 RaceStore load(std::string_view bytes, LoadReport *report = nullptr)
@@ -202,24 +205,20 @@ TEST(LoaderPPLines, WritesChangeTheirSlotOnly)
 
 TEST(LoaderPPLines, QuotedFieldsAreUnquotedWhereverTheyFallInTheScan)
 {
-    for (const bool wide : {true, false}) {
-        SetWideScan(wide);
-        for (int pad = 0; pad < 70; ++pad) {
-            const std::string line = "\"" + repeat("a", pad) + "\";\"\xBA\";x\"y;" + repeat("\xBA", pad % 3)
-                                     + "\"4;5;6;7;8;9;10;11;12;\"97%\";14;95%;16;17;C;\r\n";
-            RaceStore d = load("R1;A;\r\nH;B;\r\n" + line);
-            const std::string at = (wide ? "wide, pad " : "plain, pad ") + std::to_string(pad);
-            EXPECT_EQ(d(1, 1, 1, 12), repeat("a", pad)) << at;
-            EXPECT_EQ(d(1, 1, 1, 6), "\xC2\xBA") << at;
-            EXPECT_EQ(d(1, 1, 1, 15), "x\"y") << at;
-            // "4 starts with a quote, so loses it and its last character; after a "º" it stays.
-            EXPECT_EQ(d(1, 1, 1, 7), pad % 3 == 0 ? "" : repeat("\xC2\xBA", pad % 3) + "\"4") << at;
-            EXPECT_EQ(d(1, 1, 1, 3), "97%") << at;
-            EXPECT_EQ(d(1, 1, 1, 4), "95%") << at;
-            EXPECT_EQ(d(1, 1, 1, 5), "99%") << at;
-        }
+    for (int pad = 0; pad < 70; ++pad) {
+        const std::string line = "\"" + repeat("a", pad) + "\";\"\xBA\";x\"y;" + repeat("\xBA", pad % 3)
+                                 + "\"4;5;6;7;8;9;10;11;12;\"97%\";14;95%;16;17;C;\r\n";
+        RaceStore d = load("R1;A;\r\nH;B;\r\n" + line);
+        const std::string at = "pad " + std::to_string(pad);
+        EXPECT_EQ(d(1, 1, 1, 12), repeat("a", pad)) << at;
+        EXPECT_EQ(d(1, 1, 1, 6), "\xC2\xBA") << at;
+        EXPECT_EQ(d(1, 1, 1, 15), "x\"y") << at;
+        // "4 starts with a quote, so loses it and its last character; after a "º" it stays.
+        EXPECT_EQ(d(1, 1, 1, 7), pad % 3 == 0 ? "" : repeat("\xC2\xBA", pad % 3) + "\"4") << at;
+        EXPECT_EQ(d(1, 1, 1, 3), "97%") << at;
+        EXPECT_EQ(d(1, 1, 1, 4), "95%") << at;
+        EXPECT_EQ(d(1, 1, 1, 5), "99%") << at;
     }
-    SetWideScan(true);
 }
 
 TEST(LoaderPPLines, AVeryLongLineReadsLikeAShortOne)
@@ -249,61 +248,6 @@ void expectSameStores(const RaceStore &a, const RaceStore &b, const std::string 
                         << what << " record " << r << "," << h << "," << p;
                 }
             }
-}
-
-// Card-like bytes: tagged lines of random fields with separators, quotes, high bytes, NULs and
-// line ends of every kind, lines of any length, some far past 32 and 65,536 bytes.
-std::string randomCardBytes(std::mt19937_64 &rng)
-{
-    static constexpr std::string_view kPieces[] = {"97%",
-                                                   "1\xBA 12",
-                                                   "\"q",
-                                                   "q\"",
-                                                   "Nu\xF1"
-                                                   "ez",
-                                                   "\xEF\xBB\xBF",
-                                                   std::string_view("\0", 1),
-                                                   " ",
-                                                   "ab",
-                                                   "----",
-                                                   ";",
-                                                   ";;"};
-    static constexpr std::string_view kEnds[] = {"A;", "B;", "C;", "C;", "C;", "C;", "c;", "C", ";C;", ""};
-    static constexpr std::string_view kBreaks[] = {"\r\n", "\n", "\r", "\r\n", "\n\r"};
-    std::string card = rng() % 5 == 0 ? "\xEF\xBB\xBF" : "";
-    const int lines = static_cast<int>(rng() % 400);
-    for (int l = 0; l < lines; ++l) {
-        const int fields = static_cast<int>(rng() % 20);
-        for (int f = 0; f < fields; ++f) {
-            const int pieces = static_cast<int>(rng() % 4);
-            for (int k = 0; k < pieces; ++k)
-                card += kPieces[rng() % std::size(kPieces)];
-            if (rng() % 200 == 0)
-                card += std::string(rng() % 2 ? 70000 : 40, 'x');
-            card += ';';
-        }
-        card += kEnds[rng() % std::size(kEnds)];
-        if (l + 1 < lines || rng() % 2)
-            card += kBreaks[rng() % std::size(kBreaks)];
-    }
-    return card;
-}
-
-TEST(LoaderScan, SixteenAndThirtyTwoByteBlocksFileTheSame)
-{
-    std::mt19937_64 rng(3);
-    for (int i = 0; i < 300; ++i) {
-        const std::string card = randomCardBytes(rng);
-        LoadReport wideReport;
-        LoadReport plainReport;
-        const RaceStore wide = load(card, &wideReport);
-        SetWideScan(false);
-        const RaceStore plain = load(card, &plainReport);
-        SetWideScan(true);
-        expectSameStores(wide, plain, "card " + std::to_string(i));
-        ASSERT_EQ(wideReport.lines, plainReport.lines);
-        ASSERT_EQ(wideReport.droppedCount, plainReport.droppedCount);
-    }
 }
 
 TEST(LoaderScan, TextWrittenOverTheBytesIsTheTextOfACopy)
@@ -386,16 +330,6 @@ TEST(FinalKel, FollowsTheArithmeticOfTheFiguresInDoubles)
     EXPECT_EQ(FinalKel("1.0000000000000000000001%", "-98888888888888888888.5%"), "9.88888888888889E+19%");
 }
 
-// The general form of 2 * KEL - Early in doubles, as the figures read: what every Final KEL is.
-std::string finalKelByDoubles(std::string_view kel, std::string_view early)
-{
-    if (early == "----")
-        return "----";
-    const auto x = PercentNumber(kel);
-    const auto y = PercentNumber(early);
-    return x && y ? GeneralNumber(2 * *x - *y) + "%" : "----";
-}
-
 // Random figure texts of the shapes a card holds and of odd ones: each short-cut taken for
 // common figures gives what the plain arithmetic gives.
 std::string randomDigits(std::mt19937_64 &rng, int n)
@@ -453,12 +387,23 @@ std::pair<std::string, std::string> randomFigures(std::mt19937_64 &rng)
     return {kel, randomFigure(rng)};
 }
 
-TEST(FinalKel, EqualsTheArithmeticInDoublesForAnyFigureTexts)
+TEST(FinalKelMemo, GivesWhatFinalKelGives)
 {
+    // A pool of pairs drawn again and again, so that the memo's table fills, hits and is
+    // overwritten; among them pairs that differ only in a byte or a length.
     std::mt19937_64 rng(20261207);
+    std::vector<std::pair<std::string, std::string>> pool;
+    for (int i = 0; i < 3000; ++i)
+        pool.push_back(randomFigures(rng));
+    pool.push_back({"97%", "95%"});
+    pool.push_back({"97%", "95.%"});
+    pool.push_back({"97%", "96%"});
+    pool.push_back({std::string("97%\0", 4), "95%"}); // the same bytes as "97%" but for its length
+    FinalKelMemo memo;
     for (int i = 0; i < 200000; ++i) {
-        const auto [kel, early] = randomFigures(rng);
-        ASSERT_EQ(FinalKel(kel, early), finalKelByDoubles(kel, early))
+        const auto &[kel, early] = pool[i % 4 == 0 ? pool.size() - 1 - rng() % 4 : rng() % pool.size()];
+        char out[kMaxFinalKelLength];
+        ASSERT_EQ(std::string_view(out, memo.put(kel, early, out)), FinalKel(kel, early))
             << "KEL '" << kel << "', Early '" << early << "'";
     }
 }
@@ -480,7 +425,7 @@ TEST(LoaderFinalKel, EveryPPOfACardMatchesItsFigures)
     RaceStore d = load(card);
     for (int h = 1; h <= horses; ++h)
         for (int p = 1; p <= pps; ++p)
-            ASSERT_EQ(d(1, h, p, 5), finalKelByDoubles(d(1, h, p, 3), d(1, h, p, 4))) << "horse " << h << ", PP " << p;
+            ASSERT_EQ(d(1, h, p, 5), FinalKel(d(1, h, p, 3), d(1, h, p, 4))) << "horse " << h << ", PP " << p;
 }
 
 TEST(PercentNumber, PlainDecimalsOnly)
@@ -589,6 +534,36 @@ TEST(PercentNumber, ReadsLikeCorrectRounding)
         std::from_chars(t.data(), t.data() + t.size(), want);
         ASSERT_EQ(*got, want) << t;
     }
+}
+
+TEST(LoaderNotes, LinesNoPageShowsAreListedApartFromWhatWasDropped)
+{
+    LoadReport report;
+    load("H0;B;\r\n"                           // 1: horse before any race
+             + ppLine("97%", "95%")            // 2: its PP, under race 0
+             + "R1;A;\r\n"                     // 3
+             + ppLine("90%", "----")           // 4: PP before any horse of the race
+             + "no tag at all\r\n"             // 5
+             + "\r\n"                          // 6: empty, not listed
+             + "R2;A\r\n"                      // 7: tag without its ";"
+             + "x;" + repeat("Z", 30) + "\r\n" // 8: a long last field, cut in the note
+             + "H1;B;\r\n",                    // 9
+         &report);
+    const std::pair<int, std::string> kExpected[] = {
+        {1, "horse line before any race line"},
+        {2, "past performance line before any race line"},
+        {4, "past performance line before any horse line"},
+        {5, "no \";\""},
+        {7, "last field \"A\" is not a record tag"},
+        {8, "last field \"" + repeat("Z", 20) + "...\""},
+    };
+    ASSERT_EQ(report.skipped.size(), std::size(kExpected));
+    EXPECT_EQ(report.skippedCount, std::size(kExpected));
+    for (std::size_t i = 0; i < std::size(kExpected); ++i) {
+        EXPECT_EQ(report.skipped[i].line, kExpected[i].first);
+        EXPECT_NE(report.skipped[i].what.find(kExpected[i].second), std::string::npos) << report.skipped[i].what;
+    }
+    EXPECT_TRUE(report.dropped.empty()); // what the open command shows is unchanged
 }
 
 TEST(LoaderCapacity, RecordsBeyondTheStoreAreSkippedWithTheirChildren)

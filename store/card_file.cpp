@@ -1,0 +1,70 @@
+#include "store/card_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kel {
+
+std::optional<TextBuffer> ReadCardFile(const std::string &path, std::string &error)
+{
+    const auto refuse = [&](std::string_view why) {
+        error = "cannot read " + path + ": " + std::string(why);
+        return std::nullopt;
+    };
+    const std::string tooLarge
+        = "the file is larger than " + std::to_string(kMaxCardBytes >> 20) + " MB, too large for a race card";
+    // A named pipe, a device or a file another program holds under a lease would keep a plain
+    // open or read waiting as long as they like: neither waits here. What was opened is what is
+    // checked, so nothing can be swapped in between.
+    constexpr std::string_view kWouldWait = "reading it would keep the program waiting";
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return refuse(errno == EAGAIN || errno == EWOULDBLOCK ? kWouldWait : std::strerror(errno));
+    struct Closer
+    {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        return refuse(std::strerror(errno));
+    if (S_ISDIR(st.st_mode))
+        return refuse("it is a directory");
+    if (!S_ISREG(st.st_mode))
+        return refuse("it is not a regular file");
+    if (static_cast<std::uintmax_t>(st.st_size) > kMaxCardBytes)
+        return refuse(tooLarge);
+
+    // Straight into a buffer of the file's size and a byte, left unfilled until read, then on
+    // should the file have grown (files of /proc tell no size). Front room for the loader, which
+    // writes the card's text over the bytes (a little longer than them until each line's end is
+    // dropped): untouched, it costs nothing.
+    TextBuffer bytes;
+    const std::size_t room = static_cast<std::size_t>(st.st_size) + 1;
+    bytes.reserveWithFront(room / 16 + 4096, room);
+    std::size_t size = 0;
+    for (;;) {
+        if (size == bytes.capacity()) {
+            if (size > kMaxCardBytes)
+                return refuse(tooLarge);
+            bytes.reserve(std::min<std::size_t>(bytes.capacity() * 2, kMaxCardBytes + 1));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + size, bytes.capacity() - size);
+        if (n > 0) {
+            size += static_cast<std::size_t>(n);
+        } else if (n == 0) {
+            break;
+        } else if (errno != EINTR) {
+            return refuse(errno == EAGAIN || errno == EWOULDBLOCK ? kWouldWait : std::strerror(errno));
+        }
+    }
+    bytes.setSize(size);
+    return bytes;
+}
+
+} // namespace kel

@@ -1,0 +1,300 @@
+#include "store/line_scanner.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <utility>
+
+#include "store/cp1252.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define KEL_X86 1
+#endif
+
+namespace kel {
+
+namespace {
+
+constexpr std::size_t kKept = ScannedLine::kKeptSeparators;
+
+// Notes a ";" at place `at` of the line: the first kKept - 2 stay, then the last two.
+inline void keepSeparator(ScannedLine &line, std::size_t at)
+{
+    if (line.separators < kKept) {
+        line.separator[line.separators] = at;
+    } else {
+        line.separator[kKept - 2] = line.separator[kKept - 1];
+        line.separator[kKept - 1] = at;
+    }
+    ++line.separators;
+}
+
+#ifdef KEL_X86
+// Blocks of the vector scan: copy kSize bytes from src to dst and return, a bit per byte, where
+// the ";", the line ends, the high bytes (when decoding) and the double quotes are. kSteps:
+// separators taken per block without a loop (a block of some 7-byte fields rarely holds more).
+struct Block16
+{
+    static constexpr unsigned kSize = 16;
+    static constexpr int kSteps = 4;
+    template <bool Decode>
+    static void copy(const unsigned char *src, char *dst, unsigned &semi, unsigned &eol, unsigned &high,
+                     unsigned &quote)
+    {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst), v);
+        semi = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(';'))));
+        eol = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')))));
+        high = Decode ? static_cast<unsigned>(_mm_movemask_epi8(v)) : 0u;
+        quote = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('"'))));
+    }
+};
+
+struct Block32
+{
+    static constexpr unsigned kSize = 32;
+    static constexpr int kSteps = 6;
+    template <bool Decode>
+    [[gnu::target("avx2")]] static void copy(const unsigned char *src, char *dst, unsigned &semi, unsigned &eol,
+                                             unsigned &high, unsigned &quote)
+    {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(src));
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(dst), v);
+        semi = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, _mm256_set1_epi8(';'))));
+        eol = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_or_si256(
+            _mm256_cmpeq_epi8(v, _mm256_set1_epi8('\n')), _mm256_cmpeq_epi8(v, _mm256_set1_epi8('\r')))));
+        high = Decode ? static_cast<unsigned>(_mm256_movemask_epi8(v)) : 0u;
+        quote = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, _mm256_set1_epi8('"'))));
+    }
+};
+#endif
+
+} // namespace
+
+bool CanScan(ScanWidth width)
+{
+    switch (width) {
+    case ScanWidth::Plain:
+        return true;
+#ifdef KEL_X86
+    case ScanWidth::Bytes16:
+        return true;
+    case ScanWidth::Bytes32:
+        return __builtin_cpu_supports("avx2");
+#endif
+    default:
+        return false;
+    }
+}
+
+ScanWidth WidestScan()
+{
+    for (const ScanWidth width : {ScanWidth::Bytes32, ScanWidth::Bytes16})
+        if (CanScan(width))
+            return width;
+    return ScanWidth::Plain;
+}
+
+LineScanner::LineScanner(std::string_view bytes, bool decode, TextBuffer *inPlace, ScanWidth width)
+    : m_in(reinterpret_cast<const unsigned char *>(bytes.data()))
+    , m_n(bytes.size())
+    , m_decode(decode)
+    , m_width(CanScan(width) ? width : ScanWidth::Plain)
+    , m_inPlace(inPlace)
+    , m_writingInPlace(inPlace != nullptr)
+{
+    if (m_writingInPlace) {
+        // The text grows by "º" taking two bytes and by each PP's Final KEL, and shrinks by
+        // line ends and tags: the front room of the bytes' buffer keeps it behind them on any
+        // real card.
+        m_text = inPlace->block();
+        m_inAt = static_cast<std::size_t>(bytes.data() - m_text);
+    } else {
+        // "º" takes two bytes, and each PP line gains its Final KEL: some 8 % on a typical card.
+        m_out.reserve(m_n + m_n / 8 + kSlack);
+        m_text = m_out.data();
+    }
+}
+
+bool LineScanner::next(ScannedLine &line)
+{
+    switch (m_width) {
+#ifdef KEL_X86
+    case ScanWidth::Bytes32:
+        return m_decode ? nextBytes32<true>(line) : nextBytes32<false>(line);
+    case ScanWidth::Bytes16:
+        return m_decode ? nextBlocks<true, Block16>(line) : nextBlocks<false, Block16>(line);
+#endif
+    default:
+        return m_decode ? nextPlain<true>(line) : nextPlain<false>(line);
+    }
+}
+
+// The definition of a line's scan, a byte at a time.
+template <bool Decode>
+bool LineScanner::nextPlain(ScannedLine &line)
+{
+    std::size_t i = m_i;
+    if (i >= m_n)
+        return false;
+    std::size_t w = m_w;
+    const std::size_t begin = w;
+    line.separators = 0;
+    line.quotedFields = 0;
+    bool fieldStarts = true;
+    while (i < m_n && m_in[i] != '\n' && m_in[i] != '\r') {
+        if (w + kSlack > roomEnd(i))
+            makeRoom(w, i);
+        const unsigned char c = m_in[i++];
+        if (c == '"' && fieldStarts && line.separators < 32)
+            line.quotedFields |= uint32_t(1) << line.separators;
+        if (c == ';')
+            keepSeparator(line, w - begin);
+        fieldStarts = c == ';';
+        if (Decode && c >= 0x80)
+            w = static_cast<std::size_t>(PutCp1252AsUtf8(c, m_text + w) - m_text);
+        else
+            m_text[w++] = static_cast<char>(c);
+    }
+    endLine(line, begin, i, w);
+    return true;
+}
+
+// The scan a block at a time, which finds what the plain one finds: the block's bits say where
+// its separators, quotes, line ends and bytes to decode are, so most blocks are only copied.
+template <bool Decode, class Block>
+bool LineScanner::nextBlocks(ScannedLine &line)
+{
+    const unsigned char *const in = m_in;
+    const std::size_t n = m_n;
+    std::size_t i = m_i;
+    if (i >= n)
+        return false;
+    // Locals, not members, in the loop: its stores into the text may alias any member, which
+    // would then be reloaded and stored back at every block.
+    char *out = m_text;
+    bool inPlace = m_writingInPlace;
+    const std::size_t inAt = m_inAt;
+    std::size_t capacity = m_out.capacity();
+    std::size_t w = m_w;
+    const std::size_t begin = w;
+    std::size_t separators = 0;
+    uint32_t quotedFields = 0;
+    std::size_t *const sep = line.separator;
+    for (;;) {
+        if (w + kSlack > (inPlace ? inAt + i : capacity)) [[unlikely]] {
+            makeRoom(w, i);
+            out = m_text;
+            inPlace = m_writingInPlace;
+            capacity = m_out.capacity();
+        }
+        unsigned semi, eol, high, quote;
+        if (n - i >= Block::kSize) {
+            Block::template copy<Decode>(in + i, out + w, semi, eol, high, quote);
+        } else {
+            unsigned char tail[Block::kSize] = {};
+            std::memcpy(tail, in + i, n - i);
+            Block::template copy<Decode>(tail, out + w, semi, eol, high, quote);
+            eol |= 1u << (n - i); // the end of the bytes ends the line
+        }
+        const unsigned stop = eol | high;
+        const unsigned count = stop ? static_cast<unsigned>(std::countr_zero(stop)) : Block::kSize;
+        const unsigned before = static_cast<unsigned>((uint64_t(1) << count) - 1);
+        // Quotes are rare: only then is it worked out whether one starts a field (is first in
+        // the line or follows a separator) and which.
+        if (const unsigned quotes = quote & before) [[unlikely]] {
+            const bool blockStartsField = w == begin || out[w - 1] == ';';
+            for (unsigned q = quotes & ((semi << 1) | unsigned(blockStartsField)); q; q &= q - 1) {
+                const unsigned at = static_cast<unsigned>(std::countr_zero(q));
+                const std::size_t field = separators + static_cast<std::size_t>(std::popcount(semi & ((1u << at) - 1)));
+                if (field < 32)
+                    quotedFields |= uint32_t(1) << field;
+            }
+        }
+        unsigned m = semi & before;
+        const std::size_t at = w - begin;
+        if (separators + Block::kSteps <= kKept) {
+            // Steps whatever the count, each writing a place and counting it only when there
+            // was one: a loop would mispredict its end in nearly every block.
+            for (int k = 0; k < Block::kSteps; ++k) {
+                line.separator[separators] = at + static_cast<std::size_t>(std::countr_zero(m));
+                separators += m != 0;
+                m &= m - 1;
+            }
+        }
+        // The rest, keeping the first kKept - 2 separators and always the last two.
+        for (; m; m &= m - 1) {
+            const std::size_t place = at + static_cast<std::size_t>(std::countr_zero(m));
+            if (separators < kKept) {
+                sep[separators] = place;
+            } else {
+                sep[kKept - 2] = sep[kKept - 1];
+                sep[kKept - 1] = place;
+            }
+            ++separators;
+        }
+        i += count;
+        w += count;
+        if (!stop)
+            continue;
+        if (eol >> count & 1u)
+            break;
+        w = static_cast<std::size_t>(PutCp1252AsUtf8(in[i], out + w) - out);
+        ++i;
+    }
+    line.separators = separators;
+    line.quotedFields = quotedFields;
+    endLine(line, begin, i, w);
+    return true;
+}
+
+#ifdef KEL_X86
+template <bool Decode>
+bool LineScanner::nextBytes32(ScannedLine &line)
+{
+    return nextBlocks<Decode, Block32>(line);
+}
+#endif
+
+void LineScanner::endLine(ScannedLine &line, std::size_t begin, std::size_t i, std::size_t w)
+{
+    line.number = ++m_lines;
+    line.begin = begin;
+    line.length = w - begin;
+    if (i < m_n) {
+        if (m_in[i] == '\r' && i + 1 < m_n && m_in[i + 1] == '\n')
+            ++i;
+        ++i;
+    }
+    m_i = i;
+    m_w = w;
+    if (w + kSlack > roomEnd(i))
+        makeRoom(w, i);
+}
+
+void LineScanner::makeRoom(std::size_t w, std::size_t i)
+{
+    if (m_writingInPlace) {
+        // The text caught up with the bytes still to be read: on in a buffer of its own.
+        m_out.reserve(w + (m_n - i) + (m_n - i) / 8 + kSlack);
+        std::memcpy(m_out.data(), m_text, w);
+        m_writingInPlace = false;
+    } else {
+        m_out.reserve(std::max(2 * m_out.capacity(), w + kSlack));
+    }
+    m_text = m_out.data();
+}
+
+TextBuffer LineScanner::takeText()
+{
+    if (m_writingInPlace) {
+        m_inPlace->setBlockContent(m_w);
+        return std::move(*m_inPlace);
+    }
+    m_out.setSize(m_w);
+    return std::move(m_out);
+}
+
+} // namespace kel
