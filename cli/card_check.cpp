@@ -66,15 +66,14 @@ private:
     std::vector<int> m_line;
 };
 
-// A card text as a message quotes it: control characters shown by their code, and a long text
-// cut, so that a hostile card cannot drive the terminal or flood the listing.
-std::string quoted(std::string_view text)
+// Text as the listing shows it: control characters by their code, so that a hostile card
+// cannot drive the terminal; with maxChars, cut after that many characters.
+std::string printable(std::string_view text, std::size_t maxChars = std::string_view::npos)
 {
-    constexpr std::size_t kMaxChars = 40;
-    std::string out = "\"";
+    std::string out;
     std::size_t chars = 0;
     for (std::size_t i = 0; i < text.size(); ++chars) {
-        if (chars == kMaxChars) {
+        if (chars == maxChars) {
             out += "...";
             break;
         }
@@ -88,7 +87,13 @@ std::string quoted(std::string_view text)
         }
         i += len;
     }
-    return out + '"';
+    return out;
+}
+
+// A card text as a message quotes it, cut so that a long one does not flood the listing.
+std::string quoted(std::string_view text)
+{
+    return '"' + printable(text, 40) + '"';
 }
 
 bool isMissing(std::string_view figure)
@@ -254,8 +259,9 @@ std::vector<CheckNote> CheckCard(std::string_view bytes, const Module1 &m, const
 {
     // The loader's notes first: on a line both concern, what was left out of it comes first.
     std::vector<CheckNote> notes;
-    for (const LoadNote &n : report.dropped)
-        notes.push_back({n.line, n.what});
+    for (const std::vector<LoadNote> *kind : {&report.dropped, &report.skipped})
+        for (const LoadNote &n : *kind)
+            notes.push_back({n.line, printable(n.what)});
     std::vector<CheckNote> found = Checker(bytes, m).run();
     notes.insert(notes.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
     std::stable_sort(notes.begin(), notes.end(),

@@ -16,7 +16,8 @@ struct CheckNote
 };
 
 // Everything of a card that will not do what its maker probably meant, in line order: the
-// lines the loader left out or cut (from its report), and in the loaded card the records that
+// lines the loader left out, cut or filed where no page shows them (from its report), and in
+// the loaded card the records that
 // end a list early, figures that are not figures, places without "º", and dates, purses and
 // distances the Settings filter cannot read. bytes are the file's bytes that m was loaded from.
 std::vector<CheckNote> CheckCard(std::string_view bytes, const Module1 &m, const LoadReport &report);

@@ -105,9 +105,10 @@ int check(const Options &o, const Module1 &m, const LoadReport &report, std::str
         return fail(1, out.error().message);
     for (const CheckNote &n : notes)
         (*out)->stream() << o.card << ':' << decimal(static_cast<std::size_t>(n.line)) << ": " << n.what << '\n';
-    if (report.droppedCount > report.dropped.size())
-        (*out)->stream() << o.card << ": and " << decimal(report.droppedCount - report.dropped.size())
-                         << " more lines left out\n";
+    const std::size_t unlisted
+        = report.droppedCount - report.dropped.size() + report.skippedCount - report.skipped.size();
+    if (unlisted > 0)
+        (*out)->stream() << o.card << ": and " << decimal(unlisted) << " more lines left out or not shown\n";
     if (const auto done = (*out)->finish(); !done)
         return fail(1, done.error().message);
     return notes.empty() ? 0 : 1;

@@ -33,7 +33,7 @@ TEST_F(CardCheck, ListsEachFaultWithItsLineAndExitsOne)
         fields += "f;";
     const std::string card
         = write("faults.kel",
-                "R1;Main;A;\r\n1;Alpha;120;x;" + fields + "B;\r\n" + pp() // line 3 is clean
+                "1;Early;120;x;B;\r\nR1;Main;A;\r\n1;Alpha;120;x;" + fields + "B;\r\n" + pp() // line 4 is clean
                     + pp("1 120", "6F", "25K", "1/2/2025", "97", "abc%", "D-sy")
                     + pp("X\xBA", "6 furlongs", "$25,000", "01/02/25", "-5%", "----")
                     // 2 x 1E308 overflows; a P record's distance "7F" is a text, and its purse is never read.
@@ -42,30 +42,35 @@ TEST_F(CardCheck, ListsEachFaultWithItsLineAndExitsOne)
                     + pp("after the PP without track: not read")
                     + ";Nameless;120;x;B;\r\nR2;Second;A;\r\n1;Bravo;120;x;B;\r\n"
                     // Control characters are shown by their code, and a long text is cut.
-                    + pp("1\xBA", "6F", "25K", "\x1B[2J" + std::string(50, 'z')) + ";Third;A;\r\n");
+                    + pp("1\xBA", "6F", "25K", "\x1B[2J" + std::string(50, 'z')) + ";Third;A;\r\n" + pp()
+                    + "no tag here\r\nx;\x1B[2Jb;\r\n");
     const ToolRun r = runReportTool("--check " + card, m_dir);
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_EQ(r.err, "");
     // The listing, each line after "CARD:".
-    std::istringstream expected(R"(2: horse line with 20 fields before its tag; only 14 are kept, the rest were dropped
-4: date (field 11) "1/2/2025" is not mm/dd/yy: the Settings filter reads month 1, day 0, year 25
-4: field 13 (KEL) "97" does not end in "%": its last character is dropped, so it reads as 9%
-4: field 15 (Early KEL) "abc%" is not a figure such as 97%: the PP counts for no Early and no Final rating
-4: position (field 2) "1 120" does not start with a place such as 1º: the record counts this PP as a start only
-4: track condition (field 6) "D-sy" does not start with d (dirt), t (turf) or P: "Dirt races" and "Turf races" never leave this PP out
-4: track condition (field 6) "D-sy" has the code "sy", in neither group: "Fast, good surface races" and "Muddy, sloopy surface races" never leave this PP out
-5: field 13 (KEL) "-5%" is not a figure such as 97%: the PP counts for no Qualy and no Final rating
-5: position (field 2) "Xº" does not start with a place such as 1º: the record counts this PP as a start only
-5: purse (field 7) "$25,000" is not a number followed by K or M: the Settings filter never leaves this PP out for its purse
-5: distance (field 4) "6 furlongs" is not in furlongs (F), miles (M) or miles and yards (Y): the Settings filter never leaves this PP out for its distance
-6: Final KEL is "----" although KEL and Early KEL are figures: 2 x KEL - Early is too large
-6: distance (field 4) "7F" of a P record is read as a text, above every number: "Go!" leaves this PP out whenever the upper distance limit is a number
-7: PP line without a date (field 11): the PP page and the printout end before this PP
-7: field 13 (KEL) is empty: the Qualy rating ends before this PP, so the horse's later PPs count for nothing in it
-8: PP line without a track (field 12): the ratings, the record and the filter end before this PP
-10: horse line without a number (field 1): the race's horses end before this one
-13: date (field 11) "\x1B[2Jzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz..." is not mm/dd/yy: the Settings filter reads month 0, day 0, year 0
-14: race line without a first field: the race list ends before this race
+    std::istringstream expected(R"(1: horse line before any race line: filed under race 0, which no page shows
+3: horse line with 20 fields before its tag; only 14 are kept, the rest were dropped
+5: date (field 11) "1/2/2025" is not mm/dd/yy: the Settings filter reads month 1, day 0, year 25
+5: field 13 (KEL) "97" does not end in "%": its last character is dropped, so it reads as 9%
+5: field 15 (Early KEL) "abc%" is not a figure such as 97%: the PP counts for no Early and no Final rating
+5: position (field 2) "1 120" does not start with a place such as 1º: the record counts this PP as a start only
+5: track condition (field 6) "D-sy" does not start with d (dirt), t (turf) or P: "Dirt races" and "Turf races" never leave this PP out
+5: track condition (field 6) "D-sy" has the code "sy", in neither group: "Fast, good surface races" and "Muddy, sloopy surface races" never leave this PP out
+6: field 13 (KEL) "-5%" is not a figure such as 97%: the PP counts for no Qualy and no Final rating
+6: position (field 2) "Xº" does not start with a place such as 1º: the record counts this PP as a start only
+6: purse (field 7) "$25,000" is not a number followed by K or M: the Settings filter never leaves this PP out for its purse
+6: distance (field 4) "6 furlongs" is not in furlongs (F), miles (M) or miles and yards (Y): the Settings filter never leaves this PP out for its distance
+7: Final KEL is "----" although KEL and Early KEL are figures: 2 x KEL - Early is too large
+7: distance (field 4) "7F" of a P record is read as a text, above every number: "Go!" leaves this PP out whenever the upper distance limit is a number
+8: PP line without a date (field 11): the PP page and the printout end before this PP
+8: field 13 (KEL) is empty: the Qualy rating ends before this PP, so the horse's later PPs count for nothing in it
+9: PP line without a track (field 12): the ratings, the record and the filter end before this PP
+11: horse line without a number (field 1): the race's horses end before this one
+14: date (field 11) "\x1B[2Jzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz..." is not mm/dd/yy: the Settings filter reads month 0, day 0, year 0
+15: race line without a first field: the race list ends before this race
+16: past performance line before any horse line of its race: filed under horse 0, which no page shows
+17: line skipped: it has no ";", so no record tag (A;, B; or C;)
+18: line skipped: its last field "\x1B[2Jb;" is not a record tag (A;, B; or C;)
 )");
     std::string listing;
     for (std::string line; std::getline(expected, line);)
