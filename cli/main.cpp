@@ -216,6 +216,10 @@ int main(int argc, char **argv)
         std::cerr << cl.text;
         return *cl.exitStatus;
     }
-    std::cout << cl.text << std::flush;
-    return std::cout ? 0 : fail(1, "cannot write the output");
+    auto out = Output::open("");
+    if (!out)
+        return fail(1, out.error().message);
+    (*out)->stream() << cl.text;
+    const Result<void> done = (*out)->finish();
+    return done ? 0 : fail(1, done.error().message);
 }
