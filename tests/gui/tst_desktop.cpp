@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -27,14 +26,6 @@ const char kCard[] = "1;AQU;02/02/25;6F;Dirt;Claiming;10K;A;\r\n"
                      "1;Lonely Runner;120;0 0-0-0;B. g. 4 Sire-Dam;Smith, J;Jones, T;ML 2/1;B;\r\n";
 
 const char kSelectMessage[] = "Select a kel file in the lower window";
-
-QStringList menuTitles(const QMenuBar *bar)
-{
-    QStringList titles;
-    for (const QAction *a : bar->actions())
-        titles << a->text().remove('&');
-    return titles;
-}
 
 } // namespace
 
@@ -177,7 +168,9 @@ private slots:
     {
         ScriptedDialogs dialogs;
         auto w = window(dialogs);
-        QCOMPARE(menuTitles(w->menuBar()), QStringList({"File", "Help"}));
+        const QList<QAction *> menus = w->menuBar()->actions();
+        QCOMPARE(menus.size(), 2);
+        QCOMPARE(menus[1]->menu(), w->findChild<QMenu *>("Help"));
         QCOMPARE(w->findChild<QMenu *>("File")->actions().size(), 1);
         const QList<QAction *> help = w->findChild<QMenu *>("Help")->actions();
         QCOMPARE(help.size(), 2);
