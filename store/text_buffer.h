@@ -1,11 +1,14 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <string_view>
 #include <utility>
+
+#include <sys/mman.h>
 
 namespace kel {
 
@@ -90,6 +93,22 @@ private:
             throw std::bad_alloc();
         m_block = static_cast<char *>(p);
         m_blockSize = blockSize;
+        preferLargePages();
+    }
+
+    // A card of tens of megabytes is read into fresh memory: in pages of 2 MB instead of 4 KB,
+    // where the system offers them, a five-hundredth of the page faults, which on a virtual
+    // machine cost more than the copy itself.
+    void preferLargePages()
+    {
+#ifdef MADV_HUGEPAGE
+        constexpr std::uintptr_t kLarge = std::uintptr_t(2) << 20;
+        const auto start = reinterpret_cast<std::uintptr_t>(m_block);
+        const std::uintptr_t first = (start + kLarge - 1) & ~(kLarge - 1);
+        const std::uintptr_t last = (start + m_blockSize) & ~(kLarge - 1);
+        if (last > first)
+            ::madvise(reinterpret_cast<void *>(first), last - first, MADV_HUGEPAGE);
+#endif
     }
 
     char *m_block = nullptr;
