@@ -206,17 +206,12 @@ TEST_F(HostileReport, FiguresThatAreNotNumbersNeverRate)
 
 TEST_F(HostileReport, FiguresEndingInACharacterOfSeveralBytesRateLikePercent)
 {
-    // "º" (card byte BA) and "‰" (89) end the figure as "%" does.
+    // "º" (card byte BA) and "‰" (89) end a figure as "%" does: three equal figures.
     const ToolRun r = run(write("ord.kel", figuresCard({"97\xBA", "97\x89", "97%"})));
-    ASSERT_EQ(r.status, 0) << r.err;
-    const std::vector<std::string> rows = lines(r.out);
-    ASSERT_EQ(rows.size(), 4u);
-    // Equal figures: all in class A, ranked as ties are.
-    for (std::size_t h = 1; h <= 3; ++h) {
-        const std::vector<std::string> f = csvFields(rows[h]);
-        EXPECT_EQ(f[6], "[A-" + std::to_string(4 - h) + "]") << rows[h];
-        EXPECT_EQ(f[8], "[A-" + std::to_string(4 - h) + "]") << rows[h];
-    }
+    EXPECT_EQ(r.out, kHeader
+                         + "\n1,1,1,H1,120,1 1-0-0,[A-3],[A-3],[A-3],23,,,0\n"
+                           "1,2,2,H2,120,1 1-0-0,[A-2],[A-2],[A-2],25,,,0\n"
+                           "1,3,3,H3,120,1 1-0-0,[A-1],[A-1],[A-1],34,,,0\n");
 }
 
 TEST_F(HostileReport, OutputIsTheSameInACommaDecimalLocale)
@@ -224,23 +219,12 @@ TEST_F(HostileReport, OutputIsTheSameInACommaDecimalLocale)
     const std::string locales = kel::testing::CommaLocalePath();
     ASSERT_FALSE(locales.empty()) << "cannot make " << kel::testing::kCommaLocale << " with localedef";
     const std::string card = write("fallback.kel", kel::testing::fallbackFiguresCard());
-    const std::string comma = "env LOCPATH=" + locales + " LC_ALL=" + kel::testing::kCommaLocale + " ";
-    // With --pdf the tool starts Qt, which takes the locale of the environment before the CSV.
-    std::vector<std::string> argsList = {"--format json " + card, "--filter --race 1 " + card};
-#ifdef KEL_HAVE_PDF
-    argsList.push_back("--pdf " + (m_dir / "r.pdf").string() + " --format csv " + card);
-#endif
-    for (const std::string &args : argsList) {
+    // With --pdf the tool starts Qt, which takes the environment's locale, before the CSV.
+    for (const std::string &args :
+         {"--format json " + card, "--pdf " + (m_dir / "r.pdf").string() + " --format csv " + card}) {
         const ToolRun c = run(args, "env LC_ALL=C ");
-        const ToolRun de = run(args, comma);
-        ASSERT_EQ(c.status, 0) << args << ": " << c.err;
-        EXPECT_EQ(de.status, 0) << args << ": " << de.err;
-        EXPECT_EQ(de.out, c.out) << args;
-        if (args.find("json") == std::string::npos)
-            continue;
-        for (const auto &horse : kel::testing::kFallbackFinals)
-            for (std::string_view final : horse)
-                EXPECT_NE(c.out.find("\"" + std::string(final) + "\""), std::string::npos) << final;
+        EXPECT_EQ(c.status, 0) << c.err;
+        EXPECT_EQ(run(args, "env LOCPATH=" + locales + " LC_ALL=" + kel::testing::kCommaLocale + " ").out, c.out);
     }
 }
 
@@ -264,7 +248,7 @@ TEST_F(HostileReport, UnopenableFilesExitOneWithTheReason)
 
     const std::string leased = write("leased.kel", "R1;A;\r\n");
     const kel::testing::LeaseHolder holder(leased);
-    ASSERT_TRUE(holder.holding());
+    ASSERT_TRUE(holder.holding);
     const ToolRun waiting = run(leased);
     EXPECT_EQ(waiting.status, 1);
     EXPECT_EQ(waiting.err, "kelsoft-report: cannot read " + leased + ": reading it would keep the program waiting\n");
@@ -352,7 +336,7 @@ TEST_F(HostileOpen, RefusedOpensShowAMessageAndKeepTheCard)
     const std::string gone = write("gone.kel", "R1;A;\r\n");
     fs::remove(gone); // listed in File1, removed before Open
     const kel::testing::LeaseHolder holder(write("leased.kel", "R1;A;\r\n"));
-    ASSERT_TRUE(holder.holding());
+    ASSERT_TRUE(holder.holding);
 
     const std::vector<std::pair<std::optional<std::string>, std::string>> cases = {
         {"race.kel", "it is a directory"},         {"pipe.kel", "not a regular file"},
@@ -405,24 +389,20 @@ TEST_F(HostileOpen, OutOfMemoryKeepsTheCard)
     if (kAddressSanitizer)
         GTEST_SKIP() << "no address-space limit under AddressSanitizer";
     writeHugeCard(m_dir / "huge.kel");
-    // In a child, with room for 16 MB more than it holds: not for the card's 48 MB.
+    // In a child, with room for 16 MB more than it has: not for the card's 48 MB.
     const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
     if (child == 0) {
-        std::ifstream status("/proc/self/status");
-        std::string line;
-        unsigned long long sizeKb = 0;
-        while (std::getline(status, line))
-            if (line.rfind("VmSize:", 0) == 0)
-                std::from_chars(line.data() + line.find_first_of("0123456789"), line.data() + line.size(), sizeKb);
-        const rlimit limit{(sizeKb << 10) + (16 << 20), RLIM_INFINITY};
-        if (sizeKb == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0)
+        std::string statm;
+        std::getline(std::ifstream("/proc/self/statm"), statm);
+        rlim_t pages = 0;
+        std::from_chars(statm.data(), statm.data() + statm.size(), pages);
+        const rlimit limit{pages * rlim_t(::sysconf(_SC_PAGESIZE)) + (16 << 20), RLIM_INFINITY};
+        if (pages == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0)
             ::_exit(3);
         open("huge.kel");
         const bool said = d.shown().size() == 1 && d.shown()[0].prompt == "Not enough memory to load huge.kel";
-        const bool kept = m.Data(1, 0, 0, 2) == "Good" && m.Data(1, 1, 0, 5) == "[A-1]" && m.ViewPage == 2
-                          && f.MSF().cell(1, 1) == "Horse" && f.visible(kel::Ctl::Fr_Open);
-        ::_exit(said && kept ? 0 : said ? 1 : 2);
+        expectGoodCardKept("huge.kel");
+        ::_exit(said && !::testing::Test::HasFailure() ? 0 : said ? 1 : 2);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);

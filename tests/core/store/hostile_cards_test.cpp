@@ -4,7 +4,6 @@
 
 #include "tests/support/card_dir.h"
 #include "tests/support/card_lines.h"
-#include "tests/support/comma_locale.h"
 #include "tests/support/lease_holder.h"
 
 #include <sys/stat.h>
@@ -16,10 +15,8 @@
 #include <fstream>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "store/loader.h"
-#include "store/percent.h"
 
 namespace kel {
 namespace {
@@ -235,41 +232,6 @@ TEST_F(HostileCard, FiguresThatAreNotNumbersGiveNoFinalFigure)
     EXPECT_EQ(data(1, 1, 6, 5), "----");
 }
 
-TEST_F(HostileCard, FiguresEndingInACharacterOfSeveralBytesAreFigures)
-{
-    // "º" (card byte BA) and "‰" (89) are two and three bytes in the store; the whole character
-    // goes, as "%" does.
-    ASSERT_TRUE(openBytes("R1;A;\r\n1;H;B;\r\n" + ppLine("97\xBA", "95%") + ppLine("97%", "98\x89")
-                          + ppLine("97.5\xBA", "95.5\xBA")));
-    EXPECT_EQ(data(1, 1, 1, 3), "97\xC2\xBA");
-    EXPECT_EQ(data(1, 1, 1, 5), "99%");
-    EXPECT_EQ(data(1, 1, 2, 5), "96%");
-    EXPECT_EQ(data(1, 1, 3, 5), "99.5%");
-}
-
-TEST_F(HostileCard, FinalFiguresAreTheSameInACommaDecimalLocale)
-{
-    const std::string path = write("fallback.kel", kel::testing::fallbackFiguresCard());
-    const auto finals = [&] {
-        std::vector<std::string> texts;
-        EXPECT_TRUE(open(path)) << error;
-        for (int h = 1; h <= 3; ++h)
-            for (int p = 1; p <= 2; ++p)
-                texts.emplace_back(data(1, h, p, 5));
-        return texts;
-    };
-    const std::vector<std::string> inC = finals();
-    {
-        const kel::testing::CommaLocaleScope comma;
-        ASSERT_TRUE(comma.active()) << "cannot make " << kel::testing::kCommaLocale << " with localedef";
-        EXPECT_EQ(finals(), inC);
-        EXPECT_EQ(GeneralNumber(-1.5e-7), "-1.5E-07");
-    }
-    for (int h = 1; h <= 3; ++h)
-        for (int p = 1; p <= 2; ++p)
-            EXPECT_EQ(inC[std::size_t(2 * (h - 1) + p - 1)], kel::testing::kFallbackFinals[h - 1][p - 1]);
-}
-
 TEST_F(HostileCard, DirectoryPipeAndMissingFileAreRefusedWithTheReason)
 {
     const fs::path dir = m_dir / "race.kel";
@@ -298,19 +260,15 @@ TEST_F(HostileCard, DirectoryPipeAndMissingFileAreRefusedWithTheReason)
 
 TEST_F(HostileCard, NothingThatWouldWaitIsOpened)
 {
-    // A card that another program holds under a lease: a plain open would wait up to 45 s.
-    const std::string leased = write("leased.kel", "R1;A;\r\n");
+    const std::string card = write("swap.kel", "R1;A;\r\n");
     {
-        const kel::testing::LeaseHolder holder(leased);
-        ASSERT_TRUE(holder.holding());
-        EXPECT_FALSE(open(leased));
-        EXPECT_EQ(error, "cannot read " + leased + ": reading it would keep the program waiting");
+        const kel::testing::LeaseHolder holder(card); // a plain open would wait 45 s
+        ASSERT_TRUE(holder.holding);
+        EXPECT_FALSE(open(card));
+        EXPECT_EQ(error, "cannot read " + card + ": reading it would keep the program waiting");
     }
-    EXPECT_TRUE(open(leased)) << error;
-
-    // A pipe swapped in for a card while it is opened, over and over: each open gets the card
-    // or refuses the pipe, at once.
-    const fs::path card = write("swap.kel", "R1;A;\r\n");
+    // A pipe and a card renamed over the name in turn while it is opened: the card, or the
+    // pipe refused, at once.
     std::atomic<bool> stop = false;
     std::thread swapper([&] {
         for (int i = 0; !stop; ++i) {
@@ -318,24 +276,15 @@ TEST_F(HostileCard, NothingThatWouldWaitIsOpened)
             if (i % 2)
                 ::mkfifo(next.c_str(), 0644);
             else
-                std::ofstream(next, std::ios::binary) << "R1;A;\r\n";
+                std::ofstream(next) << "R1;A;\r\n";
             std::error_code ec;
             fs::rename(next, card, ec);
         }
     });
-    int cards = 0;
-    int pipes = 0;
-    for (int i = 0; i < 2000; ++i) {
-        if (open(card))
-            ++cards;
-        else if (error.find("not a regular file") != std::string::npos)
-            ++pipes;
-        else
-            ADD_FAILURE() << error;
-    }
+    for (int i = 0; i < 2000; ++i)
+        EXPECT_TRUE(open(card) || error.find("not a regular file") != std::string::npos) << error;
     stop = true;
     swapper.join();
-    EXPECT_EQ(cards + pipes, 2000) << error;
 }
 
 TEST_F(HostileCard, FileLargerThanTheLargestCardIsRefusedWithTheReason)

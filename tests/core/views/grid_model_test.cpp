@@ -169,28 +169,15 @@ TEST(GridModel, RevisionMovesOnEveryChange)
     EXPECT_GT(g.revision(), r1);
 }
 
-} // namespace
-} // namespace kel
-
-namespace kel {
-namespace {
-
 TEST(DisplayText, CutsAfterAThousandCharactersWithAnEllipsis)
 {
-    const std::string e = "\xC3\xA9"; // "é", two bytes
-    const std::string ellipsis = "\xE2\x80\xA6";
-    static const std::pair<std::string, std::string> kCases[] = {
-        {"", ""},
-        {"97%", "97%"},
-        {std::string(1000, 'x'), std::string(1000, 'x')},
-        {std::string(1001, 'x'), std::string(1000, 'x') + ellipsis},
-        // characters, not bytes: 1,000 "é" are 2,000 bytes and stay whole
-        {kel::testing::repeat(e, 1000), kel::testing::repeat(e, 1000)},
-        {kel::testing::repeat(e, 1001), kel::testing::repeat(e, 1000) + ellipsis},
-        {std::string(999, 'x') + e + "tail", std::string(999, 'x') + e + ellipsis},
-    };
-    for (const auto &[text, shown] : kCases)
-        EXPECT_EQ(DisplayText(text), shown) << text.size();
+    const std::string e = "\xC3\xA9", ellipsis = "\xE2\x80\xA6"; // "é" is two bytes
+    const std::string x1000(1000, 'x');
+    EXPECT_EQ(DisplayText("97%"), "97%");
+    EXPECT_EQ(DisplayText(x1000), x1000);
+    EXPECT_EQ(DisplayText(x1000 + "y"), x1000 + ellipsis);
+    EXPECT_EQ(DisplayText(kel::testing::repeat(e, 1000)), kel::testing::repeat(e, 1000));
+    EXPECT_EQ(DisplayText(x1000.substr(1) + e + "tail"), x1000.substr(1) + e + ellipsis);
 }
 
 } // namespace
