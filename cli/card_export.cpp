@@ -4,28 +4,15 @@
 #include <string_view>
 
 #include "cli/fair_odds.h"
+#include "store/walk.h"
 
 namespace kel {
 
 namespace {
 
-// Races 1.. up to the first without slot 1, or the one race asked for.
-template <typename Fn>
-void forEachRace(const Module1 &m, int race, Fn fn)
-{
-    for (int r = race ? race : 1; r <= RaceStore::kMaxRace && !m.Data(r, 0, 0, 1).empty(); ++r) {
-        fn(r);
-        if (race)
-            break;
-    }
-}
-
-template <typename Fn>
-void forEachHorse(const Module1 &m, int r, Fn fn)
-{
-    for (int h = 1; h <= RaceStore::kMaxHorse && !m.Data(r, h, 0, 1).empty(); ++h)
-        fn(h);
-}
+// The JSON lists a horse's PPs up to the first whose Early KEL (PP slot 4) is empty: every PP
+// line the loader files carries one there, "----" when the line has none.
+constexpr PPEnd kListedPPs{4, RaceStore::kMaxPP};
 
 // Numbers in plain decimal, whatever the locale of the stream.
 void putNumber(std::ostream &out, int v)
@@ -71,10 +58,14 @@ bool looksLikeFormula(std::string_view text)
 
 void csvCell(std::ostream &out, std::string_view text, bool excel)
 {
-    if (excel && looksLikeFormula(text))
-        csvField(out, "'" + std::string(text));
-    else
+    if (excel && looksLikeFormula(text)) {
+        // Built by appending: gcc 12 at -O3 warns falsely (-Wrestrict) of "'" + std::string.
+        std::string quoted(1, '\'');
+        quoted += text;
+        csvField(out, quoted);
+    } else {
         csvField(out, text);
+    }
 }
 
 void jsonString(std::ostream &out, std::string_view text)
@@ -116,9 +107,9 @@ void WriteCsv(const Module1 &m, int race, std::ostream &out, TableStyle style)
     out << "race,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched"
         << (style.odds ? ",share,fair_odds" : "") << eol;
     static constexpr int kSlots[] = {1, 2, 3, 4, 5, 6, 7, 8, 10, 11};
-    forEachRace(m, race, [&](int r) {
+    ForEachRace(m.Data, race, [&](int r) {
         const std::vector<FairOdds> odds = style.odds ? RaceFairOdds(m.Data, r) : std::vector<FairOdds>();
-        forEachHorse(m, r, [&](int h) {
+        ForEachHorse(m.Data, r, [&](int h) {
             putNumber(out, r);
             out << ',';
             putNumber(out, h);
@@ -138,7 +129,7 @@ void WriteJson(const Module1 &m, int race, std::ostream &out, TableStyle style)
 {
     out << "{\"races\":[";
     bool firstRace = true;
-    forEachRace(m, race, [&](int r) {
+    ForEachRace(m.Data, race, [&](int r) {
         out << (firstRace ? "" : ",") << "{\"number\":";
         putNumber(out, r);
         out << ',';
@@ -147,7 +138,7 @@ void WriteJson(const Module1 &m, int race, std::ostream &out, TableStyle style)
         out << ",\"horses\":[";
         const std::vector<FairOdds> odds = style.odds ? RaceFairOdds(m.Data, r) : std::vector<FairOdds>();
         bool firstHorse = true;
-        forEachHorse(m, r, [&](int h) {
+        ForEachHorse(m.Data, r, [&](int h) {
             out << (firstHorse ? "" : ",") << "{\"number\":";
             putNumber(out, h);
             out << ',';
@@ -160,13 +151,13 @@ void WriteJson(const Module1 &m, int race, std::ostream &out, TableStyle style)
                 jsonString(out, odds[h - 1].fairOdds);
             }
             out << ",\"pps\":[";
-            for (int p = 1; p <= RaceStore::kMaxPP && !m.Data(r, h, p, 4).empty(); ++p) {
-                out << (p > 1 ? "," : "") << "{\"number\":";
-                putNumber(out, p);
+            ForEachPP(m.Data, r, h, kListedPPs, [&](const PPRef &pp) {
+                out << (pp.number() > 1 ? "," : "") << "{\"number\":";
+                putNumber(out, pp.number());
                 out << ',';
-                jsonSlots(out, m, r, h, p, 0, 16);
+                jsonSlots(out, m, r, h, pp.number(), 0, 16);
                 out << '}';
-            }
+            });
             out << "]}";
         });
         out << "]}";

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "store/walk.h"
+
 namespace kel {
 
 namespace {
@@ -39,11 +41,11 @@ std::vector<FairOdds> RaceFairOdds(const RaceStore &d, int r)
 {
     std::vector<std::optional<int64_t>> win;
     int64_t sum = 0;
-    for (int h = 1; h <= RaceStore::kMaxHorse && !d(r, h, 0, 1).empty(); ++h) {
+    ForEachHorse(d, r, [&](int h) {
         const bool scratched = d(r, h, 1, 0) == "S";
         win.push_back(scratched ? std::nullopt : winNumber(d(r, h, 0, 8)));
         sum += win.back().value_or(0);
-    }
+    });
     std::vector<FairOdds> out(win.size());
     if (sum == 0)
         return out;

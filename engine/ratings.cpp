@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "store/percent.h"
+#include "store/walk.h"
 
 namespace kel {
 
@@ -57,23 +58,23 @@ std::size_t formatRecord(char (&buf)[64], const StartRecord &rec)
 int collectValues(const RaceStore &data, int race, int horse, int ratingSlot, double *out, int maxValues)
 {
     int count = 0;
-    for (int p = 1; p + 15 < 100 && count < maxValues; ++p) {
-        const int32_t pp = data.find(race, horse, p);
-        if (pp < 0 || data.cell(pp, 2).empty())
-            break;
-        data.prefetch(pp + 4, ratingSlot); // see HorseRecord
-        const std::string_view text = data.cell(pp, ratingSlot);
+    if (maxValues <= 0)
+        return 0;
+    ForEachPP(data, race, horse, kRatedPPs, [&](const PPRef &pp) {
+        pp.prefetchAhead(4, ratingSlot); // see HorseRecord
+        const std::string_view text = pp[ratingSlot];
         if (text.empty())
-            break;
-        if (isMarked(data.cell(pp, 0)) || isMissingFigure(text))
-            continue;
+            return false;
+        if (isMarked(pp[0]) || isMissingFigure(text))
+            return true;
         // A text that does not read as a number is a PP without figure, like "----"; so is a
         // negative one, which no race run gives and whose roots have no value.
         const std::optional<double> number = PercentNumber(text);
         if (!number || *number < 0)
-            continue;
+            return true;
         out[count++] = *number / 100.0;
-    }
+        return count < maxValues;
+    });
     return count;
 }
 
@@ -81,9 +82,7 @@ void rateOneRace(Module1 &m, int race, int ratingSlot)
 {
     RaceStore &data = m.Data;
 
-    int n = 0;
-    while (n < kMaxRaceHorses && !data(race, n + 1, 0, 1).empty())
-        ++n;
+    const int n = HorseCount(data, race);
     if (n == 0)
         return;
 
@@ -151,24 +150,17 @@ StartRecord HorseRecord(const RaceStore &data, int race, int horse)
 {
     StartRecord rec;
     // The texts read lie in memory the processor rarely holds: asked for some PPs ahead, the
-    // first ones at once. A horse's PPs are filed one after the other, so the records ahead are
-    // the next ones.
+    // first ones at once.
     constexpr int kAhead = 12;
-    for (int p = 1; p < kAhead; ++p) {
-        const int32_t pp = data.find(race, horse, p);
-        data.prefetch(pp, 3);
-        data.prefetch(pp, 6);
-    }
-    for (int p = 1; p + 15 < 100; ++p) {
-        const int32_t pp = data.find(race, horse, p);
-        if (pp < 0 || data.cell(pp, 2).empty())
-            break;
-        data.prefetch(pp + kAhead, 3);
-        data.prefetch(pp + kAhead, 6);
-        if (isMarked(data.cell(pp, 0)) || isMissingFigure(data.cell(pp, 3)))
-            continue;
+    PrefetchPPs(data, race, horse, kAhead - 1, 3);
+    PrefetchPPs(data, race, horse, kAhead - 1, 6);
+    ForEachPP(data, race, horse, kRatedPPs, [&](const PPRef &pp) {
+        pp.prefetchAhead(kAhead, 3);
+        pp.prefetchAhead(kAhead, 6);
+        if (isMarked(pp[0]) || isMissingFigure(pp[3]))
+            return;
         ++rec.starts;
-        switch (FinishPlace(data.cell(pp, 6))) {
+        switch (FinishPlace(pp[6])) {
         case 1:
             ++rec.wins;
             break;
@@ -181,7 +173,7 @@ StartRecord HorseRecord(const RaceStore &data, int race, int horse)
         default:
             break;
         }
-    }
+    });
     return rec;
 }
 
@@ -189,14 +181,7 @@ void ComputeRatings(Module1 &m, int16_t ratingSlot)
 {
     if (ratingSlot < 3 || ratingSlot > 5)
         return;
-    const int current = m.CurrentRace;
-    for (int race = current != 0 ? current : 1; race <= RaceStore::kMaxRace; ++race) {
-        if (m.Data(race, 0, 0, 1).empty())
-            return;
-        rateOneRace(m, race, ratingSlot);
-        if (current != 0)
-            return;
-    }
+    ForEachRace(m.Data, m.CurrentRace, [&](int race) { rateOneRace(m, race, ratingSlot); });
 }
 
 void RerunRatings(Module1 &m)

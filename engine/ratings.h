@@ -8,6 +8,7 @@
 
 #include "engine/measures.h"
 #include "store/module1.h"
+#include "store/walk.h"
 
 namespace kel {
 
@@ -30,9 +31,12 @@ struct HorseRating
 std::vector<HorseRating> RateRace(const std::vector<std::vector<double>> &series);
 
 // The horses of one race the engine rates: the store's 21 (the working tables hold 21).
-inline constexpr int kMaxRaceHorses = 21;
+inline constexpr int kMaxRaceHorses = RaceStore::kMaxHorse;
 // The engine looks at PPs 1 to 84 of a horse: its walks stop when p + 15 >= 100.
 inline constexpr int kMaxRatedPP = 84;
+// The rating engine's walk over a horse's PPs (the value series and the record): up to the
+// first PP whose PP slot 2 is empty, PP kMaxRatedPP at the latest.
+inline constexpr PPEnd kRatedPPs{2, kMaxRatedPP};
 // The horse figures read x1..x9 of a value series and nothing after.
 inline constexpr int kFigureValues = 9;
 

@@ -126,14 +126,12 @@ void MarkFilteredPPs(Module1 &m, const FilterSettings &s)
 {
     RaceStore &d = m.Data;
     ForEachScopeHorse(m, [&](int r, int h) {
-        for (int p = 1; p <= RaceStore::kMaxPP && !d(r, h, p, 2).empty(); ++p) {
+        ForEachPP(d, r, h, kMarkedPPs, [&](const PPRef &pp) {
             // Marks are only added, and a PP already marked keeps its mark whatever it fails.
-            const std::string_view mark = d(r, h, p, 0);
-            if (mark == "S" || mark == "F")
-                continue;
-            if (FailsFilter(d, r, h, p, s))
-                d.set(r, h, p, 0, "F");
-        }
+            const std::string_view mark = pp[0];
+            if (mark != "S" && mark != "F" && FailsFilter(d, r, h, pp.number(), s))
+                d.set(r, h, pp.number(), 0, "F");
+        });
     });
 }
 

@@ -14,8 +14,7 @@ bool ScratchHorse(Module1 &m, int race, int row)
 
     // PP 1 carries the mark even without a PP: that is what shows the horse as scratched.
     d.set(race, row, 1, 0, "S");
-    for (int p = 1; p <= RaceStore::kMaxPP && !d(race, row, p, 2).empty(); ++p)
-        d.set(race, row, p, 0, "S");
+    ForEachPP(d, race, row, kMarkedPPs, [&](const PPRef &pp) { d.set(race, row, pp.number(), 0, "S"); });
 
     const int16_t shown = m.CurrentRace;
     m.CurrentRace = static_cast<int16_t>(race);
@@ -30,10 +29,10 @@ void ClearMarks(Module1 &m, bool scratchesToo)
     ForEachScopeHorse(m, [&](int r, int h) {
         if (scratchesToo)
             d.set(r, h, 1, 0, "");
-        for (int p = 1; p <= RaceStore::kMaxPP && !d(r, h, p, 2).empty(); ++p) {
-            if (scratchesToo || d(r, h, p, 0) != "S")
-                d.set(r, h, p, 0, "");
-        }
+        ForEachPP(d, r, h, kMarkedPPs, [&](const PPRef &pp) {
+            if (scratchesToo || pp[0] != "S")
+                d.set(r, h, pp.number(), 0, "");
+        });
     });
 }
 

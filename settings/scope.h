@@ -1,10 +1,13 @@
 #pragma once
 
-#include <type_traits>
-
 #include "store/module1.h"
+#include "store/walk.h"
 
 namespace kel {
+
+// The settings' walk over a horse's PPs (scratches, the filter, reset): up to the first PP
+// whose PP slot 2 is empty, every PP the store holds at the latest.
+inline constexpr PPEnd kMarkedPPs{2, RaceStore::kMaxPP};
 
 // The races a command covers: CurrentRace alone, or every race of the card when it is 0.
 // Calls fn(race, horse) for each horse of them, in card order. fn may return bool: false stops
@@ -12,29 +15,8 @@ namespace kel {
 template <class Fn>
 void ForEachScopeHorse(const Module1 &m, Fn &&fn)
 {
-    const RaceStore &d = m.Data;
-    const int first = m.CurrentRace != 0 ? m.CurrentRace : 1;
-    for (int r = first; r >= 1 && r <= RaceStore::kMaxRace && !d(r, 0, 0, 1).empty(); ++r) {
-        for (int h = 1; h <= RaceStore::kMaxHorse && !d(r, h, 0, 1).empty(); ++h) {
-            if constexpr (std::is_same_v<std::invoke_result_t<Fn &, int, int>, bool>) {
-                if (!fn(r, h))
-                    return;
-            } else {
-                fn(r, h);
-            }
-        }
-        if (m.CurrentRace != 0)
-            break;
-    }
-}
-
-// Number of PPs of a horse: they run from PP 1 while PP slot 2 is not empty.
-inline int PPCount(const RaceStore &d, int r, int h)
-{
-    int p = 1;
-    while (p <= RaceStore::kMaxPP && !d(r, h, p, 2).empty())
-        ++p;
-    return p - 1;
+    ForEachRace(m.Data, m.CurrentRace,
+                [&](int r) { return ForEachHorse(m.Data, r, [&](int h) { return detail::goOn(fn, r, h); }); });
 }
 
 // True when the scope holds at least one PP.
@@ -42,7 +24,7 @@ inline bool ScopeHasPP(const Module1 &m)
 {
     bool found = false;
     ForEachScopeHorse(m, [&](int r, int h) {
-        found = !m.Data(r, h, 1, 2).empty();
+        found = !m.Data(r, h, 1, kMarkedPPs.keySlot).empty();
         return !found;
     });
     return found;

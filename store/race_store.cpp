@@ -91,17 +91,6 @@ void RaceStore::setLineCell(PPLine &line, int s, std::string_view text)
     setCell(rec, s, text);
 }
 
-std::string_view RaceStore::adopt(std::string_view text)
-{
-    if (m_text.size() == 0 && text.size() <= UINT32_MAX) {
-        m_text.assign(text);
-        return m_text.view();
-    }
-    // Cannot reference a second text: keep it as owned text instead.
-    m_owned.emplace_back(text);
-    return m_owned.back();
-}
-
 std::size_t RaceStore::memoryUse() const
 {
     std::size_t n = m_index.capacity() * sizeof(int32_t) + m_records.capacity() * sizeof(Record)

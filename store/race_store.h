@@ -75,7 +75,6 @@ public:
         const int32_t rec = m_index[recordIndex(r, h, p)];
         return rec < 0 ? std::string_view() : cell(rec, s);
     }
-    std::string_view get(int r, int h, int p, int s) const { return (*this)(r, h, p, s); }
 
     // The number of record (r, h, p), or -1 when it was never written (every cell empty); for
     // readers of several cells of one record, with cell(record, slot).
@@ -148,9 +147,6 @@ public:
     // Takes over the card's text, which file cells and PP lines refer to; the loader files
     // them first and hands the text over last. Nothing is read in between.
     void adoptText(TextBuffer text) { m_text = std::move(text); }
-    // A copy of text as the card's text, when none was taken yet; set() with a view into it
-    // then references it without copying. Returns the view of the store's copy.
-    std::string_view adopt(std::string_view text);
 
     static bool inRange(int r, int h, int p, int s)
     {

@@ -2,6 +2,7 @@
 #include <string>
 #include <string_view>
 
+#include "store/walk.h"
 #include "views/commands.h"
 
 namespace kel {
@@ -37,6 +38,10 @@ constexpr std::array<Column, 12> kHorseColumns{{
     {"", 1},
 }};
 constexpr int kWinPercentColumn = 7;
+// Horse slot k is shown in column k - 1, up to the last column; the last column, 1 twip wide,
+// gets no header and keeps its alignment.
+constexpr int kShownHorseSlots = static_cast<int>(kHorseColumns.size());
+constexpr int kHeadedHorseColumns = kShownHorseSlots - 1;
 
 constexpr std::array<Column, 16> kPPColumns{{
     {"Date", 800},
@@ -56,6 +61,13 @@ constexpr std::array<Column, 16> kPPColumns{{
     {"Race Pos", 1200},
     {"", 1},
 }};
+// PP slot k is shown in column k - 1; the last column, 1 twip wide, gets no header.
+constexpr int kShownPPSlots = static_cast<int>(kPPColumns.size());
+constexpr int kHeadedPPColumns = kShownPPSlots - 1;
+
+// The pages' walk over a horse's PPs (and so the printed PPs'): up to the first PP whose PP
+// slot 1 (the date) is empty.
+constexpr PPEnd kShownPPs{1, RaceStore::kMaxPP};
 
 bool isRace(int r)
 {
@@ -92,21 +104,18 @@ void ShowRaceList(Module1 &m, Form &f)
     g.setColAlignment(0, GridModel::LeftTop);
 
     std::string line;
-    for (int r = 1; r <= RaceStore::kMaxRace && !m.Data(r, 0, 0, 1).empty(); ++r) {
+    ForEachRace(m.Data, 0, [&](int r) {
         line.clear();
-        for (int s = 1; s <= RaceStore::kMaxSlot; ++s) {
-            const std::string_view slot = m.Data(r, 0, 0, s);
-            if (slot.empty())
-                break;
+        ForEachSlot(m.Data, r, 0, 0, RaceStore::kMaxSlot, [&](int s, std::string_view slot) {
             if (s > 1)
                 line += ' ';
             line += slot;
-        }
+        });
         g.setCol(0);
         g.setRow(g.rows() - 1);
         g.setText(line);
         g.setRows(g.rows() + 1);
-    }
+    });
     g.setRows(g.rows() - 1);
 }
 
@@ -130,39 +139,33 @@ void ShowRaceHorses(Module1 &m, Form &f)
     g.setFixedRows(1);
     g.setRow(0);
     for (int c = 0; c < static_cast<int>(kHorseColumns.size()); ++c) {
-        if (c < 11)
+        if (c < kHeadedHorseColumns)
             g.setCell(0, c, kHorseColumns[c].header);
         g.setColWidth(c, kHorseColumns[c].width);
-        if (c < 11)
+        if (c < kHeadedHorseColumns)
             g.setColAlignment(c, c == kWinPercentColumn ? GridModel::RightTop : GridModel::LeftTop);
     }
 
     std::string label;
-    for (int k = 1; r > 0 && k <= RaceStore::kMaxSlot; ++k) {
-        const std::string_view slot = m.Data(r, 0, 0, k);
-        if (slot.empty())
-            break;
+    ForEachSlot(m.Data, r, 0, 0, RaceStore::kMaxSlot, [&](int k, std::string_view slot) {
         label += slot;
         label += ' ';
         if (k == 2)
             label += '\n';
         else if (k == 3 || k == 4)
             label += " - ";
-    }
+    });
     f.setCaption(Ctl::LabelCarreras, label);
 
-    for (int h = 1; r > 0 && h <= RaceStore::kMaxHorse && !m.Data(r, h, 0, 1).empty(); ++h) {
+    ForEachHorse(m.Data, r, [&](int h) {
         const bool scratched = m.Data(r, h, 1, 0) == "S";
-        for (int k = 1; k <= 12; ++k) {
-            const std::string_view slot = m.Data(r, h, 0, k);
-            if (slot.empty())
-                break;
+        ForEachSlot(m.Data, r, h, 0, kShownHorseSlots, [&](int k, std::string_view slot) {
             g.setCol(k - 1);
             g.setRow(g.rows() - 1);
             g.setText(k > 1 && scratched ? std::string_view("-") : slot);
-        }
+        });
         g.setRows(g.rows() + 1);
-    }
+    });
     g.setRows(g.rows() - 1);
 }
 
@@ -188,7 +191,7 @@ void ShowHorsePPs(Module1 &m, Form &f)
     g.setFixedRows(1);
     g.setRow(0);
     g.setCol(0);
-    for (int c = 0; c < 15; ++c)
+    for (int c = 0; c < kHeadedPPColumns; ++c)
         g.setCell(0, c, kPPColumns[c].header);
     for (int c = 0; c < static_cast<int>(kPPColumns.size()); ++c)
         g.setColWidth(c, kPPColumns[c].width);
@@ -196,43 +199,41 @@ void ShowHorsePPs(Module1 &m, Form &f)
         g.setColAlignment(c, GridModel::LeftTop);
 
     std::string label;
-    for (int k = 1; horse && k <= RaceStore::kMaxSlot; ++k) {
-        const std::string_view slot = m.Data(r, h, 0, k);
-        if (slot.empty())
-            break;
+    const auto addToLabel = [&](int k, std::string_view slot) {
         label += slot;
         label += ' ';
         if (k == 4)
             label += '\n';
         else if (k >= 2)
             label += " - ";
-    }
+    };
+    if (horse)
+        ForEachSlot(m.Data, r, h, 0, RaceStore::kMaxSlot, addToLabel);
     f.setCaption(Ctl::LabelCarreras, label);
 
-    for (int p = 1; horse && p <= RaceStore::kMaxPP && !m.Data(r, h, p, 1).empty(); ++p) {
-        const std::string_view mark = m.Data(r, h, p, 0);
+    const auto listPP = [&](const PPRef &pp) {
+        const std::string_view mark = pp[0];
         if (mark == "S") {
             // Drops every PP listed so far; the header stays.
             g.setRows(1);
-            continue;
+            return;
         }
         if (mark == "F")
-            continue;
+            return;
         // A PP without the mark after one with it (uneven marks) starts again under the header
         // rather than over it.
         if (g.rows() < 2)
             g.setRows(2);
         const int row = g.rows() - 1;
-        for (int k = 1; k <= static_cast<int>(kPPColumns.size()); ++k) {
-            const std::string_view slot = m.Data(r, h, p, k);
-            if (slot.empty())
-                break;
+        ForEachSlot(m.Data, r, h, pp.number(), kShownPPSlots, [&](int k, std::string_view slot) {
             g.setCol(k - 1);
             g.setRow(row);
             g.setText(slot);
-        }
+        });
         g.setRows(g.rows() + 1);
-    }
+    };
+    if (horse)
+        ForEachPP(m.Data, r, h, kShownPPs, listPP);
     g.setRow(0);
     g.setRows(g.rows() - 1);
     g.setCol(0);

@@ -25,10 +25,8 @@ Module1 open(const char *name)
 template <class Fn>
 void forEachPP(const Module1 &m, Fn fn)
 {
-    ForEachScopeHorse(m, [&](int r, int h) {
-        for (int p = 1; p <= PPCount(m.Data, r, h); ++p)
-            fn(r, h, p);
-    });
+    ForEachScopeHorse(
+        m, [&](int r, int h) { ForEachPP(m.Data, r, h, kMarkedPPs, [&](const PPRef &pp) { fn(r, h, pp.number()); }); });
 }
 
 TEST(SampleCards, InitialGoMarksPRecordsAndTheCardsOutliersOnly)

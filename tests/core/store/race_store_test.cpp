@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "store/loader.h"
+
 namespace kel {
 namespace {
 
@@ -37,27 +39,26 @@ TEST(RaceStore, WritesOverwriteAndEmptyTextClears)
     EXPECT_EQ(data(3, 2, 0, 4), "");
 }
 
-TEST(RaceStore, AdoptedTextIsReferencedAndOtherTextCopied)
+TEST(RaceStore, CardTextIsReferencedAndOtherTextCopied)
 {
     RaceStore data;
-    std::string_view text = data.adopt("R1;Main;");
-    data.set(1, 0, 0, 1, text.substr(0, 2));
+    LoadCard("R1;Main;A;\r\n", data);
+    const std::string_view main = data(1, 0, 0, 2);
     std::string temporary = "copied";
-    data.set(1, 0, 0, 2, temporary);
+    data.set(1, 0, 0, 3, temporary);
     temporary = "changed";
-    EXPECT_EQ(data(1, 0, 0, 1), "R1");
-    EXPECT_EQ(data(1, 0, 0, 2), "copied");
-    // A file cell rewritten with owned text, and back.
+    EXPECT_EQ(data(1, 0, 0, 3), "copied");
+    // A file cell rewritten with owned text, and back to a place in the card's text.
     data.set(1, 0, 0, 1, "R9 rewritten");
     EXPECT_EQ(data(1, 0, 0, 1), "R9 rewritten");
-    data.set(1, 0, 0, 1, text.substr(3, 4));
+    data.set(1, 0, 0, 1, main);
     EXPECT_EQ(data(1, 0, 0, 1), "Main");
 }
 
 TEST(RaceStore, CreateEmptyForgetsEverything)
 {
     RaceStore data;
-    data.adopt("abc");
+    LoadCard("R1;A;\r\n", data);
     data.set(1, 1, 1, 1, "x");
     data.createEmpty();
     EXPECT_EQ(data(1, 1, 1, 1), "");
