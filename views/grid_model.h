@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,10 +8,7 @@ namespace kel {
 
 // The flexible grid MSF as the pages use it: a Rows x Cols rectangle of texts, header rows at
 // the top, a current cell, and per-column width (twips) and alignment. Pure data; the window
-// shows it through a table model.
-//
-// Cell strings are pooled: rows and columns that are dropped keep their string buffers (emptied)
-// for the next page, so switching pages allocates almost nothing.
+// shows its texts through a table model that keeps its own copy.
 class GridModel
 {
 public:
@@ -51,14 +47,11 @@ public:
     int rowHeight(int r) const;
     void setRowHeight(int r, int twips);
 
-    // The control's own width in twips.
+    // The control's own width in twips; the form that holds the grid sets it (0 until then).
     int width() const { return m_width; }
-    void setWidth(int twips);
+    void setWidth(int twips) { m_width = twips; }
 
     bool contains(int r, int c) const { return r >= 0 && r < m_rows && c >= 0 && c < m_cols; }
-
-    // Grows on every change, so a view can tell cheaply whether to re-read the grid.
-    uint64_t revision() const { return m_revision; }
 
 private:
     std::size_t index(int r, int c) const { return static_cast<std::size_t>(r) * m_cols + c; }
@@ -68,11 +61,8 @@ private:
     int m_fixedRows = 0;
     int m_row = 0;
     int m_col = 0;
-    int m_width = 11295;
-    uint64_t m_revision = 0;
-    // Row-major with m_cols per row over the first m_rows * m_cols entries; every entry past
-    // them is empty and only keeps its buffer.
-    std::vector<std::string> m_cells;
+    int m_width = 0;
+    std::vector<std::string> m_cells; // row-major, m_rows x m_cols
     std::vector<int> m_colWidth;
     std::vector<int> m_colAlign;
     std::vector<int> m_rowHeight;

@@ -122,8 +122,8 @@ TEST(GridModel, CurrentCellFollowsAShrinkingGrid)
     EXPECT_EQ(g.col(), 11);
 }
 
-// Random reshapes and writes against a plain table: the pooled cells must never let a text
-// survive its row or column, nor lose one that stays.
+// Random reshapes and writes against a plain table: no text survives its row or column, and
+// none that stays is lost.
 TEST(GridModel, ReshapesAgreeWithAPlainTable)
 {
     std::mt19937 rng(7);
@@ -157,17 +157,6 @@ TEST(GridModel, ReshapesAgreeWithAPlainTable)
     }
 }
 
-TEST(GridModel, RevisionMovesOnEveryChange)
-{
-    GridModel g;
-    const auto r0 = g.revision();
-    g.setCols(1);
-    g.setRows(1);
-    const auto r1 = g.revision();
-    EXPECT_GT(r1, r0);
-    g.setText("a");
-    EXPECT_GT(g.revision(), r1);
-}
 
 TEST(DisplayText, CutsAfterAThousandCharactersWithAnEllipsis)
 {
