@@ -1,19 +1,24 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include <QAbstractTableModel>
+#include <QStringList>
 
 #include "views/grid_model.h"
 
 namespace kel {
 
-// Shows the grid MSF in a QTableView. The first fixed row is answered as the horizontal header,
-// so it stays in view while the rows scroll; view row v is grid row v + headerRows().
+// Shows the grid MSF in a QTableView. It holds what it shows, the grid's texts as drawn, taken
+// from the grid at setGrid(). The first fixed row is answered as the horizontal header, so it
+// stays in view while the rows scroll; view row v is grid row v + headerRows().
 class GridTableModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
-    explicit GridTableModel(const GridModel &grid, QObject *parent = nullptr);
+    explicit GridTableModel(QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -22,15 +27,23 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
     // 1 when grid row 0 is a fixed row shown as the header, else 0.
-    int headerRows() const;
-    int gridRow(int viewRow) const { return viewRow + headerRows(); }
-    int viewRow(int gridRow) const { return gridRow - headerRows(); }
+    int headerRows() const { return m_headerRows; }
+    int gridRow(int viewRow) const { return viewRow + m_headerRows; }
+    int viewRow(int gridRow) const { return gridRow - m_headerRows; }
 
-    // The grid changed behind the model's back (a page was built): start over.
-    void reload();
+    // Starts over with what grid holds now. rowNotes[r], when given and not empty, is the
+    // tooltip of the "-" cells of grid row r: what a scratched horse's row no longer shows.
+    void setGrid(const GridModel &grid, const std::vector<std::string> &rowNotes = {});
 
 private:
-    const GridModel &m_grid;
+    const QString &text(int gridRow, int col) const { return m_texts[gridRow * m_cols + col]; }
+
+    int m_rows = 0; // grid rows, the header row included
+    int m_cols = 0;
+    int m_headerRows = 0;
+    QStringList m_texts; // row-major, m_rows x m_cols
+    std::vector<Qt::Alignment> m_alignments;
+    QStringList m_notes; // by grid row
 };
 
 } // namespace kel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <string>
 #include <vector>
 
 #include <QApplication>
@@ -72,10 +73,36 @@ QFont windowFont(bool bold = false)
 
 } // namespace
 
+// A box opens over the page the handler has built so far, never over the page before with
+// half of the new one drawn into it.
+class KEL_Soft::PageFirstDialogs : public Dialogs
+{
+public:
+    explicit PageFirstDialogs(KEL_Soft &window) : m_window(window) {}
+
+    MsgAnswer msgBox(std::string_view prompt, std::string_view title, MsgButtons buttons) override
+    {
+        m_window.showGrid();
+        return chosen().msgBox(prompt, title, buttons);
+    }
+    std::optional<std::string> inputBox(std::string_view prompt, std::string_view title,
+                                        std::string_view defaultText) override
+    {
+        m_window.showGrid();
+        return chosen().inputBox(prompt, title, defaultText);
+    }
+
+private:
+    Dialogs &chosen() { return m_window.m_dialogs ? *m_window.m_dialogs : *m_window.m_ownDialogs; }
+
+    KEL_Soft &m_window;
+};
+
 KEL_Soft::KEL_Soft(const QString &startDir, QWidget *parent)
     : QMainWindow(parent)
     , m_form(std::make_unique<WidgetForm>(*this))
     , m_ownDialogs(std::make_unique<QtDialogs>(this))
+    , m_boxes(std::make_unique<PageFirstDialogs>(*this))
     , m_ownPrintTarget(std::make_unique<DialogPrintTarget>(this))
     , m_startDir(startDir)
 {
@@ -99,11 +126,7 @@ KEL_Soft::KEL_Soft(const QString &startDir, QWidget *parent)
     Form_Load();
 }
 
-KEL_Soft::~KEL_Soft()
-{
-    // The table model reads m_grid, which goes before QWidget's destructor gets to the view.
-    delete m_client;
-}
+KEL_Soft::~KEL_Soft() = default;
 
 void KEL_Soft::setDialogs(Dialogs *dialogs)
 {
@@ -112,7 +135,7 @@ void KEL_Soft::setDialogs(Dialogs *dialogs)
 
 Dialogs &KEL_Soft::dialogs()
 {
-    return m_dialogs ? *m_dialogs : *m_ownDialogs;
+    return *m_boxes;
 }
 
 void KEL_Soft::setPrintTarget(PrintTarget *target)
@@ -203,7 +226,7 @@ void KEL_Soft::buildControls()
     control(Ctl::FrameRecalculate)->setAutoFillBackground(true);
     control(Ctl::FrameRecalculate)->raise();
 
-    m_table = new GridTableModel(m_grid, m_msf);
+    m_table = new GridTableModel(m_msf);
     m_msf->setModel(m_table);
     m_msf->verticalHeader()->setDefaultSectionSize(twipsToPx(GridModel::kDefaultRowHeight, logicalDpiY()));
     m_dir->setPath(m_startDir);
@@ -245,6 +268,7 @@ void KEL_Soft::connectEvents()
 
     connect(m_msf, &QAbstractItemView::doubleClicked, this, &KEL_Soft::MSF_DblClick);
     connect(m_msf->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, &KEL_Soft::MSF_HeaderDblClick);
+    connect(m_msf->horizontalHeader(), &QHeaderView::sectionResized, this, &KEL_Soft::MSF_ColumnDragged);
     connect(m_msf, &MsfView::enterPressed, this, &KEL_Soft::MSF_EnterPress);
     connect(m_msf, &MsfView::keyPressed, this, &KEL_Soft::MSF_KeyPress);
     connect(m_msf->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -273,7 +297,7 @@ void KEL_Soft::layoutControls()
             r.translate(dx / 2, dy / 2);
         control(info.ctl)->setGeometry(r);
     }
-    m_grid.setWidth(11295 + pxToTwips(dx, dpiX));
+    m_grid.setWidth(controlInfo(Ctl::MSF).width + pxToTwips(dx, dpiX));
 }
 
 bool KEL_Soft::eventFilter(QObject *watched, QEvent *event)
@@ -299,7 +323,10 @@ void KEL_Soft::keyPressEvent(QKeyEvent *event)
 template <class Handler>
 void KEL_Soft::run(Handler &&handler)
 {
-    ++m_handlerDepth;
+    if (m_handlerDepth++ == 0) {
+        m_focusBefore = focusWidget();
+        m_focusAsked = nullptr;
+    }
     try {
         handler();
     } catch (const std::bad_alloc &) {
@@ -307,20 +334,35 @@ void KEL_Soft::run(Handler &&handler)
         // command says so itself and keeps the card; any other command stops where it was.
         dialogs().msgBox("Not enough memory to finish the command", kAppTitle, MsgButtons::Ok);
     }
-    --m_handlerDepth;
-    if (m_handlerDepth == 0)
-        refreshView();
+    if (--m_handlerDepth == 0) {
+        showGrid();
+        restoreFocus();
+    }
 }
 
-void KEL_Soft::refreshView()
+void KEL_Soft::focusControl(Ctl c)
+{
+    m_focusAsked = control(c);
+    m_focusAsked->setFocus(Qt::OtherFocusReason);
+}
+
+void KEL_Soft::showGrid()
 {
     m_refreshing = true;
     const double dpiX = logicalDpiX();
     const double dpiY = logicalDpiY();
 
-    m_table->reload();
+    // What a scratched horse's "-" cells no longer show.
+    std::vector<std::string> notes;
+    if (m_module.ViewPage == 2) {
+        notes.resize(std::size_t(std::max(m_grid.rows(), 0)));
+        for (int r = 1; r < m_grid.rows(); ++r)
+            notes[std::size_t(r)] = ScratchedHorseName(m_module, r);
+    }
+    m_table->setGrid(m_grid, notes);
     const int headerRows = m_table->headerRows();
     m_msf->horizontalHeader()->setVisible(headerRows == 1);
+    // The widths the grid holds: a page build's own, or what the user dragged since.
     for (int c = 0; c < m_grid.cols(); ++c)
         m_msf->setColumnWidth(c, twipsToPx(m_grid.colWidth(c), dpiX));
     for (int r = headerRows; r < m_grid.rows(); ++r) {
@@ -342,18 +384,31 @@ void KEL_Soft::refreshView()
     } else {
         m_msf->selectionModel()->clear();
     }
-
-    // Keep the keyboard somewhere the user can see.
-    QWidget *focus = QApplication::focusWidget();
-    if (!focus || !focus->isVisibleTo(this) || !isAncestorOf(focus)) {
-        if (!control(Ctl::fr_dc)->isHidden())
-            m_msf->setFocus();
-        else if (!control(Ctl::Fr_Open)->isHidden())
-            m_files->setFocus();
-        else
-            setFocus();
-    }
     m_refreshing = false;
+}
+
+void KEL_Soft::restoreFocus()
+{
+    // The window's own focus widget, not QApplication's: right after a message box the window
+    // is not active again yet, and the application's focus is nobody's.
+    QWidget *want = m_focusAsked ? m_focusAsked.data() : m_focusBefore.data();
+    if (!want || !want->isVisibleTo(this) || !want->isEnabled()) {
+        // Keep the keyboard somewhere the user can see.
+        if (!control(Ctl::fr_dc)->isHidden())
+            want = m_msf;
+        else if (!control(Ctl::Fr_Open)->isHidden())
+            want = m_files;
+        else
+            want = this;
+    }
+    want->setFocus(Qt::OtherFocusReason);
+}
+
+void KEL_Soft::MSF_ColumnDragged(int column, int /*oldPx*/, int newPx)
+{
+    // A width the user drags is the column's width until a page build sets the page's own.
+    if (!m_refreshing)
+        m_grid.setColWidth(column, pxToTwips(newPx, logicalDpiX()));
 }
 
 void KEL_Soft::syncCurrentFromView(const QModelIndex &index)

@@ -30,7 +30,7 @@ class WidgetForm;
 
 // The one window of the program. It owns the card (Module1) and the grid MSF, lays its controls
 // out in twips, and turns every user event into the core handler of the same name; after each
-// handler the table view is re-read from the grid.
+// handler (and before each box a handler shows) the table view shows what the grid holds.
 class KEL_Soft : public QMainWindow
 {
     Q_OBJECT
@@ -43,6 +43,8 @@ public:
     // Replaces the message and input boxes (tests answer from a script); null restores the
     // window's own. The window does not take ownership.
     void setDialogs(Dialogs *dialogs);
+    // The boxes the handlers show: those set, or the window's own, each shown over the page as
+    // the handler has built it so far.
     Dialogs &dialogs();
     // Replaces where "Print" sends the report (tests print to a recorder); null restores the
     // platform's print dialog. The window does not take ownership.
@@ -61,6 +63,8 @@ public:
     Form &form();
     QWidget *control(Ctl c) const { return m_controls[std::size_t(c)]; }
     MsfView *gridView() const { return m_msf; }
+    // The focus as a handler moves it: there it stays once the handler ends.
+    void focusControl(Ctl c);
 
     // Client-area design size in twips.
     static constexpr int kClientWidth = 11595;
@@ -80,11 +84,16 @@ private:
     void buildHelpMenu();
     void acceptCardDrops();
 
-    // Runs one handler, then shows the grid as the handler left it.
+    class PageFirstDialogs;
+
+    // Runs one handler, then shows the grid as the handler left it and puts the focus back
+    // where it was, unless the handler moved it.
     template <class Handler>
     void run(Handler &&handler);
-    void refreshView();
+    void showGrid();
+    void restoreFocus();
     void syncCurrentFromView(const QModelIndex &index);
+    void MSF_ColumnDragged(int column, int oldPx, int newPx);
 
     void Form_Load();
     void File_Open_Click();
@@ -110,6 +119,7 @@ private:
     std::unique_ptr<WidgetForm> m_form;
     std::unique_ptr<QtDialogs> m_ownDialogs;
     Dialogs *m_dialogs = nullptr;
+    std::unique_ptr<PageFirstDialogs> m_boxes;
     std::unique_ptr<DialogPrintTarget> m_ownPrintTarget;
     PrintTarget *m_printTarget = nullptr;
 
@@ -126,6 +136,8 @@ private:
 
     int m_handlerDepth = 0;
     bool m_refreshing = false;
+    QPointer<QWidget> m_focusBefore; // the window's focus when the outermost handler started
+    QPointer<QWidget> m_focusAsked;  // where that handler moved it, if it did
 };
 
 } // namespace kel

@@ -1,9 +1,68 @@
 #include "shell/msf_view.h"
 
-#include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QToolTip>
 
 namespace kel {
+
+namespace {
+
+// Answers a tooltip event over a viewport with the tip at its point (none hides the tooltip
+// shown); false for any other event.
+template <class TipAt>
+bool answerToolTip(QEvent *event, QWidget *viewport, TipAt tipAt)
+{
+    if (event->type() != QEvent::ToolTip)
+        return false;
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QString tip = tipAt(help->pos());
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), tip, viewport);
+    return true;
+}
+
+} // namespace
+
+MsfHeader::MsfHeader(QWidget *parent) : QHeaderView(Qt::Horizontal, parent)
+{
+    setSectionsClickable(false);
+    setHighlightSections(false);
+    setSectionResizeMode(QHeaderView::Interactive);
+    setMinimumSectionSize(0);
+    setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+QString MsfHeader::shownText(int logicalIndex) const
+{
+    // Left-aligned, the text has the section from its left margin on.
+    const QString text = model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString();
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+    return fontMetrics().elidedText(text, Qt::ElideRight, sectionSize(logicalIndex) - margin);
+}
+
+QString MsfHeader::toolTipAt(const QPoint &pos) const
+{
+    const int section = logicalIndexAt(pos);
+    if (section < 0)
+        return {};
+    const QString text = model()->headerData(section, orientation(), Qt::DisplayRole).toString();
+    return shownText(section) == text ? QString() : text;
+}
+
+void MsfHeader::initStyleOptionForIndex(QStyleOptionHeader *option, int logicalIndex) const
+{
+    QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+    option->text = shownText(logicalIndex);
+}
+
+bool MsfHeader::viewportEvent(QEvent *event)
+{
+    return answerToolTip(event, viewport(), [this](const QPoint &pos) { return toolTipAt(pos); })
+           || QHeaderView::viewportEvent(event);
+}
 
 int characterCode(const QKeyEvent *event)
 {
@@ -24,17 +83,45 @@ MsfView::MsfView(QWidget *parent) : QTableView(parent)
     setSelectionMode(SingleSelection);
     setTabKeyNavigation(false);
     setWordWrap(false);
-    // Cut at the column edge as the grid always did: more of a name stays readable than with "...".
-    setTextElideMode(Qt::ElideNone);
+    setTextElideMode(Qt::ElideRight);
     setCornerButtonEnabled(false);
+    setHorizontalHeader(new MsfHeader(this));
     verticalHeader()->hide();
-    horizontalHeader()->setSectionsClickable(false);
-    horizontalHeader()->setHighlightSections(false);
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    horizontalHeader()->setMinimumSectionSize(0);
-    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(0);
+}
+
+QString MsfView::toolTipAt(const QPoint &viewportPos) const
+{
+    const QModelIndex index = indexAt(viewportPos);
+    if (!index.isValid())
+        return {};
+    const QString note = index.data(Qt::ToolTipRole).toString();
+    if (!note.isEmpty())
+        return note;
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    const int needed = itemDelegateForIndex(index)->sizeHint(option, index).width();
+    return needed > option.rect.width() ? index.data().toString() : QString();
+}
+
+bool MsfView::viewportEvent(QEvent *event)
+{
+    return answerToolTip(event, viewport(), [this](const QPoint &pos) { return toolTipAt(pos); })
+           || QTableView::viewportEvent(event);
+}
+
+QItemSelectionModel::SelectionFlags MsfView::selectionCommand(const QModelIndex &index, const QEvent *event) const
+{
+    // The highlight always shows the current cell, the one S and Enter act on: a click beside
+    // the rows or a Ctrl+click on the highlighted row does not take it away.
+    if (!index.isValid())
+        return QItemSelectionModel::NoUpdate;
+    QItemSelectionModel::SelectionFlags how = QTableView::selectionCommand(index, event);
+    if (how & QItemSelectionModel::Deselect)
+        how = (how & ~QItemSelectionModel::Deselect) | QItemSelectionModel::ClearAndSelect;
+    return how;
 }
 
 void MsfView::keyPressEvent(QKeyEvent *event)

@@ -1,12 +1,35 @@
 #pragma once
 
+#include <QHeaderView>
 #include <QTableView>
 
 namespace kel {
 
+// The header row of MSF. A header that does not fit its column ends in "…" and shows whole in
+// a tooltip; the edges between headers can be dragged.
+class MsfHeader : public QHeaderView
+{
+    Q_OBJECT
+
+public:
+    explicit MsfHeader(QWidget *parent = nullptr);
+
+    // The whole header text at a point of the header when it does not fit, else empty.
+    QString toolTipAt(const QPoint &pos) const;
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader *option, int logicalIndex) const override;
+    bool viewportEvent(QEvent *event) override;
+
+private:
+    // The header text as drawn: whole, or cut with "…" to the section.
+    QString shownText(int logicalIndex) const;
+};
+
 // The table view that stands for the grid MSF. Character keys become key-press codes as the
 // window's handlers expect them (ESC 27, "S" 83); Enter is reported apart, since it acts like a
-// double-click. Navigation keys keep their usual meaning.
+// double-click. Navigation keys keep their usual meaning. A text that does not fit its cell
+// ends in "…" and shows whole in a tooltip.
 class MsfView : public QTableView
 {
     Q_OBJECT
@@ -14,12 +37,19 @@ class MsfView : public QTableView
 public:
     explicit MsfView(QWidget *parent = nullptr);
 
+    // The tooltip of the cell at a point of the viewport: the model's own, else the whole text
+    // when it does not fit; empty when there is nothing more to read.
+    QString toolTipAt(const QPoint &viewportPos) const;
+
 signals:
     void keyPressed(int code);
     void enterPressed();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event = nullptr) const override;
 };
 
 // The character code of a key press in the Windows code page, or -1 for keys that carry no

@@ -41,7 +41,8 @@ MsgAnswer QtDialogs::msgBox(std::string_view prompt, std::string_view title, Msg
     case MsgButtons::YesNoCancel:
         box.setIcon(QMessageBox::Question);
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Yes);
+        // Enter must not take the most: "Reset data" answered Yes wipes every scratch.
+        box.setDefaultButton(QMessageBox::No);
         // Closing the box answers Cancel.
         box.setEscapeButton(QMessageBox::Cancel);
         break;

@@ -73,7 +73,10 @@ void WidgetForm::setVisible(Ctl c, bool on)
 
 void WidgetForm::setFocus(Ctl c)
 {
-    m_window.control(c)->setFocus(Qt::OtherFocusReason);
+    m_window.focusControl(c);
+    // A text box given the focus (the date, by "Recalculate") is ready to be typed over.
+    if (auto *edit = qobject_cast<QLineEdit *>(m_window.control(c)))
+        edit->selectAll();
 }
 
 std::string WidgetForm::text(Ctl c) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "store/module1.h"
 #include "views/dialogs.h"
@@ -12,6 +13,9 @@ namespace kel {
 void ShowRaceList(Module1 &m, Form &f);
 void ShowRaceHorses(Module1 &m, Form &f);
 void ShowHorsePPs(Module1 &m, Form &f);
+// The name of the horse on grid row `row` of the horses page when that horse is scratched (its
+// row shows "-"); empty on other pages and for other rows.
+std::string_view ScratchedHorseName(const Module1 &m, int row);
 
 // Window events, named control_event as the window's controls are.
 void File_Open_Click(Module1 &m, Form &f);

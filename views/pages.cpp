@@ -169,6 +169,14 @@ void ShowRaceHorses(Module1 &m, Form &f)
     g.setRows(g.rows() - 1);
 }
 
+std::string_view ScratchedHorseName(const Module1 &m, int row)
+{
+    const int r = m.CurrentRace;
+    if (m.ViewPage != 2 || !isRace(r) || !isHorse(row) || m.Data(r, row, 1, 0) != "S")
+        return {};
+    return m.Data(r, row, 0, 2);
+}
+
 void ShowHorsePPs(Module1 &m, Form &f)
 {
     f.setVisible(Ctl::Recalculate, false);

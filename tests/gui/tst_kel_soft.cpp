@@ -1,5 +1,8 @@
 // The real window driven as a user drives it: menu, folder tree, file list, buttons, mouse on
-// the grid and keys. Every modal box is answered by a script, so nothing here can wait on a user.
+// the grid and keys. Modal boxes are answered by a script, or are the real boxes closed by the
+// keys a user presses, so that the focus takes the user's road.
+#include <functional>
+
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QCheckBox>
@@ -46,6 +49,27 @@ const char kCard[]
 
 const char kOtherCard[] = "1;AQU;02/02/25;6F;Dirt;Other card;10K;A;\r\n"
                           "1;Lonely Runner;120;0 0-0-0;B. g. 4 Sire-Dam;Smith, J;Jones, T;ML 2/1;B;\r\n";
+
+// Presses one key on each real modal box as it comes up, into the box's focus widget as a
+// user's key goes, after `seen` has looked at the box and the window under it.
+struct BoxKeys
+{
+    BoxKeys(QList<Qt::Key> keys, std::function<void(QWidget *)> seen = {})
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this, keys, seen]() mutable {
+            QWidget *box = QApplication::activeModalWidget();
+            if (!box || box == last || keys.isEmpty() || !box->focusWidget())
+                return;
+            last = box;
+            if (seen)
+                seen(box);
+            QTest::keyClick(box->focusWidget(), keys.takeFirst());
+        });
+        timer.start(5);
+    }
+    QTimer timer;
+    QPointer<QWidget> last;
+};
 
 QString str(std::string_view s)
 {
@@ -96,6 +120,14 @@ private:
         if (!QTest::qWaitForWindowActive(w.get()))
             qWarning("window not active");
         return w;
+    }
+
+    // A closed box hands the window back to the window manager, which activates it later: only
+    // then does the focus the window kept become the application's.
+    QWidget *focusAfterBox(KEL_Soft &w)
+    {
+        w.activateWindow();
+        return QTest::qWaitForWindowActive(&w) ? QApplication::focusWidget() : nullptr;
     }
 
     void doubleClick(QAbstractItemView *view, const QPoint &pos)
@@ -159,6 +191,10 @@ private slots:
         QVERIFY(writeFile(QDir(m_cards).filePath("abcdefghij.kel"), kOtherCard));  // 14 characters
         QVERIFY(writeFile(QDir(m_cards).filePath("abcdefghijk.kel"), kOtherCard)); // 15 characters
         QVERIFY(writeFile(QDir(m_cards).filePath("notes.txt"), "not a card"));
+        QByteArray overfull = "1;TST;01/05/25;6F;A;\r\n"; // one horse more than a race holds
+        for (int h = 1; h <= 22; ++h)
+            overfull += QByteArray::number(h) + ";Horse;120;B;\r\n";
+        QVERIFY(writeFile(QDir(m_cards).filePath("overfull.kel"), overfull));
         m_cards = QDir(m_cards).canonicalPath();
     }
 
@@ -238,14 +274,15 @@ private slots:
         for (int i = 0; i < files->count(); ++i)
             listed << files->item(i)->text();
         listed.sort(Qt::CaseInsensitive);
-        QCOMPARE(listed, QStringList({"abcdefghij.kel", "abcdefghijk.kel", "card.kel", "Mixed.Kel", "OTHER.KEL"}));
+        QCOMPARE(listed, QStringList({"abcdefghij.kel", "abcdefghijk.kel", "card.kel", "Mixed.Kel", "OTHER.KEL",
+                                      "overfull.kel"}));
         QVERIFY(files->selectedItems().isEmpty());
 
         // Down into a folder without cards, and back up through the tree.
         chooseFolder(*w, "empty");
         QCOMPARE(files->count(), 0);
         chooseFolder(*w, "cards");
-        QCOMPARE(files->count(), 5);
+        QCOMPARE(files->count(), 6);
 
         // ESC on the file frame does nothing.
         QTest::keyClick(files, Qt::Key_Escape);
@@ -601,11 +638,100 @@ private slots:
         QCOMPARE(w->grid().colWidth(0), w->grid().width());
     }
 
+    // Real boxes closed by keys give the focus back to the control that had it: "s" after the
+    // date message cannot scratch a horse behind the Settings frame. "Reset data" answers No to
+    // Enter; a cancelled input box abandons "Print".
+    void focusReturnsWhereItWasAfterABox()
+    {
+        auto w = window(*m_dialogs);
+        w->setDialogs(nullptr);
+        openCard(*w, "card.kel");
+        doubleClickCell(*w, 0, 0);
+        QTest::mouseClick(ctl(*w, Ctl::Recalculate), Qt::LeftButton);
+        QTest::keyClicks(QApplication::focusWidget(), "1/1/01"); // over the selected date
+        QCOMPARE(ctl<QLineEdit>(*w, Ctl::Text_Date)->text(), QString("1/1/01"));
+        BoxKeys enter({Qt::Key_Return});
+        QTest::mouseClick(ctl(*w, Ctl::Command4), Qt::LeftButton);
+        QCOMPARE(focusAfterBox(*w), ctl(*w, Ctl::Command4));
+        QTest::keyClick(QApplication::focusWidget(), 's');
+        QVERIFY(ctl(*w, Ctl::FrameRecalculate)->isVisible());
+        QVERIFY(mark(*w, 1, 3, 1).empty());
+
+        QTest::mouseClick(ctl(*w, Ctl::Command6), Qt::LeftButton);
+        QTest::keyClick(w->gridView(), 'S');
+        for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+            BoxKeys keys({key});
+            QTest::mouseClick(ctl(*w, Ctl::ResetData), Qt::LeftButton);
+            QCOMPARE(focusAfterBox(*w), key == Qt::Key_Escape ? ctl(*w, Ctl::ResetData) : w->gridView());
+            QCOMPARE(mark(*w, 1, 3, 1), std::string_view("S"));
+        }
+        BoxKeys yesThenEsc({Qt::Key_Return, Qt::Key_Escape}); // "Print last pp's?", "How many ...?"
+        QTest::mouseClick(ctl(*w, Ctl::Printd), Qt::LeftButton);
+        QCOMPARE(focusAfterBox(*w), ctl(*w, Ctl::Printd));
+    }
+
+    // The message about an overfull card stands over the new race list, fully drawn; a click
+    // beside the rows or a Ctrl+click leaves the highlight on the current row.
+    void overfullMessageAndHighlight()
+    {
+        auto w = window(*m_dialogs);
+        w->setDialogs(nullptr);
+        openCard(*w, "card.kel");
+        doubleClickCell(*w, 0, 0);
+        MsfView *view = w->gridView();
+        QString under;
+        BoxKeys ok({Qt::Key_Return}, [&](QWidget *) {
+            under = QString("%1x%2 %3 %4").arg(view->model()->rowCount()).arg(view->model()->columnCount());
+            under = under.arg(int(view->horizontalHeader()->isVisibleTo(view))).arg(view->columnWidth(0));
+        });
+        openCard(*w, "overfull.kel");
+        QCOMPARE(under, QString("1x1 0 %1").arg(twipsToPx(w->grid().width(), w->logicalDpiX())));
+
+        openCard(*w, "card.kel");
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cellCentre(*w, 1, 0));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(20, view->viewport()->height() - 5));
+        QVERIFY(view->selectionModel()->isRowSelected(1));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier, cellCentre(*w, 1, 0));
+        QVERIFY(view->selectionModel()->isRowSelected(1));
+        QCOMPARE(view->currentIndex().row(), 1);
+    }
+
+    // Cut texts end in "…" and show whole as a tooltip, a scratched row's "-" names the horse; a
+    // dragged edge widens a column until the next page build.
+    void cutTextsAndDraggedColumns()
+    {
+        auto w = window(*m_dialogs);
+        openCard(*w, "card.kel");
+        doubleClickCell(*w, 0, 0);
+        MsfView *view = w->gridView();
+        auto *header = static_cast<MsfHeader *>(view->horizontalHeader());
+        for (int px : {6, 400}) {
+            view->setColumnWidth(9, px);
+            QCOMPARE(view->toolTipAt(cellCentre(*w, 3, 9)), px == 6 ? QString("Ortiz, I") : QString());
+            QCOMPARE(header->toolTipAt({header->sectionViewportPosition(9) + 2, 5}), px == 6 ? "Jockey" : QString());
+        }
+        QTest::keyClick(view, 'S');
+        QCOMPARE(view->toolTipAt(cellCentre(*w, 3, 1)), QString("Cosmic Ray"));
+
+        // Drag the Jockey edge 40 pixels; "Cancel" builds no page, S does.
+        const int edge = header->sectionViewportPosition(9) + view->columnWidth(9) - 1;
+        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, {edge, 5});
+        QTest::mouseMove(header->viewport(), {edge + 40, 5});
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, {edge + 40, 5});
+        const int wide = twipsToPx(650, w->logicalDpiX()) + 40;
+        QCOMPARE(w->grid().colWidth(9), pxToTwips(wide, w->logicalDpiX()));
+        QTest::mouseClick(ctl(*w, Ctl::Recalculate), Qt::LeftButton);
+        QTest::mouseClick(ctl(*w, Ctl::Command6), Qt::LeftButton);
+        QCOMPARE(view->columnWidth(9), wide);
+        QTest::keyClick(view, 'S');
+        QCOMPARE(view->columnWidth(9), twipsToPx(650, w->logicalDpiX()));
+    }
+
     // The table model is a well-behaved Qt model whatever shape the grid takes.
     void tableModelOverAnyGrid()
     {
         GridModel grid;
-        GridTableModel model(grid);
+        GridTableModel model;
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         for (auto [rows, cols, fixed] : {std::tuple{0, 0, 0}, {3, 2, 1}, {1, 16, 1}, {0, 16, 1}, {5, 1, 0}}) {
             grid.setCols(cols);
@@ -614,7 +740,7 @@ private slots:
             for (int r = 0; r < rows; ++r)
                 for (int c = 0; c < cols; ++c)
                     grid.setCell(r, c, std::to_string(r) + "," + std::to_string(c));
-            model.reload();
+            model.setGrid(grid);
             const int header = fixed >= 1 && rows >= 1 ? 1 : 0;
             QCOMPARE(model.headerRows(), header);
             QCOMPARE(model.rowCount(), rows - header);

@@ -108,6 +108,14 @@ TEST(HorsesPage, ScratchedFilteredAndShortHorses)
     ShowRaceHorses(s.m, s.f);
     EXPECT_EQ(s.row(1), "1|-|-|-|-|-|-|-|-|-|-|-");
     EXPECT_EQ(s.row(2), "2|Horse 1.2|120|5 1-0-0||||||||");
+
+    // The window's tooltip for the "-" cells: the scratched horse's name, and nothing for a
+    // filtered horse, the header, a row past the horses, or another page.
+    EXPECT_EQ(ScratchedHorseName(s.m, 1), "Horse 1.1");
+    for (int row : {0, 2, 3, 22})
+        EXPECT_EQ(ScratchedHorseName(s.m, row), "") << row;
+    s.m.ViewPage = 3;
+    EXPECT_EQ(ScratchedHorseName(s.m, 1), "");
 }
 
 TEST(HorsesPage, RebuildShowsTheSameRaceWhateverRowIsCurrent)
