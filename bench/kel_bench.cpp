@@ -18,11 +18,12 @@
 #include "engine/open_card.h"
 #include "engine/ratings.h"
 #include "printing/print_report.h"
-#include "printing/recording_printer.h"
+#include "support/recording_printer.h"
 #include "settings/marks.h"
 #include "store/line_scanner.h"
 #include "store/loader.h"
 #include "views/commands.h"
+#include "support/scripted_dialogs.h"
 #include "views/memory_form.h"
 
 namespace {
@@ -338,36 +339,24 @@ void BM_ShowHorsePPs(benchmark::State &state)
     state.counters["rows"] = f.MSF().rows();
 }
 
-class RecordingTarget : public kel::PrintTarget
-{
-public:
-    kel::Printer *open() override
-    {
-        m_printer.clear();
-        return &m_printer;
-    }
-    const kel::RecordingPrinter &printer() const { return m_printer; }
-
-private:
-    kel::RecordingPrinter m_printer;
-};
-
-// "Print" on the horses page of the largest race, answering Yes and 10 PPs.
+// "Print" on the horses page of the largest race, with 10 PPs a horse.
 void BM_PrintRace(benchmark::State &state)
 {
     card().clean();
     card().showLargestRace();
     kel::Module1 &m = card().module();
     kel::MemoryForm &f = card().form();
-    RecordingTarget target;
+    kel::RecordingPrinter printer;
+    kel::PrintRequest request;
+    request.printLastPPs = true;
+    request.ppCount = 10;
     for (auto _ : state) {
-        kel::ScriptedDialogs d;
-        d.answer(kel::MsgAnswer::Yes).type("10");
-        kel::Printd_Click(m, f, d, target);
+        printer.clear();
+        kel::PrintReport(m, f, printer, request);
         benchmark::ClobberMemory();
     }
-    state.counters["events"] = double(target.printer().events().size());
-    state.counters["pages"] = target.printer().pages();
+    state.counters["events"] = double(printer.events().size());
+    state.counters["pages"] = printer.pages();
 }
 
 } // namespace

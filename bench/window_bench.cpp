@@ -24,7 +24,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
-#include <QPdfWriter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -34,8 +33,10 @@
 #include "shell/grid_table_model.h"
 #include "shell/kel_soft.h"
 #include "shell/msf_view.h"
-#include "shell/printer/painter_printer.h"
+#include "shell/printer/pdf_output.h"
+#include "shell/printer/qt_text_measure.h"
 #include "printing/print_report.h"
+#include "support/scripted_dialogs.h"
 #include "views/memory_form.h"
 
 namespace {
@@ -82,23 +83,25 @@ std::string fixed(double v, int decimals)
     return std::string(buf, std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals).ptr);
 }
 
+// The window's print road without the preview: the report recorded for letter paper, then
+// written as a PDF.
 class PdfTarget : public kel::PrintTarget
 {
 public:
-    explicit PdfTarget(const QString &path) : m_writer(path), m_printer(prepared(m_writer)) {}
-    kel::Printer *open() override { return &m_printer; }
-    int pages() const { return m_printer.pages(); }
+    explicit PdfTarget(QString path) : m_path(std::move(path)) {}
+    void print(kel::Module1 &m, kel::Form &f, const kel::PrintRequest &request) override
+    {
+        const kel::PageArea page = kel::AreaOf(kel::LetterLayout());
+        kel::RecordedDocument doc(m_measure, page.width, page.height);
+        kel::PrintReport(m, f, doc, request);
+        m_pages = kel::WritePdf(doc, m_path, {}).ok() ? doc.pages() : 0;
+    }
+    int pages() const { return m_pages; }
 
 private:
-    // As the report tool sets it up: a twip a device unit, letter paper.
-    static QPdfWriter *prepared(QPdfWriter &w)
-    {
-        w.setResolution(1440);
-        kel::PainterPrinter::useLetterPage(w);
-        return &w;
-    }
-    QPdfWriter m_writer;
-    kel::PainterPrinter m_printer;
+    QString m_path;
+    kel::QtTextMeasure m_measure;
+    int m_pages = 0;
 };
 
 void doubleClickRow(kel::KEL_Soft &w, int gridRow)

@@ -135,9 +135,8 @@ int writePdf(const Options &o, Module1 &m)
 {
     const std::unique_ptr<QGuiApplication> app = offscreenApplication();
     const std::string name = std::filesystem::path(o.card).filename().string();
-    std::string error;
-    if (WritePdfReport(m, name, o.pdf, o.pps, o.race, error) != 0)
-        return fail(1, error);
+    if (const Result<void> written = WritePdfReport(m, name, o.pdf, o.pps, o.race); !written)
+        return fail(1, written.error().message);
     return 0;
 }
 #endif

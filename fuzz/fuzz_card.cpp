@@ -9,10 +9,11 @@
 #include "engine/open_card.h"
 #include "fuzz/card_checks.h"
 #include "printing/print_report.h"
-#include "printing/recording_printer.h"
+#include "support/recording_printer.h"
 #include "store/loader.h"
 #include "tests/support/scan_lines.h"
 #include "views/commands.h"
+#include "support/scripted_dialogs.h"
 #include "views/memory_form.h"
 
 namespace {
@@ -21,13 +22,6 @@ using namespace kel;
 using namespace kel::fuzz;
 
 constexpr int16_t kEsc = 27;
-
-class RecordingTarget : public PrintTarget
-{
-public:
-    Printer *open() override { return &printer; }
-    RecordingPrinter printer;
-};
 
 // Every text of the page shown, as the window would hand it to Qt.
 void checkPageTexts(MemoryForm &f)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
 
 #include "store/utf8.h"
 #include "store/percent.h"
@@ -16,8 +17,9 @@ namespace {
 constexpr std::string_view kFont = "Arial";
 constexpr double kRuleEnd = 11500;
 constexpr uint32_t kBlack = 0x000000;
-// A race starts a new page below this Y, a horse line below the second.
-constexpr int32_t kRaceStartLimit = 12000;
+// A race starts a new page below this Y, a horse line below the second; on a page too short
+// for them, below the last Y that leaves room for a 9-point and a 6-point line.
+constexpr double kRaceStartLimit = 12000;
 constexpr double kHorseLineLimit = 14000;
 constexpr std::size_t kTitleLineLimit = 125;
 
@@ -82,6 +84,36 @@ std::optional<double> AskNumber(Dialogs &d, std::string_view prompt, std::string
     if (!n)
         d.msgBox("\"" + *answer + "\" is not a number", kAppTitle, MsgButtons::Ok);
     return n;
+}
+
+// The page rules of one race on the page in use.
+struct PageRules
+{
+    double raceStart;
+    double horseLine;
+    double ruleEnd;
+    double width;
+};
+
+PageRules RulesFor(Printer &p, double sizeFactor)
+{
+    p.setFontSize(9 * sizeFactor);
+    const double line9 = p.lineHeight();
+    p.setFontSize(6 * sizeFactor);
+    const double fit = p.pageHeight() - line9 - p.lineHeight();
+    return {std::min(kRaceStartLimit, fit), std::min(kHorseLineLimit, fit), std::min(kRuleEnd, p.pageWidth()),
+            p.pageWidth()};
+}
+
+// Where a text of a line may end: at the X of the nearest text to its right on the line that
+// is not empty and starts on the paper, or at the paper's edge.
+double RightLimit(std::span<const double> xs, std::span<const std::string_view> texts, std::size_t i, double width)
+{
+    double limit = width;
+    for (std::size_t j = 0; j < xs.size(); ++j)
+        if (xs[j] > xs[i] && xs[j] < limit && !texts[j].empty())
+            limit = xs[j];
+    return limit;
 }
 
 } // namespace
@@ -173,17 +205,65 @@ std::vector<std::string> TitleLines(std::string_view caption)
     return lines;
 }
 
-void PrintHorsePPs(Printer &p, GridModel &grid, double sizeFactor, int16_t ppCount)
+std::vector<std::string> FitLines(Printer &p, const std::vector<std::string> &lines, double width)
+{
+    std::vector<std::string> out;
+    for (const std::string &line : lines) {
+        std::string_view rest = line;
+        while (p.textWidth(rest) > width) {
+            std::size_t cut = std::string_view::npos;
+            for (std::size_t b = rest.find(' '); b != std::string_view::npos && p.textWidth(rest.substr(0, b)) <= width;
+                 b = rest.find(' ', b + 1))
+                cut = b;
+            if (cut != std::string_view::npos) {
+                out.emplace_back(rest.substr(0, cut));
+                rest.remove_prefix(cut + 1);
+                continue;
+            }
+            std::string_view head = FitText(p, rest, 0, width);
+            // A character wider than the page still goes on a line of its own.
+            if (head.empty())
+                head = rest.substr(0, Utf8CharLength(rest, 0));
+            out.emplace_back(head);
+            rest.remove_prefix(head.size());
+        }
+        out.emplace_back(rest);
+    }
+    return out;
+}
+
+std::string_view FitText(Printer &p, std::string_view text, double x, double limit)
+{
+    if (x + p.textWidth(text) <= limit)
+        return text;
+    // Character ends; the widths of their prefixes grow with them.
+    std::vector<std::size_t> ends;
+    for (std::size_t i = 0; i < text.size();) {
+        i += Utf8CharLength(text, i);
+        ends.push_back(i);
+    }
+    std::size_t fits = 0;           // characters known to fit
+    std::size_t over = ends.size(); // characters known not to
+    while (over - fits > 1) {
+        const std::size_t mid = (fits + over) / 2;
+        if (x + p.textWidth(text.substr(0, ends[mid - 1])) <= limit)
+            fits = mid;
+        else
+            over = mid;
+    }
+    return text.substr(0, fits == 0 ? 0 : ends[fits - 1]);
+}
+
+void PrintHorsePPs(Printer &p, const GridModel &grid, double sizeFactor, int16_t ppCount)
 {
     if (grid.rows() == 0) {
         p.printLine("");
         return;
     }
-    const int savedRow = grid.row();
-    const int savedCol = grid.col();
     p.setFontName(kFont);
     p.setFontBold(false);
     p.setFontSize(6 * sizeFactor);
+    const double width = p.pageWidth();
     double lineY = p.currentY();
     // A line that would run off the paper goes to the top of a new page.
     const auto makeRoom = [&] {
@@ -193,20 +273,25 @@ void PrintHorsePPs(Printer &p, GridModel &grid, double sizeFactor, int16_t ppCou
         }
     };
 
+    constexpr std::size_t kFields = std::size(kPPFields);
+    double xs[kFields];
+    for (std::size_t k = 0; k < kFields; ++k)
+        xs[k] = kPPFields[k].x;
+    // Only the first PP's "KEL" decides whether the horse has PP lines.
+    const bool rated = grid.rows() > 1 && grid.cell(1, 2) != "-";
     for (int i = grid.fixedRows(); i <= ppCount; ++i) {
-        if (grid.rows() != 1) {
-            grid.setRow(1);
-            grid.setCol(2);
-        }
-        if (grid.text() != "-" && grid.rows() > 1) {
+        if (rated) {
             makeRoom();
-            for (const PPField &field : kPPFields) {
-                grid.setRow(i);
-                grid.setCol(field.col);
+            std::string shown[kFields];
+            std::string_view texts[kFields];
+            for (std::size_t k = 0; k < kFields; ++k) {
+                shown[k] = DisplayText(grid.cell(i, kPPFields[k].col));
+                texts[k] = kPPFields[k].maxChars ? Utf8Left(shown[k], kPPFields[k].maxChars) : shown[k];
+            }
+            for (std::size_t k = 0; k < kFields; ++k) {
                 p.setCurrentY(lineY);
-                p.setCurrentX(field.x);
-                const std::string text = DisplayText(grid.text());
-                p.printLine(field.maxChars ? Utf8Left(text, field.maxChars) : text);
+                p.setCurrentX(xs[k]);
+                p.printLine(FitText(p, texts[k], xs[k], RightLimit(xs, texts, k, width)));
             }
         } else if (i == 1) {
             makeRoom();
@@ -217,10 +302,9 @@ void PrintHorsePPs(Printer &p, GridModel &grid, double sizeFactor, int16_t ppCou
             break;
     }
 
-    p.drawLine(0, p.currentY(), kRuleEnd, p.currentY(), kBlack);
+    const double ruleEnd = std::min(kRuleEnd, width);
+    p.drawLine(0, p.currentY(), ruleEnd, p.currentY(), kBlack);
     p.setCurrentX(0);
-    grid.setRow(savedRow);
-    grid.setCol(savedCol);
 }
 
 void PrintRace(Module1 &m, Form &f, Printer &p, std::string caption, double sizeFactor, bool printLastPPs,
@@ -238,16 +322,17 @@ void PrintRace(Module1 &m, Form &f, Printer &p, std::string caption, double size
     std::vector<int32_t> widths(cols, 0);
     p.setFontBold(false);
 
-    // The widths that count are those of the last row measured.
+    // The title is centred over the widths of the last row measured; a column is left out only
+    // when it is empty in every measured row.
+    std::vector<bool> printed(cols, false);
     const int firstRow = grid->fixedRows();
     const int lastRow = grid->rows() - 1;
     for (int r = firstRow; r <= lastRow; ++r) {
         if (grid->rowHeight(r) <= 1)
             continue;
-        grid->setRow(r);
         for (int c = 0; c < cols; ++c) {
-            grid->setCol(c);
-            widths[c] = ToInt32(p.textWidth(DisplayText(grid->text())));
+            widths[c] = ToInt32(p.textWidth(DisplayText(grid->cell(r, c))));
+            printed[c] = printed[c] || widths[c] > 0;
         }
     }
     int64_t total = 0;
@@ -255,43 +340,67 @@ void PrintRace(Module1 &m, Form &f, Printer &p, std::string caption, double size
         total += w;
     total = std::clamp<int64_t>(total, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
 
-    if (ToInt32(p.currentY()) > kRaceStartLimit)
+    const PageRules rules = RulesFor(p, sizeFactor);
+    if (ToInt32(p.currentY()) > rules.raceStart)
         p.newPage();
 
     p.setFontSize(8 * sizeFactor);
     p.setFontBold(true);
     const double titleWidth = p.textWidth(caption);
     const double w = titleWidth > static_cast<double>(total) ? titleWidth : static_cast<double>(total);
-    p.setCurrentX(CenterX(p, caption, ToInt32(w)));
-    for (const std::string &line : TitleLines(caption))
-        p.printLine(line);
+    const std::vector<std::string> title = FitLines(p, TitleLines(caption), rules.width);
+    // The first line starts where the title is centred, unless it would then run off the paper.
+    const double firstX = CenterX(p, caption, ToInt32(w));
+    p.setCurrentX(std::max(0.0, std::min(firstX, rules.width - p.textWidth(title.front()))));
+    for (std::size_t i = 0; i < title.size(); ++i) {
+        if (i > 0 && p.currentY() > rules.horseLine) {
+            p.newPage();
+            p.setCurrentY(0);
+        }
+        p.printLine(title[i]);
+    }
     p.printLine("");
+
+    // Where each printed column starts on a horse line.
+    std::vector<int> placed;
+    std::vector<double> xs;
+    double x = 0;
+    for (int c = 0; c < cols; ++c) {
+        if (!printed[c])
+            continue;
+        placed.push_back(c);
+        xs.push_back(x);
+        x = c < kPlacedColumns ? kAfterColumn[c].x : 0;
+    }
+    std::vector<std::string> shown(placed.size());
+    std::vector<std::string_view> texts(placed.size());
 
     p.setFontSize(8 * sizeFactor);
     int16_t nextRowY = 0;
     for (int r = firstRow; r <= lastRow; ++r) {
         if (grid->rowHeight(r) <= 1)
             continue;
-        grid->setRow(r);
-        if (p.currentY() > kHorseLineLimit) {
+        if (p.currentY() > rules.horseLine) {
             p.newPage();
             p.setCurrentY(0);
         }
         const double rowTop = p.currentY();
         if (printLastPPs)
-            p.drawLine(0, rowTop, kRuleEnd, rowTop, kBlack);
+            p.drawLine(0, rowTop, rules.ruleEnd, rowTop, kBlack);
         p.setCurrentX(0);
         p.setFontSize(9 * sizeFactor);
 
+        for (std::size_t i = 0; i < placed.size(); ++i) {
+            shown[i] = DisplayText(grid->cell(r, placed[i]));
+            texts[i] = shown[i];
+        }
         bool nameLinePrinted = false;
         double lowest = rowTop;
-        for (int c = 0; c < cols; ++c) {
-            if (widths[c] <= 0)
-                continue;
-            grid->setCol(c);
+        for (std::size_t i = 0; i < placed.size(); ++i) {
+            const int c = placed[i];
             p.setCurrentY(rowTop);
             p.setFontBold(printLastPPs);
-            p.printLine(DisplayText(grid->text()));
+            p.printLine(FitText(p, texts[i], xs[i], RightLimit(xs, texts, i, rules.width)));
             lowest = std::max(lowest, p.currentY());
             if (c < kPlacedColumns) {
                 p.setCurrentX(kAfterColumn[c].x);
@@ -309,8 +418,9 @@ void PrintRace(Module1 &m, Form &f, Printer &p, std::string caption, double size
         p.setCurrentY(nextRowY);
 
         if (printLastPPs) {
-            p.drawLine(300, p.currentY(), kRuleEnd, p.currentY(), kBlack);
-            m.ViewPage = 2;
+            p.drawLine(300, p.currentY(), rules.ruleEnd, p.currentY(), kBlack);
+            m.CurrentHorse = static_cast<int16_t>(r);
+            m.ViewPage = 3;
             ShowHorsePPs(m, f);
             PrintHorsePPs(p, f.MSF(), sizeFactor, ppCount);
             ShowRaceHorses(m, f);
@@ -324,57 +434,93 @@ void PrintRace(Module1 &m, Form &f, Printer &p, std::string caption, double size
     grid->setCol(savedCol);
 }
 
-void Printd_Click(Module1 &m, Form &f, Dialogs &d, PrintTarget &target)
+std::optional<PrintRequest> AskPrintQuestions(Module1 &m, Form &f, Dialogs &d)
 {
     // The button is shown on the race list and the horses page only.
     if (m.ViewPage != 1 && m.ViewPage != 2)
-        return;
+        return std::nullopt;
 
-    const double sizeFactor = 1;
-    bool printLastPPs = false;
-    int16_t ppCount = 0;
+    PrintRequest request;
     const MsgAnswer lastPPs = d.msgBox("Print last pp's?", "Select", MsgButtons::YesNo);
     if (lastPPs == MsgAnswer::Cancel)
-        return;
+        return std::nullopt;
     if (lastPPs == MsgAnswer::Yes) {
-        printLastPPs = true;
+        request.printLastPPs = true;
         const std::optional<double> n = AskNumber(d, "How many pp's do you want to print?", "Enter number", "4");
         if (!n)
-            return;
-        ppCount = ToInt16(*n);
+            return std::nullopt;
+        request.ppCount = ToInt16(*n);
     }
-
-    int firstRow = 0;
-    int lastRow = -1;
     if (m.ViewPage == 1) {
-        const int listed = f.MSF().rows();
         const std::optional<double> first = AskNumber(d, "First race?", "Select", "1");
         if (!first)
-            return;
-        const std::optional<double> last = AskNumber(d, "Last race?", "Select", std::to_string(listed));
+            return std::nullopt;
+        const std::optional<double> last = AskNumber(d, "Last race?", "Select", std::to_string(f.MSF().rows()));
         if (!last)
-            return;
-        firstRow = std::max<int>(ToInt16(*first - 1), 0);
-        lastRow = std::min<int>(ToInt16(*last - 1), listed - 1);
+            return std::nullopt;
+        request.firstRow = ToInt16(*first - 1);
+        request.lastRow = ToInt16(*last - 1);
     }
+    return request;
+}
 
-    Printer *p = target.open();
-    if (!p)
-        return;
+void Printd_Click(Module1 &m, Form &f, Dialogs &d, PrintTarget &target)
+{
+    if (const std::optional<PrintRequest> request = AskPrintQuestions(m, f, d))
+        target.print(m, f, *request);
+}
 
+RaceSpan PrintedRaces(Module1 &m, Form &f, const PrintRequest &request)
+{
+    if (m.ViewPage == 2)
+        return {m.CurrentRace, m.CurrentRace};
+    if (m.ViewPage != 1)
+        return {};
+    return {std::max(request.firstRow, 0) + 1, std::min(request.lastRow, f.MSF().rows() - 1) + 1};
+}
+
+void PrintReport(Module1 &m, Form &f, Printer &p, const PrintRequest &request)
+{
     if (m.ViewPage == 1) {
-        for (int row = firstRow; row <= lastRow; ++row) {
-            f.MSF().setRow(row);
+        const RaceSpan races = PrintedRaces(m, f, request);
+        for (int race = races.first; race <= races.last; ++race) {
+            f.MSF().setRow(race - 1);
             m.ViewPage = 1;
             ShowRaceHorses(m, f);
-            PrintRace(m, f, *p, f.caption(Ctl::LabelCarreras), sizeFactor, printLastPPs, ppCount);
+            PrintRace(m, f, p, f.caption(Ctl::LabelCarreras), request.sizeFactor, request.printLastPPs,
+                      request.ppCount);
             ShowRaceList(m, f);
         }
         m.ViewPage = 1;
-    } else {
-        PrintRace(m, f, *p, f.caption(Ctl::LabelCarreras), sizeFactor, printLastPPs, ppCount);
+    } else if (m.ViewPage == 2) {
+        PrintRace(m, f, p, f.caption(Ctl::LabelCarreras), request.sizeFactor, request.printLastPPs, request.ppCount);
     }
-    p->endDoc();
+    p.endDoc();
+}
+
+std::string ReportTitle(std::string_view cardName, RaceSpan races)
+{
+    std::string title(cardName);
+    if (races.last < races.first)
+        return title;
+    title += races.first == races.last ? ", race " : ", races ";
+    title += std::to_string(races.first);
+    if (races.last != races.first)
+        title += "-" + std::to_string(races.last);
+    return title;
+}
+
+std::string ReportFileName(std::string_view cardName, RaceSpan races)
+{
+    const std::size_t dot = cardName.rfind('.');
+    std::string name(cardName.substr(0, dot == 0 || dot == std::string_view::npos ? cardName.size() : dot));
+    if (races.last >= races.first) {
+        name += races.first == races.last ? "-race-" : "-races-";
+        name += std::to_string(races.first);
+        if (races.last != races.first)
+            name += "-" + std::to_string(races.last);
+    }
+    return name + ".pdf";
 }
 
 } // namespace kel

@@ -26,7 +26,8 @@ public:
     virtual double textWidth(std::string_view text) = 0;
     // Height of one printed line in the current font, in twips: what printLine moves Y down.
     virtual double lineHeight() = 0;
-    // Height of the printable area of a page, in twips.
+    // Size of the printable area of a page, in twips.
+    virtual double pageWidth() const = 0;
     virtual double pageHeight() const = 0;
     // Prints at the current position, then moves down one line of the current font, X back to 0.
     virtual void printLine(std::string_view text) = 0;

@@ -103,7 +103,8 @@ KEL_Soft::KEL_Soft(const QString &startDir, QWidget *parent)
     , m_form(std::make_unique<WidgetForm>(*this))
     , m_ownDialogs(std::make_unique<QtDialogs>(this))
     , m_boxes(std::make_unique<PageFirstDialogs>(*this))
-    , m_ownPrintTarget(std::make_unique<DialogPrintTarget>(this))
+    , m_ownPrintTarget(std::make_unique<PreviewPrintTarget>(
+          this, [this](const std::string &message) { dialogs().msgBox(message, kAppTitle, MsgButtons::Ok); }))
     , m_startDir(startDir)
 {
     setObjectName(QStringLiteral("KEL_Soft"));
@@ -490,7 +491,6 @@ void KEL_Soft::Printd_Click()
 {
     PrintTarget &target = m_printTarget ? *m_printTarget : *m_ownPrintTarget;
     run([&] { kel::Printd_Click(m_module, *m_form, dialogs(), target); });
-    m_ownPrintTarget->finish();
 }
 
 void KEL_Soft::Command4_Click()

@@ -21,9 +21,9 @@ namespace kel {
 
 class DirListBox;
 class FileListBox;
-class DialogPrintTarget;
 class GridTableModel;
 class MsfView;
+class PreviewPrintTarget;
 class PrintTarget;
 class QtDialogs;
 class WidgetForm;
@@ -47,8 +47,9 @@ public:
     // the handler has built it so far.
     Dialogs &dialogs();
     // Replaces where "Print" sends the report (tests print to a recorder); null restores the
-    // platform's print dialog. The window does not take ownership.
+    // print preview. The window does not take ownership.
     void setPrintTarget(PrintTarget *target);
+    PreviewPrintTarget &previewTarget() { return *m_ownPrintTarget; }
 
     // Opens a card the way File, Open does: the file list pointed at the card's folder, the card
     // selected in it, then "Open". Every refusal of the open command applies; a card that is not
@@ -120,7 +121,7 @@ private:
     std::unique_ptr<QtDialogs> m_ownDialogs;
     Dialogs *m_dialogs = nullptr;
     std::unique_ptr<PageFirstDialogs> m_boxes;
-    std::unique_ptr<DialogPrintTarget> m_ownPrintTarget;
+    std::unique_ptr<PreviewPrintTarget> m_ownPrintTarget;
     PrintTarget *m_printTarget = nullptr;
 
     std::array<QWidget *, kCtlCount> m_controls{};

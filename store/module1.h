@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "store/race_store.h"
 
@@ -13,6 +14,8 @@ struct Module1
     RaceStore Data;
     // False until the first card is opened: nothing reads the store before that.
     bool loaded = false;
+    // The file the card was read from (its bytes as the file system has them).
+    std::string cardPath;
     // 0 = no race chosen: commands then cover the whole card.
     int16_t CurrentRace = 0;
     int16_t CurrentHorse = 0;

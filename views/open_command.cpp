@@ -97,6 +97,7 @@ void BT_Open_Click(Module1 &m, Form &f, Dialogs &d)
 
     f.setVisible(Ctl::fr_dc, true);
     f.setVisible(Ctl::Fr_Open, false);
+    m.cardPath = path;
     ShowRaceList(m, f);
     if (report.droppedCount > 0 || !report.dropped.empty())
         d.msgBox(droppedMessage(name, report), kAppTitle, MsgButtons::Ok);

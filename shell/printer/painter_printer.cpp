@@ -2,9 +2,7 @@
 
 #include <QColor>
 #include <QFontMetricsF>
-#include <QMarginsF>
 #include <QPageLayout>
-#include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPen>
 
@@ -12,10 +10,6 @@ namespace kel {
 
 namespace {
 
-constexpr double kMinPoints = 0.5;
-// Widths and line heights come from the font's design at one pixel per font unit, scaled to
-// the point size: the same at every device resolution, with no rounding of the pixel size.
-constexpr int kDesignPixels = 2048;
 // Rules are drawn half a point wide.
 constexpr double kRuleTwips = 10;
 
@@ -24,75 +18,59 @@ constexpr double kRuleTwips = 10;
 PainterPrinter::PainterPrinter(QPagedPaintDevice *device)
     : m_device(device)
     , m_dpi(device->logicalDpiY() > 0 ? device->logicalDpiY() : 1200)
-{
-    m_font.setFamily(familyFor("Arial"));
-    m_font.setPointSizeF(10);
-    // Unhinted metrics keep the widths those of the font's design at every resolution.
-    m_font.setHintingPreference(QFont::PreferNoHinting);
-    m_font.setKerning(false);
-}
+{}
 
 PainterPrinter::~PainterPrinter()
 {
-    endDoc();
-}
-
-void PainterPrinter::useLetterPage(QPagedPaintDevice &device)
-{
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
-                                     QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
-}
-
-QString PainterPrinter::familyFor(std::string_view name)
-{
-    const QString family = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-    if (family.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("Liberation Sans");
-    return family;
+    finish();
 }
 
 void PainterPrinter::setFontName(std::string_view name)
 {
-    m_font.setFamily(familyFor(name));
+    if (name != m_fontName) {
+        m_fontName.assign(name);
+        m_fontDirty = true;
+    }
 }
 
 void PainterPrinter::setFontSize(double points)
 {
-    m_font.setPointSizeF(points >= kMinPoints ? points : kMinPoints);
+    if (points != m_size) {
+        m_size = points;
+        m_fontDirty = true;
+    }
 }
 
 void PainterPrinter::setFontBold(bool bold)
 {
-    m_font.setBold(bold);
+    if (bold != m_bold) {
+        m_bold = bold;
+        m_fontDirty = true;
+    }
 }
 
-QString PainterPrinter::printable(std::string_view text)
+void PainterPrinter::applyFont()
 {
-    QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    s.removeIf([](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
-    return s;
-}
-
-QFontMetricsF PainterPrinter::designMetrics() const
-{
-    QFont design(m_font);
-    design.setPixelSize(kDesignPixels);
-    return QFontMetricsF(design);
-}
-
-double PainterPrinter::designScale() const
-{
-    return m_font.pointSizeF() * 20.0 / kDesignPixels;
+    if (m_fontDirty) {
+        m_font = QtTextMeasure::fontFor(m_fontName, m_size, m_bold);
+        m_ascent = QFontMetricsF(m_font, m_device).ascent();
+        m_fontDirty = false;
+    }
 }
 
 double PainterPrinter::textWidth(std::string_view text)
 {
-    return designMetrics().horizontalAdvance(printable(text)) * designScale();
+    return m_measure.textWidth(m_fontName, m_size, m_bold, text);
 }
 
 double PainterPrinter::lineHeight()
 {
-    return designMetrics().lineSpacing() * designScale();
+    return m_measure.lineHeight(m_fontName, m_size, m_bold);
+}
+
+double PainterPrinter::pageWidth() const
+{
+    return m_device->pageLayout().paintRect(QPageLayout::Inch).width() * 1440.0;
 }
 
 double PainterPrinter::pageHeight() const
@@ -102,12 +80,10 @@ double PainterPrinter::pageHeight() const
 
 bool PainterPrinter::begin()
 {
-    if (m_open)
-        return true;
-    if (m_gaveUp)
-        return false;
+    if (m_open || m_failed)
+        return m_open;
     if (!m_painter.begin(m_device)) {
-        m_failed = m_gaveUp = true;
+        m_failed = true;
         return false;
     }
     m_open = true;
@@ -119,13 +95,13 @@ void PainterPrinter::printLine(std::string_view text)
 {
     const double height = lineHeight();
     if (begin()) {
-        const QString s = printable(text);
+        const QString s = QtTextMeasure::printable(text);
         if (!s.isEmpty()) {
+            applyFont();
             m_painter.setFont(m_font);
             m_painter.setPen(Qt::black);
             // Y is the top of the line; the painter draws on the baseline.
-            const double ascent = QFontMetricsF(m_font, m_device).ascent();
-            m_painter.drawText(QPointF(toDevice(m_x), toDevice(m_y) + ascent), s);
+            m_painter.drawText(QPointF(toDevice(m_x), toDevice(m_y) + m_ascent), s);
         }
     }
     m_y += height;
@@ -147,20 +123,26 @@ void PainterPrinter::drawLine(double x1, double y1, double x2, double y2, uint32
 
 void PainterPrinter::newPage()
 {
-    if (begin() && m_device->newPage())
-        ++m_pages;
+    if (begin()) {
+        if (m_device->newPage())
+            ++m_pages;
+        else
+            m_failed = true;
+    }
     m_x = 0;
     m_y = 0;
 }
 
-void PainterPrinter::endDoc()
+bool PainterPrinter::finish()
 {
+    bool ok = !m_failed;
     if (m_open)
-        m_painter.end();
+        ok = m_painter.end() && ok;
     m_open = false;
-    m_gaveUp = false;
+    m_failed = false;
     m_x = 0;
     m_y = 0;
+    return ok;
 }
 
 } // namespace kel

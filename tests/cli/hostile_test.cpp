@@ -25,6 +25,7 @@
 #include "tool_run.h"
 #include "store/module1.h"
 #include "views/commands.h"
+#include "support/scripted_dialogs.h"
 #include "views/memory_form.h"
 
 namespace {

@@ -132,7 +132,31 @@ TEST_F(ReportTool, PdfReportIsWrittenAfterScratchesAndFilter)
     std::string head(4, '\0');
     in.read(head.data(), 4);
     EXPECT_EQ(head, "%PDF");
-    EXPECT_EQ(run("--pdf " + (m_dir / "no" / "such" / "dir.pdf").string() + " " + write("c.kel", kCard)).status, 1);
+}
+
+// A full disk, a file-size limit (as a quota gives: SIGXFSZ ignored, the write fails) and a
+// missing folder each end with the file named, the reason, status 1 and no file left behind.
+TEST_F(ReportTool, PdfWriteFailuresAreReportedAndLeaveNoFile)
+{
+    const std::string card = write("card.kel", kCard);
+    const std::string pdf = (m_dir / "report.pdf").string();
+    const ToolRun full = run("--pdf /dev/full --pps 4 " + card);
+    EXPECT_EQ(full.status, 1);
+    EXPECT_TRUE(full.err.ends_with("kelsoft-report: Cannot write the report to /dev/full: No space left on device\n"))
+        << full.err;
+
+    const ToolRun limited = runReportTool("--pdf " + pdf + " --pps 4 " + card, m_dir,
+                                          "sh -c 'trap \"\" XFSZ; ulimit -f 8; exec \"$0\" \"$@\"' ");
+    EXPECT_EQ(limited.status, 1);
+    EXPECT_TRUE(limited.err.ends_with("kelsoft-report: Cannot write the report to " + pdf + ": File too large\n"))
+        << limited.err;
+
+    const std::string nowhere = (m_dir / "no" / "such" / "dir.pdf").string();
+    const ToolRun missing = run("--pdf " + nowhere + " " + card);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find(nowhere), std::string::npos);
+    for (const auto &entry : fs::directory_iterator(m_dir))
+        EXPECT_EQ(entry.path().extension(), entry.path().filename() == "card.kel" ? ".kel" : ".txt") << entry.path();
 }
 #endif
 

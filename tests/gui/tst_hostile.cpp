@@ -26,6 +26,7 @@
 #include "shell/msf_view.h"
 #include "shell/qt_dialogs.h"
 #include "views/controls.h"
+#include "support/scripted_dialogs.h"
 #include "views/memory_form.h"
 
 using namespace kel;

@@ -17,13 +17,14 @@
 #include <QtTest>
 
 #include "printing/print_report.h"
-#include "printing/recording_printer.h"
+#include "support/recording_printer.h"
 #include "shell/file_lists.h"
 #include "shell/grid_table_model.h"
 #include "shell/kel_soft.h"
 #include "shell/msf_view.h"
 #include "shell/twips.h"
 #include "views/controls.h"
+#include "support/scripted_dialogs.h"
 #include "views/memory_form.h"
 
 using namespace kel;
@@ -81,18 +82,6 @@ T *ctl(KEL_Soft &w, Ctl c)
 {
     return qobject_cast<T *>(w.control(c));
 }
-
-struct RecordingTarget : PrintTarget
-{
-    RecordingPrinter printer;
-    bool cancel = false;
-    int asked = 0;
-    Printer *open() override
-    {
-        ++asked;
-        return cancel ? nullptr : &printer;
-    }
-};
 
 } // namespace
 

@@ -11,8 +11,10 @@
 #include "cli/pdf_report.h"
 #include "engine/open_card.h"
 #include "printing/print_report.h"
-#include "printing/recording_printer.h"
+#include "support/recording_printer.h"
 #include "shell/printer/painter_printer.h"
+#include "shell/printer/pdf_output.h"
+#include "shell/printer/qt_text_measure.h"
 #include "store/loader.h"
 #include "views/commands.h"
 #include "views/memory_form.h"
@@ -55,19 +57,62 @@ int RecordedPages(const char *card, int pps)
     MemoryForm f;
     f.setSelectedFile(card);
     ShowRaceList(m, f);
-    struct Target : PrintTarget
-    {
-        RecordingPrinter p;
-        Printer *open() override { return &p; }
-    } target;
-    ScriptedDialogs d;
-    if (pps > 0)
-        d.answer(MsgAnswer::Yes).type(std::to_string(pps));
-    else
-        d.answer(MsgAnswer::No);
-    d.type("1").type(std::to_string(f.MSF().rows()));
-    Printd_Click(m, f, d, target);
-    return target.p.pages();
+    RecordingPrinter p;
+    PrintRequest request;
+    request.printLastPPs = pps > 0;
+    request.ppCount = static_cast<int16_t>(pps);
+    request.lastRow = f.MSF().rows() - 1;
+    PrintReport(m, f, p, request);
+    return p.pages();
+}
+
+// Words of a PDF as pdftotext places them, in points; every page is letter size.
+struct Word
+{
+    double x0, y0, x1, y1;
+    QString text;
+};
+QList<QList<Word>> PdfWords(const QString &pdf)
+{
+    QList<QList<Word>> pages;
+    const QString html = Run("pdftotext", {"-bbox", pdf, "-"});
+    static const QRegularExpression tag(
+        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    for (auto it = tag.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(0).startsWith("<page"))
+            pages.append(QList<Word>());
+        else if (!pages.isEmpty())
+            pages.last().append(Word{m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
+                                     m.captured(4).toDouble(), m.captured(5)});
+    }
+    return pages;
+}
+
+// No two words of a line overlap, and every word lies in the printable area (a quarter inch in
+// from each edge of a letter page).
+QString Overlaps(const QString &pdf)
+{
+    const QList<QList<Word>> pages = PdfWords(pdf);
+    if (pages.isEmpty())
+        return "no pages";
+    constexpr double kSlack = 0.2;
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        const QList<Word> &words = pages[p];
+        for (qsizetype i = 0; i < words.size(); ++i) {
+            const Word &a = words[i];
+            if (a.x0 < 18 - kSlack || a.x1 > 594 + kSlack || a.y0 < 18 - kSlack || a.y1 > 774 + kSlack)
+                return QString("page %1: %2 outside the printable area").arg(p + 1).arg(a.text);
+            for (qsizetype j = i + 1; j < words.size(); ++j) {
+                const Word &b = words[j];
+                const double sameLine = std::min(a.y1, b.y1) - std::max(a.y0, b.y0);
+                const double across = std::min(a.x1, b.x1) - std::max(a.x0, b.x0);
+                if (sameLine > 0.5 * std::min(a.y1 - a.y0, b.y1 - b.y0) && across > kSlack)
+                    return QString("page %1: %2 over %3").arg(p + 1).arg(a.text, b.text);
+            }
+        }
+    }
+    return {};
 }
 
 } // namespace
@@ -85,41 +130,40 @@ private slots:
         QVERIFY(m_dir.isValid());
     }
 
-    // The painter's metrics are the recording printer's, so columns measured in tests hold.
+    // The fonts drawn measure as the recording printer's, so columns measured in tests hold; the
+    // painter's page is the printable area of its device.
     void metricsMatchTheRecordingPrinter()
     {
         QPdfWriter writer(m_dir.filePath("metrics.pdf"));
-        PainterPrinter::useLetterPage(writer);
+        writer.setPageLayout(LetterLayout());
         PainterPrinter painter(&writer);
-        RecordingPrinter recording;
+        QCOMPARE(painter.pageWidth(), RecordingPrinter::kPageWidth);
         QCOMPARE(painter.pageHeight(), RecordingPrinter::kPageHeight);
+        QtTextMeasure qt;
+        HelveticaMeasure helvetica;
         for (double size : {6.0, 8.0, 9.0, 10.0}) {
             for (bool bold : {false, true}) {
-                for (auto *p : {static_cast<Printer *>(&painter), static_cast<Printer *>(&recording)}) {
-                    p->setFontName("Arial");
-                    p->setFontSize(size);
-                    p->setFontBold(bold);
-                }
                 for (const char *text : {"Sassy Sienna", "[A-1]", "Gaffalione, T", "1:04.88 d-f 100K", "WWW mmm iii",
                                          "Cairo Kiss-Dazzling Gem-Endlessly"}) {
-                    const double want = recording.textWidth(text);
-                    QVERIFY2(
-                        qAbs(painter.textWidth(text) - want) <= want * 0.003 + 0.5,
-                        qPrintable(
-                            QString("%1 at %2: %3 vs %4").arg(text).arg(size).arg(painter.textWidth(text)).arg(want)));
+                    const double want = helvetica.textWidth("Arial", size, bold, text);
+                    const double got = qt.textWidth("Arial", size, bold, text);
+                    QVERIFY2(qAbs(got - want) <= want * 0.003 + 0.5,
+                             qPrintable(QString("%1 at %2: %3 vs %4").arg(text).arg(size).arg(got).arg(want)));
                 }
-                QVERIFY(qAbs(painter.lineHeight() - recording.lineHeight()) < 0.5);
+                QVERIFY(qAbs(qt.lineHeight("Arial", size, bold) - helvetica.lineHeight("Arial", size, bold)) < 0.5);
             }
         }
     }
 
+    // The text layer reads as printed: blanks are blanks, and the PDF's title names the card and
+    // the races.
     void sampleCardWithPPs()
     {
         Module1 m;
         QVERIFY(LoadSample(m, "small.kel"));
         const QString pdf = m_dir.filePath("small.pdf");
-        std::string error;
-        QCOMPARE(WritePdfReport(m, "small.kel", pdf.toStdString(), 4, 0, error), 0);
+        const Result<void> written = WritePdfReport(m, "small.kel", pdf.toStdString(), 4, 0);
+        QVERIFY2(written, written ? "" : written.error().message.c_str());
 
         QFile file(pdf);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -133,7 +177,30 @@ private slots:
         QVERIFY(text.contains(QString::fromUtf8("2\xC2\xBA 120 (1 1/2)")));
         QVERIFY(text.contains(QString::fromUtf8("Jos\xC3\xA9")));
         QVERIFY(text.contains("99.5%"));
+        QVERIFY(!text.contains('\t'));
         QCOMPARE(PdfPages(pdf), RecordedPages("small.kel", 4));
+        QVERIFY(Run("pdfinfo", {pdf}).contains(QRegularExpression("Title: +small.kel, races 1-2\n")));
+    }
+
+    // Every sample card, with and without PPs: nothing overlaps, nothing leaves the paper.
+    void samplesStayInTheirPlaces_data()
+    {
+        QTest::addColumn<QString>("card");
+        QTest::addColumn<int>("pps");
+        for (const char *card : {"small.kel", "gulfstrm.kel", "bigfield.kel"})
+            for (int pps : {0, 10})
+                QTest::addRow("%s %d", card, pps) << card << pps;
+    }
+    void samplesStayInTheirPlaces()
+    {
+        QFETCH(QString, card);
+        QFETCH(int, pps);
+        Module1 m;
+        QVERIFY(LoadSample(m, qPrintable(card)));
+        const QString pdf = m_dir.filePath("sample.pdf");
+        QVERIFY(WritePdfReport(m, card.toStdString(), pdf.toStdString(), pps, 0));
+        QCOMPARE(Overlaps(pdf), QString());
+        QCOMPARE(PdfPages(pdf), RecordedPages(qPrintable(card), pps));
     }
 
     void oneRaceWithoutPPs()
@@ -141,25 +208,13 @@ private slots:
         Module1 m;
         QVERIFY(LoadSample(m, "small.kel"));
         const QString pdf = m_dir.filePath("race2.pdf");
-        std::string error;
-        QCOMPARE(WritePdfReport(m, "small.kel", pdf.toStdString(), 0, 2, error), 0);
+        QVERIFY(WritePdfReport(m, "small.kel", pdf.toStdString(), 0, 2));
         const QString text = Run("pdftotext", {pdf, "-"});
         QVERIFY(!text.contains("Sassy Sienna"));
         QVERIFY(!text.contains("99.5%"));
         QVERIFY(text.contains("1 1/16M"));
         QCOMPARE(PdfPages(pdf), 1);
-    }
-
-    void bigCardKeepsPPsOnThePaper()
-    {
-        Module1 m;
-        QVERIFY(LoadSample(m, "bigfield.kel"));
-        const QString pdf = m_dir.filePath("big.pdf");
-        std::string error;
-        QCOMPARE(WritePdfReport(m, "bigfield.kel", pdf.toStdString(), 10, 0, error), 0);
-        const int pages = PdfPages(pdf);
-        QCOMPARE(pages, RecordedPages("bigfield.kel", 10));
-        QVERIFY(pages >= 3);
+        QVERIFY(Run("pdfinfo", {pdf}).contains(QRegularExpression("Title: +small.kel, race 2\n")));
     }
 
     void raceNotOnTheCardIsRefused()
@@ -167,21 +222,25 @@ private slots:
         Module1 m;
         QVERIFY(LoadSample(m, "small.kel"));
         const QString pdf = m_dir.filePath("none.pdf");
-        std::string error;
-        QCOMPARE(WritePdfReport(m, "small.kel", pdf.toStdString(), 0, 3, error), 1);
-        QVERIFY(error.find("race 3") != std::string::npos);
+        const Result<void> written = WritePdfReport(m, "small.kel", pdf.toStdString(), 0, 3);
+        QVERIFY(!written);
+        QCOMPARE(written.error().message, std::string("race 3 is not on the card (it lists 2 races)"));
         QVERIFY(!QFile::exists(pdf));
     }
 
-    void unwritablePathIsReported()
+    // A failed write names the file and the reason; a file already there is kept.
+    void failedWritesAreReported()
     {
         Module1 m;
         QVERIFY(LoadSample(m, "small.kel"));
-        std::string error;
-        const QString pdf = m_dir.filePath("no/such/dir/out.pdf");
-        QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
-        QCOMPARE(WritePdfReport(m, "small.kel", pdf.toStdString(), 0, 0, error), 1);
-        QVERIFY(!error.empty());
+        const Result<void> full = WritePdfReport(m, "small.kel", "/dev/full", 4, 0);
+        QVERIFY(!full);
+        QCOMPARE(full.error().message, std::string("Cannot write the report to /dev/full: No space left on device"));
+
+        const QString missing = m_dir.filePath("no/such/dir/out.pdf");
+        const Result<void> nowhere = WritePdfReport(m, "small.kel", missing.toStdString(), 0, 0);
+        QVERIFY(!nowhere);
+        QVERIFY(nowhere.error().message.starts_with("Cannot write the report to " + missing.toStdString() + ": "));
     }
 
     void cardWithoutRacesGivesOneEmptyPage()
@@ -189,8 +248,7 @@ private slots:
         Module1 m;
         OpenCard(m, std::string_view());
         const QString pdf = m_dir.filePath("empty.pdf");
-        std::string error;
-        QCOMPARE(WritePdfReport(m, "empty.kel", pdf.toStdString(), 4, 0, error), 0);
+        QVERIFY(WritePdfReport(m, "empty.kel", pdf.toStdString(), 4, 0));
         QCOMPARE(PdfPages(pdf), 1);
     }
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "printing/print_report.h"
-#include "printing/recording_printer.h"
+#include "support/recording_printer.h"
 #include "store/module1.h"
 #include "views/display_text.h"
 #include "views/memory_form.h"
@@ -110,7 +110,8 @@ TEST_F(PrintRaceTest, HorseLinePlacesEveryColumnFromOneRowTop)
     ASSERT_EQ(t.size(), 3u + 24u + 1u);
     for (int c = 0; c < 12; ++c) {
         const Event &e = t[3 + c];
-        EXPECT_EQ(e.text, FullHorse("1")[c]) << c;
+        // The hidden column starts beyond the paper: nothing of it is printed.
+        EXPECT_EQ(e.text, c == 11 ? "" : FullHorse("1")[c]) << c;
         EXPECT_DOUBLE_EQ(e.x, xs[c]) << c;
         EXPECT_DOUBLE_EQ(e.y, rowTop) << c;
         EXPECT_EQ(e.size, c < 3 ? 9 : 6) << c;
@@ -168,13 +169,17 @@ TEST_F(PrintRaceTest, TitleWiderThanTheColumnsStartsAtTheLeft)
     EXPECT_DOUBLE_EQ(p.texts()[0].x, 0);
 }
 
-TEST_F(PrintRaceTest, LastMeasuredRowDecidesTheColumnsAndFlatRowsAreSkipped)
+TEST_F(PrintRaceTest, ColumnsEmptyInEveryMeasuredRowAreLeftOutAndFlatRowsSkipped)
 {
+    Row first = FullHorse("1");
     Row second = FullHorse("2");
-    second[3].clear(); // "Record" empty in the last measured row
+    first[3].clear(); // "Record" empty in every measured row
+    second[3].clear();
+    second[9].clear(); // "Jockey" empty in the last measured row only: still printed
+    second[10].clear();
     Row flat = FullHorse("3");
-    flat[4].clear(); // not measured: its empty "Qualy" does not matter
-    f.MSF() = HorsesGrid({FullHorse("1"), second, flat});
+    flat[3] = "9 9-9-9"; // not measured: its "Record" does not bring the column back
+    f.MSF() = HorsesGrid({first, second, flat});
     f.MSF().setRowHeight(3, 1);
     print("R1");
 
@@ -188,6 +193,9 @@ TEST_F(PrintRaceTest, LastMeasuredRowDecidesTheColumnsAndFlatRowsAreSkipped)
     EXPECT_DOUBLE_EQ(horses[3].x, 3150);
     EXPECT_DOUBLE_EQ(horses[4].x, 4200);
     EXPECT_EQ(horses[3].size, 6);
+    EXPECT_EQ(horses[8].text, "Jockey");
+    EXPECT_EQ(horses[19].text, "");
+    EXPECT_DOUBLE_EQ(horses[19].x, 5700);
 }
 
 TEST_F(PrintRaceTest, LineWithoutTheNameColumnStillMovesDown)
@@ -371,11 +379,12 @@ TEST_F(PrintHorsePPsTest, StopsAtTheLastListedPP)
 
 TEST_F(PrintHorsePPsTest, OtherHorsesAreCutAt42Characters)
 {
-    // Character count, not bytes: the "º" is one character.
+    // Character count, not bytes: the "º" is one character. Narrow letters, so that the 42
+    // characters fit before the jockey.
     Row pp = FullPP(1);
-    pp[11] = std::string(41, 'x') + "\xC2\xBA" + "tail";
+    pp[11] = std::string(41, 'i') + "\xC2\xBA" + "tail";
     g = PPGrid({pp});
-    EXPECT_EQ(printed(1)[11].text, std::string(41, 'x') + "\xC2\xBA");
+    EXPECT_EQ(printed(1)[11].text, std::string(41, 'i') + "\xC2\xBA");
 }
 
 TEST_F(PrintHorsePPsTest, NoRatedFirstPPGivesOneEmptyLine)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/scripted_dialogs.h"
 #include "views/memory_form.h"
 
 namespace kel {

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "views/commands.h"
+#include "support/scripted_dialogs.h"
 #include "views/memory_form.h"
 
 namespace kel {

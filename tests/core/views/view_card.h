@@ -8,6 +8,7 @@
 
 #include "store/module1.h"
 #include "views/commands.h"
+#include "support/scripted_dialogs.h"
 #include "views/memory_form.h"
 
 namespace kel::test {

@@ -1,4 +1,4 @@
-#include "printing/recording_printer.h"
+#include "support/recording_printer.h"
 
 #include <array>
 
@@ -31,7 +31,7 @@ constexpr std::array<short, 95> kBold = {
 
 } // namespace
 
-int RecordingPrinter::charWidth(char32_t c, bool bold)
+int HelveticaMeasure::charWidth(char32_t c, bool bold)
 {
     if (c < 32 || c == 127)
         return 0;
@@ -40,89 +40,49 @@ int RecordingPrinter::charWidth(char32_t c, bool bold)
     return kOtherCharWidth;
 }
 
-double RecordingPrinter::textWidth(std::string_view text)
+double HelveticaMeasure::textWidth(std::string_view, double points, bool bold, std::string_view text)
 {
     long sum = 0;
     for (std::size_t i = 0; i < text.size();)
-        sum += charWidth(Utf8Next(text, i), m_bold);
-    return static_cast<double>(sum) * m_size * 20 / 1000;
+        sum += charWidth(Utf8Next(text, i), bold);
+    return static_cast<double>(sum) * points * 20 / 1000;
 }
 
-void RecordingPrinter::clear()
-{
-    std::vector<Event> events = std::move(m_events);
-    events.clear();
-    *this = RecordingPrinter();
-    m_events = std::move(events);
-}
+namespace {
+HelveticaMeasure helvetica;
+} // namespace
 
-void RecordingPrinter::open()
-{
-    if (m_page == 0)
-        m_page = 1;
-}
-
-RecordingPrinter::Event &RecordingPrinter::record(Event::Kind kind)
-{
-    Event &e = m_events.emplace_back();
-    e.kind = kind;
-    e.page = m_page;
-    return e;
-}
-
-void RecordingPrinter::printLine(std::string_view text)
-{
-    open();
-    Event &e = record(Event::Text);
-    e.x = m_x;
-    e.y = m_y;
-    e.text.assign(text);
-    e.font = m_font;
-    e.size = m_size;
-    e.bold = m_bold;
-    m_y += lineHeight();
-    m_x = 0;
-}
-
-void RecordingPrinter::drawLine(double x1, double y1, double x2, double y2, uint32_t rgb)
-{
-    open();
-    Event &e = record(Event::Line);
-    e.x = x1;
-    e.y = y1;
-    e.x2 = x2;
-    e.y2 = y2;
-    e.rgb = rgb;
-    m_x = x2;
-    m_y = y2;
-}
-
-void RecordingPrinter::newPage()
-{
-    open();
-    ++m_page;
-    record(Event::NewPage);
-    m_x = 0;
-    m_y = 0;
-}
+RecordingPrinter::RecordingPrinter() : RecordedDocument(helvetica, kPageWidth, kPageHeight)
+{}
 
 void RecordingPrinter::endDoc()
 {
     ++m_endDocCalls;
-    record(Event::EndDoc);
-    if (m_page > 0) {
+    if (isOpen())
         ++m_documents;
-        m_lastPages = m_page;
-    }
-    m_page = 0;
-    m_x = 0;
-    m_y = 0;
+    RecordedDocument::endDoc();
+}
+
+void RecordingPrinter::clear()
+{
+    reset();
+    setPageSize(kPageWidth, kPageHeight);
+    m_documents = 0;
+    m_endDocCalls = 0;
+}
+
+void RecordingTarget::print(Module1 &m, Form &f, const PrintRequest &r)
+{
+    ++asked;
+    request = r;
+    if (!cancel)
+        PrintReport(m, f, printer, r);
 }
 
 std::vector<RecordingPrinter::Event> RecordingPrinter::only(Event::Kind kind) const
 {
     std::vector<Event> out;
-    for (const Event &e : m_events)
+    for (const Event &e : events())
         if (e.kind == kind)
             out.push_back(e);
     return out;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,25 +10,27 @@
 
 namespace kel {
 
-// A printer that keeps every call, for exact assertions on the report, with metrics that do
-// not depend on installed fonts:
-// - widths from the advance widths of Helvetica (Arial and Liberation Sans share them), regular
-//   or bold, in 1/1000 em for printable ASCII; control characters take no room and every other
-//   character 556 (the width of a digit). Width in twips = sum * size * 20 / 1000;
-// - line height = size * 20 * 1.149 twips: ascent + descent + line gap of Liberation Sans
-//   (2355/2048 em, 1.1499), what the Qt printer measures;
-// - a letter page with 1/4 inch margins: 11520 x 15120 twips printable.
-// Positions follow the printer the report was written for: printLine prints at (X, Y), then
-// Y moves down one line and X goes back to 0; drawLine leaves the position at its end; newPage
-// sets X and Y to 0. The document opens with the first thing printed and is closed by endDoc.
-class RecordingPrinter : public Printer
+// Text metrics of the printer a document is made for, in twips. Texts are UTF-8; control
+// characters take no room.
+class TextMeasure
 {
 public:
-    static constexpr double kLineHeightPerPoint = 20 * 1.149;
-    static constexpr double kPageWidth = 11520;
-    static constexpr double kPageHeight = 15120;
-    static constexpr int kOtherCharWidth = 556;
+    virtual ~TextMeasure() = default;
+    virtual double textWidth(std::string_view font, double points, bool bold, std::string_view text) = 0;
+    // What one printed line moves Y down.
+    virtual double lineHeight(std::string_view font, double points, bool bold) = 0;
+};
 
+// A document printed once and kept as what was printed on each page, so that the preview, the
+// printer and a PDF show the same pages without driving the grid again. It measures with the
+// metrics of the printer it is meant for, on a printable area of the given size.
+//
+// Positions follow the printer the report was written for: printLine prints at (X, Y), then Y
+// moves down one line and X goes back to 0; drawLine leaves the position at its end; newPage
+// sets X and Y to 0. The document opens with the first thing printed and is closed by endDoc.
+class RecordedDocument : public Printer
+{
+public:
     struct Event
     {
         enum Kind { Text, Line, NewPage, EndDoc };
@@ -45,8 +48,8 @@ public:
         bool bold = false;
     };
 
-    // Advance width of one character in 1/1000 em.
-    static int charWidth(char32_t c, bool bold);
+    // The measure must outlive the document.
+    RecordedDocument(TextMeasure &measure, double pageWidth, double pageHeight);
 
     void setFontName(std::string_view name) override { m_font.assign(name); }
     void setFontSize(double points) override { m_size = points; }
@@ -56,48 +59,48 @@ public:
     double currentY() const override { return m_y; }
     void setCurrentY(double twips) override { m_y = twips; }
     double textWidth(std::string_view text) override;
-    double lineHeight() override { return m_size * kLineHeightPerPoint; }
+    double lineHeight() override;
+    double pageWidth() const override { return m_pageWidth; }
     double pageHeight() const override { return m_pageHeight; }
     void printLine(std::string_view text) override;
     void drawLine(double x1, double y1, double x2, double y2, uint32_t rgb) override;
     void newPage() override;
     void endDoc() override;
 
-    void setPageHeight(double twips) { m_pageHeight = twips; }
-
     const std::string &fontName() const { return m_font; }
     double fontSize() const { return m_size; }
     bool fontBold() const { return m_bold; }
 
     const std::vector<Event> &events() const { return m_events; }
-    // The printed texts (empty lines included), or the drawn lines, in order.
-    std::vector<Event> texts() const { return only(Event::Text); }
-    std::vector<Event> lines() const { return only(Event::Line); }
     // True from the first thing printed until endDoc.
     bool isOpen() const { return m_page > 0; }
-    // Documents closed by endDoc after something was printed.
-    int documents() const { return m_documents; }
-    int endDocCalls() const { return m_endDocCalls; }
-    // Pages of the open document, or of the last one ended.
+    // Pages of the open document, or of the last one ended; 0 when nothing was printed.
     int pages() const { return m_page > 0 ? m_page : m_lastPages; }
-    // Back to a new printer; the event list keeps its memory.
-    void clear();
+
+    // Prints the pages for which wanted(page) holds (every page when it is empty) onto out and
+    // ends the document there. Before each page and after the last, going(pages done) may stop
+    // the replay by answering false: then the replay returns false and out is left open.
+    bool replay(Printer &out, const std::function<bool(int page)> &wanted = {},
+                const std::function<bool(int pagesDone)> &going = {}) const;
+
+protected:
+    void setPageSize(double width, double height);
+    // Back to an empty document; the event list keeps its memory.
+    void reset();
 
 private:
-    void open();
     Event &record(Event::Kind kind);
-    std::vector<Event> only(Event::Kind kind) const;
 
+    TextMeasure *m_measure;
+    double m_pageWidth;
+    double m_pageHeight;
     std::string m_font = "Arial";
     double m_size = 10;
     bool m_bold = false;
     double m_x = 0;
     double m_y = 0;
-    double m_pageHeight = kPageHeight;
     int m_page = 0;
     int m_lastPages = 0;
-    int m_documents = 0;
-    int m_endDocCalls = 0;
     std::vector<Event> m_events;
 };
 

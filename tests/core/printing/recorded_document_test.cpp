@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "printing/recording_printer.h"
+#include <tuple>
+
 #include "store/utf8.h"
+#include "support/recording_printer.h"
 
 namespace kel {
 namespace {
@@ -69,6 +71,53 @@ TEST(RecordingPrinter, EndingWithNothingPrintedLeavesNoDocument)
     EXPECT_EQ(p.endDocCalls(), 1);
     EXPECT_EQ(p.documents(), 0);
     EXPECT_EQ(p.pages(), 0);
+}
+
+TEST(RecordedDocument, ReplaysTheWantedPagesUntilStopped)
+{
+    RecordingPrinter doc;
+    for (int page = 1; page <= 3; ++page) {
+        if (page > 1)
+            doc.newPage();
+        doc.setFontSize(6 + page);
+        doc.setFontBold(page == 2);
+        doc.setCurrentX(100 * page);
+        doc.printLine("page " + std::to_string(page));
+        doc.drawLine(0, 500, 11500, 500, 0x112233);
+    }
+    doc.endDoc();
+
+    RecordingPrinter copy;
+    EXPECT_TRUE(doc.replay(copy));
+    ASSERT_EQ(copy.events().size(), doc.events().size());
+    for (std::size_t i = 0; i < doc.events().size(); ++i) {
+        const auto &a = doc.events()[i];
+        const auto &b = copy.events()[i];
+        EXPECT_EQ(std::tie(a.kind, a.page, a.x, a.y, a.x2, a.y2, a.rgb, a.text, a.size, a.bold),
+                  std::tie(b.kind, b.page, b.x, b.y, b.x2, b.y2, b.rgb, b.text, b.size, b.bold));
+    }
+    EXPECT_EQ(copy.documents(), 1);
+
+    // Pages 1 and 3 only: page 3 follows page 1 directly.
+    RecordingPrinter some;
+    std::vector<int> told;
+    EXPECT_TRUE(doc.replay(
+        some, [](int page) { return page != 2; },
+        [&](int done) {
+            told.push_back(done);
+            return true;
+        }));
+    EXPECT_EQ(told, (std::vector<int>{0, 1, 2}));
+    ASSERT_EQ(some.texts().size(), 2u);
+    EXPECT_EQ(some.texts()[1].text, "page 3");
+    EXPECT_EQ(some.texts()[1].page, 2);
+
+    // Stopped before the second page: the first is printed and the document left open.
+    RecordingPrinter stopped;
+    EXPECT_FALSE(doc.replay(stopped, {}, [](int done) { return done < 1; }));
+    EXPECT_EQ(stopped.texts().size(), 1u);
+    EXPECT_TRUE(stopped.isOpen());
+    EXPECT_EQ(stopped.endDocCalls(), 0);
 }
 
 TEST(Utf8Chars, CutsByCharacters)

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+
+#include <QPageLayout>
+#include <QString>
+
+#include "printing/recorded_document.h"
+#include "store/result.h"
+
+class QPagedPaintDevice;
+
+namespace kel {
+
+// Letter paper, portrait, 1/4 inch margins: the report's page unless the user chooses another,
+// and the one its 11500-twip rules were made for.
+QPageLayout LetterLayout();
+
+// The printable area of a page layout, in twips.
+struct PageArea
+{
+    double width = 0;
+    double height = 0;
+};
+PageArea AreaOf(const QPageLayout &layout);
+
+enum class Outcome { Done, Cancelled };
+// Told the pages done and the pages in all before each page and after the last; answering
+// false stops the output.
+using PageProgress = std::function<bool(int done, int pages)>;
+// Which pages of the document go out, numbered from 1; every page when empty.
+using PageFilter = std::function<bool(int page)>;
+
+// Paints the document's pages on the device, one empty page for a document without any. The
+// error names the target and the reason.
+Result<Outcome> PaintDocument(const RecordedDocument &doc, QPagedPaintDevice &device, const QString &target,
+                              const PageFilter &wanted = {}, const PageProgress &progress = {});
+
+struct PdfInfo
+{
+    QString title;
+    QString creator;
+    QPageLayout layout = LetterLayout();
+};
+
+// Writes the document as a PDF file. Every write is checked; when one fails, or the output is
+// cancelled, nothing is left under the name (a name that is no regular file, a device or a
+// pipe, is written in place). The error names the file and the reason.
+Result<Outcome> WritePdf(const RecordedDocument &doc, const QString &path, const PdfInfo &info,
+                         const PageFilter &wanted = {}, const PageProgress &progress = {});
+
+} // namespace kel

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QString>
+
+#include "printing/recorded_document.h"
+
+namespace kel {
+
+// The report's fonts as Qt draws them. "Arial" is drawn as Liberation Sans, whose advance
+// widths are Arial's. Widths and line heights come from the font's design at one pixel per font
+// unit, scaled to the point size: the same at every device resolution, with no rounding of the
+// pixel size, and what a PDF places each glyph by.
+class QtTextMeasure : public TextMeasure
+{
+public:
+    double textWidth(std::string_view font, double points, bool bold, std::string_view text) override;
+    double lineHeight(std::string_view font, double points, bool bold) override;
+
+    // The font drawn for a font of the report; unhinted and without kerning, so that drawn
+    // widths are the measured ones.
+    static QFont fontFor(std::string_view name, double points, bool bold);
+    // The text as drawn: control characters take no room.
+    static QString printable(std::string_view text);
+
+private:
+    const QFontMetricsF &design(std::string_view font, bool bold);
+
+    std::string m_font;
+    bool m_bold = false;
+    std::optional<QFontMetricsF> m_design;
+};
+
+} // namespace kel
