@@ -9,8 +9,8 @@
 #include <QGuiApplication>
 
 #include "printing/print_report.h"
+#include "shell/printer/painter_printer.h"
 #include "shell/printer/pdf_output.h"
-#include "shell/printer/qt_text_measure.h"
 #include "views/commands.h"
 #include "views/memory_form.h"
 
@@ -53,12 +53,17 @@ Result<void> WritePdfReport(Module1 &m, const std::string &cardName, const std::
     request.lastRow = race > 0 ? race - 1 : listed - 1;
     const std::string title = ReportTitle(cardName, PrintedRaces(m, f, request));
 
-    QtTextMeasure measure;
+    const QString path = QFile::decodeName(QByteArray::fromStdString(pdfPath));
     const PdfInfo info{QString::fromStdString(title), QStringLiteral("kelsoft-report"), LetterLayout()};
-    const PageArea page = AreaOf(info.layout);
-    RecordedDocument doc(measure, page.width, page.height);
-    PrintReport(m, f, doc, request);
-    const Result<Outcome> written = WritePdf(doc, QFile::decodeName(QByteArray::fromStdString(pdfPath)), info);
+    // Without a preview there is nothing to record: the report is drawn straight on the file.
+    const Result<Outcome> written = WritePdf(path, info, [&](QPagedPaintDevice &device, const auto &) {
+        PainterPrinter printer(&device);
+        PrintReport(m, f, printer, request);
+        // A card without races still gives a file: one empty page.
+        if (printer.pages() == 0)
+            printer.blankPage();
+        return printer.finish() ? Result<Outcome>(Outcome::Done) : Result<Outcome>(CannotWrite(path, kNotFinished));
+    });
     if (!written)
         return written.error();
     return {};

@@ -1,5 +1,7 @@
 #include "printing/recorded_document.h"
 
+#include <algorithm>
+
 namespace kel {
 
 RecordedDocument::RecordedDocument(TextMeasure &measure, double pageWidth, double pageHeight)
@@ -26,7 +28,9 @@ void RecordedDocument::setPageSize(double width, double height)
 
 void RecordedDocument::reset()
 {
-    m_events.clear();
+    m_items.clear();
+    m_texts.clear();
+    m_fonts.clear();
     m_font = "Arial";
     m_size = 10;
     m_bold = false;
@@ -34,25 +38,56 @@ void RecordedDocument::reset()
     m_page = m_lastPages = 0;
 }
 
-RecordedDocument::Event &RecordedDocument::record(Event::Kind kind)
+RecordedDocument::Event RecordedDocument::event(std::size_t i) const
+{
+    const Item &it = m_items[i];
+    Event e;
+    e.kind = it.kind;
+    e.bold = it.bold;
+    e.page = it.page;
+    e.x = it.x;
+    e.y = it.y;
+    if (it.kind == Event::Text) {
+        e.size = it.text.size;
+        e.text = std::string_view(m_texts).substr(it.text.start, it.rgbOrLength);
+        e.font = m_fonts[it.font];
+    } else if (it.kind == Event::Line) {
+        e.x2 = it.line.x2;
+        e.y2 = it.line.y2;
+        e.rgb = it.rgbOrLength;
+    }
+    return e;
+}
+
+RecordedDocument::Item &RecordedDocument::record(Event::Kind kind)
 {
     if (kind != Event::EndDoc && m_page == 0)
         m_page = 1;
-    Event &e = m_events.emplace_back();
+    Item &e = m_items.emplace_back();
     e.kind = kind;
+    e.bold = false;
+    e.font = 0;
     e.page = m_page;
+    e.x = e.y = 0;
+    e.line = {0, 0};
+    e.rgbOrLength = 0;
     return e;
 }
 
 void RecordedDocument::printLine(std::string_view text)
 {
     const double height = lineHeight();
-    Event &e = record(Event::Text);
+    // The report uses one font name: the list stays one long.
+    auto font = std::find(m_fonts.begin(), m_fonts.end(), m_font);
+    if (font == m_fonts.end())
+        font = m_fonts.insert(font, m_font);
+    Item &e = record(Event::Text);
+    e.font = static_cast<uint16_t>(font - m_fonts.begin());
     e.x = m_x;
     e.y = m_y;
-    e.text.assign(text);
-    e.font = m_font;
-    e.size = m_size;
+    e.text = {m_size, m_texts.size()};
+    e.rgbOrLength = static_cast<uint32_t>(text.size());
+    m_texts.append(text);
     e.bold = m_bold;
     m_y += height;
     m_x = 0;
@@ -60,12 +95,11 @@ void RecordedDocument::printLine(std::string_view text)
 
 void RecordedDocument::drawLine(double x1, double y1, double x2, double y2, uint32_t rgb)
 {
-    Event &e = record(Event::Line);
+    Item &e = record(Event::Line);
     e.x = x1;
     e.y = y1;
-    e.x2 = x2;
-    e.y2 = y2;
-    e.rgb = rgb;
+    e.line = {x2, y2};
+    e.rgbOrLength = rgb;
     m_x = x2;
     m_y = y2;
 }
@@ -95,7 +129,8 @@ bool RecordedDocument::replay(Printer &out, const std::function<bool(int)> &want
 {
     int open = 0; // page of the document now printed on out
     int done = 0;
-    for (const Event &e : m_events) {
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        const Event e = event(i);
         if (e.kind != Event::Text && e.kind != Event::Line)
             continue;
         if (wanted && !wanted(e.page))

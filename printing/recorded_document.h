@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -31,10 +32,12 @@ public:
 class RecordedDocument : public Printer
 {
 public:
+    // One thing printed; its texts are views into the document.
     struct Event
     {
-        enum Kind { Text, Line, NewPage, EndDoc };
+        enum Kind : uint8_t { Text, Line, NewPage, EndDoc };
         Kind kind = Text;
+        bool bold = false;
         // Page of the document the event lands on, from 1; 0 for an endDoc with nothing printed.
         int page = 0;
         double x = 0; // text: where it starts; line: first point
@@ -42,10 +45,9 @@ public:
         double x2 = 0; // line: second point
         double y2 = 0;
         uint32_t rgb = 0;
-        std::string text;
-        std::string font;
         double size = 0;
-        bool bold = false;
+        std::string_view text;
+        std::string_view font;
     };
 
     // The measure must outlive the document.
@@ -71,7 +73,9 @@ public:
     double fontSize() const { return m_size; }
     bool fontBold() const { return m_bold; }
 
-    const std::vector<Event> &events() const { return m_events; }
+    // What was printed, in order.
+    std::size_t eventCount() const { return m_items.size(); }
+    Event event(std::size_t i) const;
     // True from the first thing printed until endDoc.
     bool isOpen() const { return m_page > 0; }
     // Pages of the open document, or of the last one ended; 0 when nothing was printed.
@@ -89,7 +93,29 @@ protected:
     void reset();
 
 private:
-    Event &record(Event::Kind kind);
+    // An event as kept, in 48 bytes: a text's characters in m_texts, its font in m_fonts.
+    struct Item
+    {
+        Event::Kind kind;
+        bool bold;
+        uint16_t font;
+        int page;
+        double x, y;
+        union
+        {
+            struct
+            {
+                double size;
+                std::size_t start;
+            } text;
+            struct
+            {
+                double x2, y2;
+            } line;
+        };
+        uint32_t rgbOrLength;
+    };
+    Item &record(Event::Kind kind);
 
     TextMeasure *m_measure;
     double m_pageWidth;
@@ -101,7 +127,9 @@ private:
     double m_y = 0;
     int m_page = 0;
     int m_lastPages = 0;
-    std::vector<Event> m_events;
+    std::deque<Item> m_items; // grows without moving what it holds
+    std::string m_texts;
+    std::vector<std::string> m_fonts;
 };
 
 } // namespace kel

@@ -10,6 +10,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QScreen>
 
 namespace kel {
 
@@ -101,14 +102,14 @@ Result<Outcome> PreviewPrintTarget::output(const RecordedDocument &doc, QPrinter
 {
     if (printer.outputFormat() == QPrinter::PdfFormat) {
         if (printer.outputFileName().isEmpty())
-            return Error{"Cannot write the report to a file: no file name was given"};
+            return CannotWrite(QStringLiteral("a file"), QStringLiteral("no file name was given"));
         const PdfInfo info{printer.docName(), QStringLiteral("kelsoft"), printer.pageLayout()};
         return WritePdf(doc, printer.outputFileName(), info, PagesChosen(printer), progress);
     }
     const QString target = "the printer " + printer.printerName();
     Result<Outcome> printed = PaintDocument(doc, printer, target, PagesChosen(printer), progress);
     if (printed && printer.printerState() == QPrinter::Error)
-        return Error{("Cannot write the report to " + target + ": the printer reported an error").toStdString()};
+        return CannotWrite(target, QStringLiteral("the printer reported an error"));
     return printed;
 }
 
@@ -139,6 +140,9 @@ void PreviewPrintTarget::print(Module1 &m, Form &f, const PrintRequest &request)
 
     QPrintPreviewDialog preview(&p, m_parent);
     preview.setWindowTitle(QStringLiteral("Print preview"));
+    // Room to read a page.
+    if (const QScreen *screen = m_parent ? m_parent->screen() : nullptr)
+        preview.resize(screen->availableGeometry().size() * 4 / 5);
     Result<Outcome> printed = Outcome::Cancelled;
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter *device) {
         const RecordedDocument &pages = documentFor(device->pageLayout());

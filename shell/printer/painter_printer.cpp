@@ -22,7 +22,7 @@ PainterPrinter::PainterPrinter(QPagedPaintDevice *device)
 
 PainterPrinter::~PainterPrinter()
 {
-    finish();
+    endDoc();
 }
 
 void PainterPrinter::setFontName(std::string_view name)
@@ -80,10 +80,10 @@ double PainterPrinter::pageHeight() const
 
 bool PainterPrinter::begin()
 {
-    if (m_open || m_failed)
+    if (m_open || m_gaveUp)
         return m_open;
     if (!m_painter.begin(m_device)) {
-        m_failed = true;
+        m_failed = m_gaveUp = true;
         return false;
     }
     m_open = true;
@@ -133,16 +133,14 @@ void PainterPrinter::newPage()
     m_y = 0;
 }
 
-bool PainterPrinter::finish()
+void PainterPrinter::endDoc()
 {
-    bool ok = !m_failed;
-    if (m_open)
-        ok = m_painter.end() && ok;
+    if (m_open && !m_painter.end())
+        m_failed = true;
     m_open = false;
-    m_failed = false;
+    m_gaveUp = false;
     m_x = 0;
     m_y = 0;
-    return ok;
 }
 
 } // namespace kel

@@ -39,11 +39,17 @@ public:
     void printLine(std::string_view text) override;
     void drawLine(double x1, double y1, double x2, double y2, uint32_t rgb) override;
     void newPage() override;
-    void endDoc() override { finish(); }
+    void endDoc() override;
 
-    // Ends the document. False when the painter could not begin on the device, the device
-    // refused a page, or the painter could not end.
-    bool finish();
+    // True once the painter could not begin on the device, the device refused a page, or the
+    // painter could not end.
+    bool failed() const { return m_failed; }
+    // Ends the document; false when the printer failed.
+    bool finish()
+    {
+        endDoc();
+        return !m_failed;
+    }
     // Begins the document with one empty page.
     void blankPage() { begin(); }
     // Pages begun in the current or last document.
@@ -68,6 +74,7 @@ private:
     double m_y = 0;
     bool m_open = false;
     bool m_failed = false;
+    bool m_gaveUp = false; // on the current document
     int m_pages = 0;
 };
 

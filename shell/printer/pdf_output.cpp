@@ -15,12 +15,9 @@
 
 namespace kel {
 
-namespace {
+const QString kNotFinished = QStringLiteral("printing could not be started or finished");
 
-Error CannotWrite(const QString &target, const QString &reason)
-{
-    return Error{("Cannot write the report to " + target + ": " + reason).toStdString()};
-}
+namespace {
 
 // The PDF on its way to the file, gathered into large writes. Each write is carried through
 // to the end, so that a short one (a file-size limit reached) is followed by the failing one that
@@ -88,6 +85,11 @@ private:
 
 } // namespace
 
+Error CannotWrite(const QString &target, const QString &reason)
+{
+    return Error{("Cannot write the report to " + target + ": " + reason).toStdString()};
+}
+
 QPageLayout LetterLayout()
 {
     return QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0.25, 0.25, 0.25, 0.25),
@@ -114,12 +116,20 @@ Result<Outcome> PaintDocument(const RecordedDocument &doc, QPagedPaintDevice &de
         return Outcome::Cancelled;
     }
     if (!painter.finish())
-        return CannotWrite(target, QStringLiteral("printing could not be started or finished"));
+        return CannotWrite(target, kNotFinished);
     return Outcome::Done;
 }
 
 Result<Outcome> WritePdf(const RecordedDocument &doc, const QString &path, const PdfInfo &info,
                          const PageFilter &wanted, const PageProgress &progress)
+{
+    return WritePdf(path, info, [&](QPagedPaintDevice &device, const std::function<bool()> &writable) {
+        return PaintDocument(doc, device, path, wanted,
+                             [&](int done, int pages) { return writable() && (!progress || progress(done, pages)); });
+    });
+}
+
+Result<Outcome> WritePdf(const QString &path, const PdfInfo &info, const PdfPainting &paint)
 {
     // A device or a pipe cannot be replaced by a finished file: it is written as it comes.
     const QFileInfo where(path);
@@ -141,9 +151,7 @@ Result<Outcome> WritePdf(const RecordedDocument &doc, const QString &path, const
         // One device unit per twip: fonts are drawn at exactly the sizes the report measures.
         writer.setResolution(1440);
         writer.setPageLayout(info.layout);
-        painted = PaintDocument(doc, writer, path, wanted, [&](int done, int pages) {
-            return !sink.failed() && (!progress || progress(done, pages));
-        });
+        painted = paint(writer, [&] { return !sink.failed(); });
     }
     // The reason is taken before the file is closed, which forgets it.
     if (!sink.flushOut() || sink.failed())

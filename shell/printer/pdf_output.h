@@ -25,6 +25,10 @@ struct PageArea
 PageArea AreaOf(const QPageLayout &layout);
 
 enum class Outcome { Done, Cancelled };
+// "Cannot write the report to TARGET: REASON".
+Error CannotWrite(const QString &target, const QString &reason);
+// The reason when a device would not begin or end the painting.
+extern const QString kNotFinished;
 // Told the pages done and the pages in all before each page and after the last; answering
 // false stops the output.
 using PageProgress = std::function<bool(int done, int pages)>;
@@ -43,9 +47,15 @@ struct PdfInfo
     QPageLayout layout = LetterLayout();
 };
 
-// Writes the document as a PDF file. Every write is checked; when one fails, or the output is
-// cancelled, nothing is left under the name (a name that is no regular file, a device or a
-// pipe, is written in place). The error names the file and the reason.
+// Draws the report on a PDF writer. writable() tells whether the file still takes what is
+// written, so that a long drawing can stop early when it does not.
+using PdfPainting = std::function<Result<Outcome>(QPagedPaintDevice &device, const std::function<bool()> &writable)>;
+
+// Writes a PDF file. Every write is checked; when one fails, or the drawing is cancelled,
+// nothing is left under the name (a name that is no regular file, a device or a pipe, is
+// written in place). The error names the file and the reason.
+Result<Outcome> WritePdf(const QString &path, const PdfInfo &info, const PdfPainting &paint);
+// The recorded document as a PDF file.
 Result<Outcome> WritePdf(const RecordedDocument &doc, const QString &path, const PdfInfo &info,
                          const PageFilter &wanted = {}, const PageProgress &progress = {});
 

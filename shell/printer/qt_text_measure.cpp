@@ -1,5 +1,9 @@
 #include "shell/printer/qt_text_measure.h"
 
+#include <algorithm>
+
+#include "store/utf8.h"
+
 namespace kel {
 
 namespace {
@@ -34,26 +38,42 @@ QString QtTextMeasure::printable(std::string_view text)
     return s;
 }
 
-const QFontMetricsF &QtTextMeasure::design(std::string_view font, bool bold)
+QtTextMeasure::Design &QtTextMeasure::design(std::string_view font, bool bold)
 {
-    if (!m_design || font != m_font || bold != m_bold) {
+    auto it = m_designs.find(std::pair{std::string(font), bold});
+    if (it == m_designs.end()) {
         QFont f = fontFor(font, 10, bold);
         f.setPixelSize(kDesignPixels);
-        m_design.emplace(f);
-        m_font.assign(font);
-        m_bold = bold;
+        it = m_designs.emplace(std::pair{std::string(font), bold}, Design{QFontMetricsF(f), {}}).first;
+        it->second.advances.fill(-1);
     }
-    return *m_design;
+    return it->second;
 }
 
 double QtTextMeasure::textWidth(std::string_view font, double points, bool bold, std::string_view text)
 {
-    return design(font, bold).horizontalAdvance(printable(text)) * scale(points);
+    Design &d = design(font, bold);
+    // Latin-1 texts are summed from each character's advance, which is what Qt draws without
+    // kerning (ligatures of this font keep their letters' widths); others are shaped whole.
+    double sum = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const bool stray = Utf8CharLength(text, i) == 1 && static_cast<unsigned char>(text[i]) >= 0x80;
+        const char32_t c = Utf8Next(text, i);
+        if (c > 0xFF || stray)
+            return d.metrics.horizontalAdvance(printable(text)) * scale(points);
+        if (c < 0x20 || c == 0x7F)
+            continue;
+        double &advance = d.advances[c];
+        if (advance < 0)
+            advance = d.metrics.horizontalAdvance(QChar(c));
+        sum += advance;
+    }
+    return sum * scale(points);
 }
 
 double QtTextMeasure::lineHeight(std::string_view font, double points, bool bold)
 {
-    return design(font, bold).lineSpacing() * scale(points);
+    return design(font, bold).metrics.lineSpacing() * scale(points);
 }
 
 } // namespace kel

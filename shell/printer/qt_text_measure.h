@@ -1,8 +1,10 @@
 #pragma once
 
-#include <optional>
+#include <array>
+#include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -29,11 +31,15 @@ public:
     static QString printable(std::string_view text);
 
 private:
-    const QFontMetricsF &design(std::string_view font, bool bold);
+    struct Design
+    {
+        QFontMetricsF metrics;
+        // Advances of the Latin-1 characters, filled as they are met (negative until then).
+        std::array<double, 256> advances;
+    };
+    Design &design(std::string_view font, bool bold);
 
-    std::string m_font;
-    bool m_bold = false;
-    std::optional<QFontMetricsF> m_design;
+    std::map<std::pair<std::string, bool>, Design, std::less<>> m_designs;
 };
 
 } // namespace kel

@@ -11,6 +11,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -22,6 +25,7 @@
 #include "shell/grid_table_model.h"
 #include "shell/kel_soft.h"
 #include "shell/msf_view.h"
+#include "shell/print_target.h"
 #include "shell/twips.h"
 #include "views/controls.h"
 #include "support/scripted_dialogs.h"
@@ -606,6 +610,57 @@ private slots:
         QCOMPARE(w->module().ViewPage, int16_t(1));
         QCOMPARE(w->gridView()->model()->rowCount(), 3);
         QVERIFY(w->gridView()->horizontalHeader()->isHidden());
+    }
+
+    // "Print" shows the pages in a preview; its "Print" goes through the print dialog to the
+    // PDF file it names, beside the card unless the user names another, on the page chosen. A
+    // write that fails is told in a message box naming the file and the reason.
+    void printThroughThePreview()
+    {
+        auto w = window(*m_dialogs);
+        openCard(*w, "card.kel");
+        QPrinter &printer = w->previewTarget().printer();
+        int previewPages = -1;
+        QString proposed;
+        const auto printFromPreview = [&](const QString &file, QPageLayout::Orientation orientation) {
+            QTimer::singleShot(0, [&, file, orientation] {
+                auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+                QVERIFY(preview);
+                previewPages = preview->findChild<QPrintPreviewWidget *>()->pageCount();
+                proposed = printer.outputFileName();
+                printer.setOutputFileName(file);
+                printer.setPageOrientation(orientation);
+                // The print dialog is answered as soon as it shows.
+                QTimer::singleShot(0, [] { qobject_cast<QDialog *>(QApplication::activeModalWidget())->accept(); });
+                const auto actions = preview->findChildren<QAction *>();
+                const auto print
+                    = std::find_if(actions.begin(), actions.end(), [](QAction *a) { return a->text() == "Print"; });
+                QVERIFY(print != actions.end());
+                (*print)->trigger();
+            });
+        };
+
+        const QString pdf = QDir(m_tmp.path()).filePath("chosen.pdf");
+        printFromPreview(pdf, QPageLayout::Landscape);
+        m_dialogs->answer(MsgAnswer::No).type("1").type("3");
+        QTest::mouseClick(ctl(*w, Ctl::Printd), Qt::LeftButton);
+        QCOMPARE(previewPages, 1);
+        QCOMPARE(proposed, QDir(m_cards).filePath("card-races-1-3.pdf"));
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("%PDF-"));
+        // Recorded again for the landscape page: letter turned, 792 x 612 points.
+        QVERIFY(bytes.contains("/MediaBox [0 0 792.000000 612.000000]"));
+        QCOMPARE(m_dialogs->shown().size(), 3u);
+        QCOMPARE(w->module().ViewPage, int16_t(1));
+
+        printFromPreview("/dev/full", QPageLayout::Portrait);
+        m_dialogs->answer(MsgAnswer::No).type("2").type("2");
+        QTest::mouseClick(ctl(*w, Ctl::Printd), Qt::LeftButton);
+        QCOMPARE(proposed, QDir(m_cards).filePath("card-race-2.pdf"));
+        QCOMPARE(m_dialogs->shown().back().prompt,
+                 std::string("Cannot write the report to /dev/full: No space left on device"));
     }
 
     // A larger window gives the grid the room; the grid's own width follows in twips.

@@ -79,6 +79,18 @@ void RecordingTarget::print(Module1 &m, Form &f, const PrintRequest &r)
         PrintReport(m, f, printer, r);
 }
 
+std::vector<RecordingPrinter::Event> RecordingPrinter::events() const
+{
+    std::vector<Event> out;
+    out.reserve(eventCount());
+    for (std::size_t i = 0; i < eventCount(); ++i) {
+        const RecordedDocument::Event e = event(i);
+        out.push_back(
+            {e.kind, e.page, e.x, e.y, e.x2, e.y2, e.rgb, std::string(e.text), std::string(e.font), e.size, e.bold});
+    }
+    return out;
+}
+
 std::vector<RecordingPrinter::Event> RecordingPrinter::only(Event::Kind kind) const
 {
     std::vector<Event> out;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -37,8 +38,30 @@ public:
     static constexpr double kPageWidth = 11520;
     static constexpr double kPageHeight = 15120;
 
+    // An event with its own copies of the texts.
+    struct Event
+    {
+        using Kind = RecordedDocument::Event::Kind;
+        static constexpr Kind Text = RecordedDocument::Event::Text;
+        static constexpr Kind Line = RecordedDocument::Event::Line;
+        static constexpr Kind NewPage = RecordedDocument::Event::NewPage;
+        static constexpr Kind EndDoc = RecordedDocument::Event::EndDoc;
+        Kind kind = Text;
+        int page = 0;
+        double x = 0;
+        double y = 0;
+        double x2 = 0;
+        double y2 = 0;
+        uint32_t rgb = 0;
+        std::string text;
+        std::string font;
+        double size = 0;
+        bool bold = false;
+    };
+
     RecordingPrinter();
 
+    std::vector<Event> events() const;
     void endDoc() override;
 
     void setPageHeight(double twips) { setPageSize(pageWidth(), twips); }

@@ -68,7 +68,8 @@ struct LongTextsTest : ::testing::Test
     const std::string name = "Supercalifragilistic Expialidocious Runner";
     const std::string jockey = "Castellano Montoya, Javier Alejandro";
     const std::string trainer = "Pletcher Baffert Brown, Todd Robert";
-    const std::string data = "Dk. b. or br. c. 3 by Tapit (Pulpit) - Untouchable Dream by Unbridled Song, bred in Kentucky";
+    const std::string data
+        = "Dk. b. or br. c. 3 by Tapit (Pulpit) - Untouchable Dream by Unbridled Song, bred in Kentucky";
     const std::string others = "Cairo Kiss-Dazzling Gem-Endlessly-Wonderful Wanda-Xtra";
 
     void SetUp() override

@@ -89,10 +89,12 @@ TEST(RecordedDocument, ReplaysTheWantedPagesUntilStopped)
 
     RecordingPrinter copy;
     EXPECT_TRUE(doc.replay(copy));
-    ASSERT_EQ(copy.events().size(), doc.events().size());
-    for (std::size_t i = 0; i < doc.events().size(); ++i) {
-        const auto &a = doc.events()[i];
-        const auto &b = copy.events()[i];
+    const auto original = doc.events();
+    const auto replayed = copy.events();
+    ASSERT_EQ(replayed.size(), original.size());
+    for (std::size_t i = 0; i < original.size(); ++i) {
+        const auto &a = original[i];
+        const auto &b = replayed[i];
         EXPECT_EQ(std::tie(a.kind, a.page, a.x, a.y, a.x2, a.y2, a.rgb, a.text, a.size, a.bold),
                   std::tie(b.kind, b.page, b.x, b.y, b.x2, b.y2, b.rgb, b.text, b.size, b.bold));
     }
