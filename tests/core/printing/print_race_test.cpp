@@ -159,7 +159,9 @@ TEST_F(PrintRaceTest, HugeTextsArePrintedCutToWhatIsDrawn)
         (e.bold ? title : cells.emplace_back()) += e.text;
     EXPECT_EQ(title, DisplayText(std::string(2 << 20, 't')));
     ASSERT_GT(cells.size(), 8u);
-    EXPECT_EQ(cells[8], DisplayText(horse[8]));
+    // The horse data is then cut to the paper's width.
+    EXPECT_FALSE(cells[8].empty());
+    EXPECT_TRUE(DisplayText(horse[8]).starts_with(cells[8]));
 }
 
 TEST_F(PrintRaceTest, TitleWiderThanTheColumnsStartsAtTheLeft)
