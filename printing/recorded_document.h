@@ -93,6 +93,15 @@ protected:
     void reset();
 
 private:
+    struct TextPart
+    {
+        double size;
+        std::size_t start;
+    };
+    struct LinePart
+    {
+        double x2, y2;
+    };
     // An event as kept, in 48 bytes: a text's characters in m_texts, its font in m_fonts.
     struct Item
     {
@@ -103,15 +112,8 @@ private:
         double x, y;
         union
         {
-            struct
-            {
-                double size;
-                std::size_t start;
-            } text;
-            struct
-            {
-                double x2, y2;
-            } line;
+            TextPart text;
+            LinePart line;
         };
         uint32_t rgbOrLength;
     };

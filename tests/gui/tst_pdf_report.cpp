@@ -203,6 +203,27 @@ private slots:
         QCOMPARE(PdfPages(pdf), RecordedPages(qPrintable(card), pps));
     }
 
+    // Every text of the card longer than its room: cut, never over another, never off the page.
+    void longTextsStayInTheirPlaces()
+    {
+        const std::string horse = ";Supercalifragilistic Expialidocious Runner;120;3 1-0-0;"
+                                  "Dk. b. or br. c. 3 by Tapit (Pulpit) - Untouchable Dream by Unbridled Song, bred in "
+                                  "Kentucky;Castellano Montoya, Javier Alejandro;Pletcher Baffert Brown, Todd Robert;"
+                                  "ML 2/1;B;\r\n";
+        const std::string pp = "Bravo-Charlie-Delta-Echo-Foxtrot-Golf-Hotel-India-Juliet;12\xBA 120 (11 3/4 lengths);"
+                               "13-12-12;1 1/16M Turf Course;1:10.20 and change;d-f-sloppy;200000K;31.10;"
+                               "Castellano Montoya, Javier;12/13 from the gate;12/01/2024 evening;GP;99%;;98%;C;\r\n";
+        std::string card = "1;TST;01/05/25;6F;Dirt;" + std::string(130, 'W') + ";20K;A;\r\n";
+        for (int h = 1; h <= 12; ++h)
+            card += std::to_string(h) + horse + pp + pp;
+        Module1 m;
+        OpenCard(m, card);
+        const QString pdf = m_dir.filePath("long.pdf");
+        QVERIFY(WritePdfReport(m, "long.kel", pdf.toStdString(), 2, 0));
+        QCOMPARE(Overlaps(pdf), QString());
+        QVERIFY(Run("pdftotext", {pdf, "-"}).contains("Supercalifragilistic"));
+    }
+
     void oneRaceWithoutPPs()
     {
         Module1 m;
