@@ -1,5 +1,6 @@
 #include "shell/printer/pdf_output.h"
 
+#include <algorithm>
 #include <memory>
 
 #include <QByteArrayView>
@@ -55,7 +56,7 @@ protected:
     {
         const qsizetype from = m_pending.size();
         m_pending.append(data, len);
-        const qsizetype begin = m_pending.indexOf("begincmap\n", from);
+        const qsizetype begin = m_pending.indexOf("begincmap\n", std::max<qsizetype>(0, from - 9));
         const qsizetype end = begin < 0 ? -1 : m_pending.indexOf("endcmap", begin);
         for (qsizetype line = begin; end >= 0 && line < end;) {
             qsizetype next = m_pending.indexOf('\n', line);

@@ -628,6 +628,8 @@ private slots:
                 QVERIFY(preview);
                 previewPages = preview->findChild<QPrintPreviewWidget *>()->pageCount();
                 proposed = printer.outputFileName();
+                // To a file even where a printer is installed: no test prints on paper.
+                printer.setOutputFormat(QPrinter::PdfFormat);
                 printer.setOutputFileName(file);
                 printer.setPageOrientation(orientation);
                 // The print dialog is answered as soon as it shows.
