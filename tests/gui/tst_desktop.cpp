@@ -16,6 +16,7 @@
 #include "shell/file_lists.h"
 #include "shell/kel_soft.h"
 #include "views/controls.h"
+#include "support/scripted_dialogs.h"
 #include "views/memory_form.h"
 
 using namespace kel;
