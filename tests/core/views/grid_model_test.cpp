@@ -157,7 +157,6 @@ TEST(GridModel, ReshapesAgreeWithAPlainTable)
     }
 }
 
-
 TEST(DisplayText, CutsAfterAThousandCharactersWithAnEllipsis)
 {
     const std::string e = "\xC3\xA9", ellipsis = "\xE2\x80\xA6"; // "é" is two bytes
