@@ -17,6 +17,7 @@
 #include "settings/filter.h"
 #include "settings/marks.h"
 #include "store/loader.h"
+#include "store/walk.h"
 #ifdef KEL_HAVE_PDF
 #include <QGuiApplication>
 
@@ -52,14 +53,6 @@ std::optional<std::string> clashingOutputs(const Options &o)
     return std::nullopt;
 }
 
-int listedRaces(const Module1 &m)
-{
-    int n = 0;
-    while (n < RaceStore::kMaxRace && !m.Data(n + 1, 0, 0, 1).empty())
-        ++n;
-    return n;
-}
-
 std::string notOnCard(int race, int listed)
 {
     return "race " + decimal(race) + " is not on the card (it lists " + decimal(listed)
@@ -69,7 +62,7 @@ std::string notOnCard(int race, int listed)
 // --race, --scratch and --filter on the loaded card: the reason when one of them cannot be done.
 std::optional<std::string> applyCommands(const Options &o, Module1 &m)
 {
-    const int listed = listedRaces(m);
+    const int listed = RaceCount(m.Data);
     if (o.race > listed)
         return "kelsoft-report: " + notOnCard(o.race, listed);
     for (const Scratch &s : o.scratches) {

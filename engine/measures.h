@@ -27,7 +27,6 @@ struct Figures
     double pairProduct = 0;           // min(x1, x2) * min-ish(middle, x2)    (n >= 1)
     double top[4] = {10, 10, 10, 10}; // b1 <= b2 <= b3 <= b4       (n >= 6)
 
-    bool hasMiddleMean() const { return n >= 2; }
     bool hasTopFour() const { return n >= 6; }
 };
 

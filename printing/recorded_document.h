@@ -69,10 +69,6 @@ public:
     void newPage() override;
     void endDoc() override;
 
-    const std::string &fontName() const { return m_font; }
-    double fontSize() const { return m_size; }
-    bool fontBold() const { return m_bold; }
-
     // What was printed, in order.
     std::size_t eventCount() const { return m_items.size(); }
     Event event(std::size_t i) const;

@@ -88,6 +88,14 @@ bool ForEachHorse(const RaceStore &d, int r, Fn &&fn)
     return true;
 }
 
+// The number of races of the card, as ForEachRace walks them.
+inline int RaceCount(const RaceStore &d)
+{
+    int n = 0;
+    ForEachRace(d, 0, [&](int) { ++n; });
+    return n;
+}
+
 // The number of horses of race r, as ForEachHorse walks them.
 inline int HorseCount(const RaceStore &d, int r)
 {
