@@ -361,21 +361,31 @@ TEST(RatingRun, OnlyPPsOneTo84)
 
 TEST(RatingRun, FinishPositions)
 {
-    EXPECT_EQ(FinishPlace("1\xC2\xBA 120 (3)"), 1);
-    EXPECT_EQ(FinishPlace("01\xC2\xBA"), 1);
-    EXPECT_EQ(FinishPlace("2\xC2\xBA"), 2);
-    EXPECT_EQ(FinishPlace("3\xC2\xBA 1\xC2\xBA"), 3); // the first "º"
-    EXPECT_EQ(FinishPlace("1.0\xC2\xBA"), 1);
-    EXPECT_EQ(FinishPlace("4\xC2\xBA"), 0);
-    EXPECT_EQ(FinishPlace("0\xC2\xBA"), 0);
-    EXPECT_EQ(FinishPlace(" 1\xC2\xBA"), 0);
-    EXPECT_EQ(FinishPlace("1 \xC2\xBA"), 0);
-    EXPECT_EQ(FinishPlace("\xC2\xBA"), 0);
-    EXPECT_EQ(FinishPlace("x\xC2\xBA"), 0);
-    EXPECT_EQ(FinishPlace("1"), 0);     // no "º"
-    EXPECT_EQ(FinishPlace("1\xBA"), 0); // a lone Windows-1252 byte is not "º"
-    EXPECT_EQ(FinishPlace("1o"), 0);
-    EXPECT_EQ(FinishPlace(""), 0);
+    const struct
+    {
+        const char *text;
+        int place;
+    } cases[] = {
+        {"1\xC2\xBA 120 (3)", 1},
+        {"01\xC2\xBA", 1},
+        {"2\xC2\xBA", 2},
+        {"03\xC2\xBA", 3},          // a leading zero on a counted place
+        {"3\xC2\xBA 1\xC2\xBA", 3}, // the first "º"
+        {"1.0\xC2\xBA", 1},
+        {"4\xC2\xBA", 0},
+        {"10\xC2\xBA", 0}, // two digits, not the first
+        {"0\xC2\xBA", 0},
+        {" 1\xC2\xBA", 0},
+        {"1 \xC2\xBA", 0},
+        {"\xC2\xBA", 0},
+        {"x\xC2\xBA", 0},
+        {"1", 0},     // no "º"
+        {"1\xBA", 0}, // a lone Windows-1252 byte is not "º"
+        {"1o", 0},
+        {"", 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FinishPlace(c.text), c.place) << c.text;
 }
 
 TEST(RatingRun, RecordCounts)

@@ -213,6 +213,7 @@ TEST_F(PrintCommandTest, RaceNumbersOutsideTheListAreLeftOut)
     click();
     EXPECT_EQ(count("R1 6F  "), 1);
     EXPECT_EQ(count("R3 6F  "), 1);
+    EXPECT_EQ(ReportTitle("card.kel", PrintedRaces(m, f, target.request)), "card.kel, races 1-3");
 
     p().clear();
     d.answer(MsgAnswer::No).type("5").type("9");

@@ -258,11 +258,25 @@ TEST_F(PrintRaceTest, HorseLineBelow14000TwipsGoesToANewPage)
 
 TEST(CenterX, HalvesBothWidthsDownward)
 {
+    // Int(width / 2) - Int(text width / 2); an odd width or text width shows whether each half
+    // is floored before the two are subtracted.
+    const struct
+    {
+        double points;
+        const char *text;
+        int32_t width;
+        int32_t x;
+    } cases[] = {
+        {10, "Ab1", 1001, 323}, // 355.8 twips: 500 - 177
+        {10, "Ab1", -1, -178},  // -1 - 177
+        {50, "A", 1001, 167},   // 667 twips: 500 - 333
+        {50, "b", 1003, 223},   // 556 twips: 501 - 278
+    };
     RecordingPrinter p;
-    p.setFontSize(10);
-    // "Ab1" is 355.8 twips: Int(1001 / 2) - Int(177.9) = 500 - 177.
-    EXPECT_EQ(CenterX(p, "Ab1", 1001), 323);
-    EXPECT_EQ(CenterX(p, "Ab1", -1), -1 - 177);
+    for (const auto &c : cases) {
+        p.setFontSize(c.points);
+        EXPECT_EQ(CenterX(p, c.text, c.width), c.x) << c.text << " over " << c.width;
+    }
 }
 
 TEST(TitleLines, BreaksAtTheLastBlankBefore125Characters)

@@ -574,13 +574,19 @@ TEST(LoaderCapacity, SurplusFieldsAreDroppedAndTheRestKept)
     std::string horse;
     for (int i = 1; i <= 16; ++i)
         horse += "h" + std::to_string(i) + ";";
+    // PP lines of 17, 18 and 19 fields: only the last one is over.
+    std::string pps;
+    for (int fields = 17; fields <= 19; ++fields)
+        pps += repeat("p;", fields - 1) + "C;\r\n";
     LoadReport report;
-    RaceStore d = load(race + "A;\r\n" + horse + "B;\r\n", &report);
+    RaceStore d = load(race + "A;\r\n" + horse + "B;\r\n" + pps, &report);
     EXPECT_EQ(d(1, 0, 0, 17), "r17");
     EXPECT_EQ(d(1, 0, 0, 18), "");
     EXPECT_EQ(d(1, 1, 0, 18), "h14");
-    ASSERT_EQ(report.dropped.size(), 2u);
+    EXPECT_EQ(d(1, 1, 3, 16), "p");
+    ASSERT_EQ(report.dropped.size(), 3u);
     EXPECT_NE(report.dropped[0].what.find("20 fields"), std::string::npos);
+    EXPECT_EQ(report.dropped[2].line, 5);
 }
 
 TEST(LoaderCapacity, AHundredThousandFieldsAndAHugeLine)

@@ -118,6 +118,7 @@ TEST_F(SettingsCommands, RefusedGoKeepsTheFrameOpen)
         std::string_view prompt;
     } cases[] = {
         {Ctl::Text_Date, "1/1/01", kDateMessage},
+        {Ctl::Text_Date, "1/01/01", kDateMessage}, // one character short
         {Ctl::Text_Purse1, "lots", kPurseMessage},
         {Ctl::Text_Purse2, "", kPurseMessage},
         {Ctl::Text_Distance1, "1/2F", kDistanceMessage},
