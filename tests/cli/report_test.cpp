@@ -51,6 +51,21 @@ TEST_F(ReportTool, CsvListsEveryHorseWithItsRatings)
     EXPECT_EQ(r.out, expected);
 }
 
+// The default CSV and JSON of the sample cards, byte for byte as scripts and spreadsheets have
+// always read them: the newer options leave them alone.
+TEST_F(ReportTool, SampleCardsGiveTheirRecordedCsvAndJson)
+{
+    const fs::path source = KEL_SOURCE_DIR;
+    for (const fs::path golden : {"small.csv", "gulfstrm.csv", "bigfield.csv", "small.json"}) {
+        const std::string card = (source / "samples" / golden.stem()).string() + ".kel";
+        const ToolRun r = run((golden.extension() == ".json" ? "--format json " : "") + card);
+        std::ifstream in(source / "tests" / "cli" / "golden" / golden, std::ios::binary);
+        EXPECT_EQ(r.status, 0) << card;
+        EXPECT_EQ(r.err, "") << card;
+        EXPECT_TRUE(r.out == std::string(std::istreambuf_iterator<char>(in), {})) << golden << " differs";
+    }
+}
+
 TEST_F(ReportTool, RaceOptionLimitsTheOutput)
 {
     const ToolRun r = run("--race 2 " + write("card.kel", kCard));
@@ -119,6 +134,8 @@ TEST_F(ReportTool, RefusedSettingsExitTwoWithTheirMessage)
     EXPECT_EQ(distance.status, 2);
     EXPECT_NE(distance.err.find("Distance"), std::string::npos);
     EXPECT_EQ(run("--no-dirt " + card).status, 2);
+    // A short date is asked about only when there is a PP to compare it with, as in the window.
+    EXPECT_EQ(run("--filter --since 1/1/25 " + write("nopp.kel", "R1;A;\r\n1;Alpha;120;x;B;\r\n")).status, 0);
 }
 
 #ifdef KEL_HAVE_PDF
