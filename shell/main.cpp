@@ -1,9 +1,11 @@
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include <QApplication>
 #include <QIcon>
+#include <QWindow>
 
 #include "kel_version.h"
 #include "shell/kel_soft.h"
@@ -19,6 +21,35 @@ int usageError(const std::string &message)
     std::fputs(("kelsoft: " + message + '\n' + kUsage).c_str(), stderr);
     return 2;
 }
+
+// Runs once, after the window is first exposed: by then the window manager has placed it, so a
+// box the open command shows opens over the window and not over where it stood before.
+class WhenExposed : public QObject
+{
+public:
+    WhenExposed(QWindow *window, std::function<void()> run) : QObject(window), m_run(std::move(run))
+    {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed() && m_run) {
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    m_run();
+                    deleteLater();
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_run;
+};
 
 } // namespace
 
@@ -63,8 +94,7 @@ int main(int argc, char *argv[])
     window.show();
     if (card) {
         const QByteArray path(card);
-        QMetaObject::invokeMethod(
-            &window, [&window, path] { window.openCard(path); }, Qt::QueuedConnection);
+        new WhenExposed(window.windowHandle(), [&window, path] { window.openCard(path); });
     }
     return app.exec();
 }
