@@ -3,10 +3,8 @@
 #ifdef KEL_HAVE_PDF
 
 #include <algorithm>
-#include <memory>
 
 #include <QFile>
-#include <QGuiApplication>
 
 #include "printing/print_report.h"
 #include "shell/printer/painter_printer.h"
@@ -16,28 +14,8 @@
 
 namespace kel {
 
-namespace {
-
-// Fonts need a GUI application; without a display it runs on the offscreen platform.
-std::unique_ptr<QGuiApplication> EnsureApplication()
-{
-    if (QCoreApplication::instance())
-        return nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "kelsoft-report";
-    static char *argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
-}
-
-} // namespace
-
 Result<void> WritePdfReport(Module1 &m, const std::string &cardName, const std::string &pdfPath, int ppCount, int race)
 {
-    const std::unique_ptr<QGuiApplication> app = EnsureApplication();
-
     MemoryForm f;
     f.setSelectedFile(cardName);
     ShowRaceList(m, f);

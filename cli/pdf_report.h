@@ -10,9 +10,8 @@ namespace kel {
 // Writes the race report of the loaded card to a PDF file on letter paper, as the "Print"
 // button would on the race list: every race (race 0) or race N alone, with the first ppCount
 // PPs of each horse (none when ppCount is 0 or less). cardName is the file name the race list
-// shows; the PDF's title names it and the races. Creates the Qt application when there is none,
-// on the offscreen platform when there is no display. Nothing is left under pdfPath when it
-// fails; the error names the race, or the file and the reason.
+// shows; the PDF's title names it and the races. Needs a Qt GUI application. Nothing is left
+// under pdfPath when it fails; the error names the race, or the file and the reason.
 Result<void> WritePdfReport(Module1 &m, const std::string &cardName, const std::string &pdfPath, int ppCount, int race);
 
 } // namespace kel
