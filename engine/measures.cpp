@@ -198,8 +198,8 @@ void rateRaceInto(std::span<const std::span<const double>> series, HorseRating *
     for (int i = 0; i < n; ++i)
         meas[i] = HorseMeasures(HorseFigures(series[i]));
 
-    // Steps 2 to 4: the classes of the composite, root and best-six measures; the class of a
-    // horse is the largest (worst) of the three, so 99 for a horse without measure.
+    // The class of a horse is the largest (worst) of the classes of its composite, root and
+    // best-six measures, so 99 for a horse without measure.
     for (int i = 0; i < n; ++i)
         out[i].cls = 0;
     double Measures::*const classed[] = {&Measures::composite, &Measures::root, &Measures::bestSix};
@@ -214,7 +214,7 @@ void rateRaceInto(std::span<const std::span<const double>> series, HorseRating *
         }
     }
 
-    // Step 6: the race rank is the rank of the graded composite measure.
+    // The race rank is the rank of the graded composite measure.
     for (int i = 0; i < n; ++i)
         m[i] = meas[i].graded;
     RankMeasure(m, n, rank);

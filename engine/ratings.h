@@ -54,10 +54,10 @@ std::string WinPercent(const RaceStore &data, int race, int horse);
 std::string WinPercentFromLabels(std::string_view qualy, std::string_view early, std::string_view final);
 
 // The score table of the win percentage on its own: the result for score S, the products PQ, PE,
-// PF after steps 2 and 3, and the Qualy and Early ranks NQ, NE.
+// PF after the scaling of tenfold ranks, and the Qualy and Early ranks NQ, NE.
 std::string WinScore(int S, int PQ, int PE, int PF, int NQ, int NE);
 
-// Half-to-even rounding of a / b for the 16-bit products of step 2 and 3 (PQ / 80, PE / 90).
+// Half-to-even rounding of a / b for the scaled 16-bit products (PQ / 80, PE / 90).
 int RoundHalfEven(int a, int b);
 
 // The record of a horse: starts, wins, seconds and thirds from its usable PPs.

@@ -39,7 +39,7 @@ bool fits16(int v)
     return v >= std::numeric_limits<int16_t>::min() && v <= std::numeric_limits<int16_t>::max();
 }
 
-// Step 2 and 3: a rank that is a multiple of 10 other than 10.
+// A Qualy or Early rank that is a multiple of 10 other than 10: its product is scaled down.
 bool tenfold(int rank)
 {
     return rank % 10 == 0 && rank != 10;

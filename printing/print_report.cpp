@@ -157,7 +157,7 @@ std::vector<std::string> TitleLines(std::string_view caption)
         i += len;
     }
 
-    // Positions are 1-based, as the rules count them; [from, to] inclusive, from the start of
+    // Positions are 1-based, as the line limit counts them; [from, to] inclusive, from the start of
     // what is left of the title.
     std::size_t start = 0;
     const auto left = [&] { return chars.size() - start; };

@@ -1,6 +1,6 @@
 """A second, deliberately plain implementation of the card loader and the rating engine.
 
-It is written from the rules alone, not from the C++ code, so that comparing the two on random
+It is written without looking at the C++ code, so that comparing the two on random
 cards finds mistakes that hand-written examples miss.
 """
 import math

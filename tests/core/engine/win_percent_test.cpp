@@ -15,7 +15,7 @@ std::string W(std::string_view q, std::string_view e, std::string_view f)
     return WinPercentFromLabels(q, e, f);
 }
 
-TEST(WinPercent, ExamplesOfThePart)
+TEST(WinPercent, ScoresFromLabelsOfEachShape)
 {
     EXPECT_EQ(W("[A-1]", "[A-1]", "[A-1]"), "34");   // products 1, 1, 1, S = 1
     EXPECT_EQ(W("[A-1]", "[B-2]", "[A-1]"), "32");   // sqrt(4) + 0.99 = 2.99, S = 2
