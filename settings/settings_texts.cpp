@@ -63,6 +63,39 @@ char suffixOf(std::string_view text)
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+// The digits and point of a number as from_chars reads them: on the stack unless the text is
+// absurdly long.
+class NumberText
+{
+public:
+    void put(char c)
+    {
+        if (m_len < sizeof m_small) {
+            m_small[m_len++] = c;
+            return;
+        }
+        if (m_large.empty())
+            m_large.assign(m_small, m_len);
+        m_large.push_back(c);
+        ++m_len;
+    }
+    // Out of range: infinity when the number has an integer part, 0 when it is all fraction.
+    double value(bool integerPart) const
+    {
+        const char *first = m_large.empty() ? m_small : m_large.data();
+        double value = 0;
+        const auto res = std::from_chars(first, first + m_len, value, std::chars_format::fixed);
+        if (res.ec == std::errc::result_out_of_range)
+            value = integerPart ? std::numeric_limits<double>::infinity() : 0.0;
+        return value;
+    }
+
+private:
+    char m_small[96];
+    std::string m_large;
+    std::size_t m_len = 0;
+};
+
 } // namespace
 
 std::string_view MidText(std::string_view text, int from, int to)
@@ -105,21 +138,9 @@ double LeadingNumber(std::string_view text)
         ++i;
     }
 
-    // The digits go into a buffer without the blanks; leading zeros are dropped so that only
-    // absurd texts need more than the stack buffer.
-    char small[96];
-    std::string large;
-    std::size_t len = 0;
-    auto put = [&](char c) {
-        if (len < sizeof small) {
-            small[len++] = c;
-            return;
-        }
-        if (large.empty())
-            large.assign(small, len);
-        large.push_back(c);
-        ++len;
-    };
+    // The digits without the blanks; leading zeros are dropped so that only absurd texts need
+    // more than the stack buffer.
+    NumberText number;
 
     bool anyDigit = false;
     bool significant = false;
@@ -128,31 +149,27 @@ double LeadingNumber(std::string_view text)
         if (text[i] == '0' && !significant)
             continue;
         significant = true;
-        put(text[i]);
+        number.put(text[i]);
     }
     const bool integerPart = significant;
     if (!significant)
-        put('0');
+        number.put('0');
     if (i < text.size() && text[i] == '.') {
         ++i;
         bool point = false;
         for (skip(); i < text.size() && isDigit(text[i]); ++i, skip()) {
             if (!point) {
-                put('.');
+                number.put('.');
                 point = true;
             }
             anyDigit = true;
-            put(text[i]);
+            number.put(text[i]);
         }
     }
     if (!anyDigit)
         return 0;
 
-    const char *first = large.empty() ? small : large.data();
-    double value = 0;
-    const auto res = std::from_chars(first, first + len, value, std::chars_format::fixed);
-    if (res.ec == std::errc::result_out_of_range)
-        value = integerPart ? std::numeric_limits<double>::infinity() : 0.0;
+    const double value = number.value(integerPart);
     return negative ? -value : value;
 }
 

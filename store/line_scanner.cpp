@@ -164,6 +164,8 @@ bool LineScanner::nextPlain(ScannedLine &line)
 
 // The scan a block at a time, which finds what the plain one finds: the block's bits say where
 // its separators, quotes, line ends and bytes to decode are, so most blocks are only copied.
+// One function, long as it is: every byte of a card passes through this loop, and its counters
+// stay in registers only while no call leaves it.
 template <bool Decode, class Block>
 bool LineScanner::nextBlocks(ScannedLine &line)
 {

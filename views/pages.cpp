@@ -84,6 +84,23 @@ void clearGrid(GridModel &g)
     g.setRows(0);
 }
 
+// The PP page empty: its header row, the column widths, every column left-aligned.
+void setUpPPColumns(GridModel &g)
+{
+    clearGrid(g);
+    g.setCols(static_cast<int>(kPPColumns.size()));
+    g.setRows(2);
+    g.setFixedRows(1);
+    g.setRow(0);
+    g.setCol(0);
+    for (int c = 0; c < kHeadedPPColumns; ++c)
+        g.setCell(0, c, kPPColumns[c].header);
+    for (int c = 0; c < static_cast<int>(kPPColumns.size()); ++c)
+        g.setColWidth(c, kPPColumns[c].width);
+    for (int c = 0; c < static_cast<int>(kPPColumns.size()); ++c)
+        g.setColAlignment(c, GridModel::LeftTop);
+}
+
 } // namespace
 
 void ShowRaceList(Module1 &m, Form &f)
@@ -193,18 +210,7 @@ void ShowHorsePPs(Module1 &m, Form &f)
     const int r = m.CurrentRace;
     const int h = m.CurrentHorse;
 
-    clearGrid(g);
-    g.setCols(static_cast<int>(kPPColumns.size()));
-    g.setRows(2);
-    g.setFixedRows(1);
-    g.setRow(0);
-    g.setCol(0);
-    for (int c = 0; c < kHeadedPPColumns; ++c)
-        g.setCell(0, c, kPPColumns[c].header);
-    for (int c = 0; c < static_cast<int>(kPPColumns.size()); ++c)
-        g.setColWidth(c, kPPColumns[c].width);
-    for (int c = 0; c < static_cast<int>(kPPColumns.size()); ++c)
-        g.setColAlignment(c, GridModel::LeftTop);
+    setUpPPColumns(g);
 
     std::string label;
     const auto addToLabel = [&](int k, std::string_view slot) {

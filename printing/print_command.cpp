@@ -1,0 +1,162 @@
+#include "printing/print_report.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "store/percent.h"
+#include "views/commands.h"
+
+namespace kel {
+
+namespace {
+
+double RoundHalfEven(double v)
+{
+    const double fl = std::floor(v);
+    const double diff = v - fl;
+    if (diff > 0.5)
+        return fl + 1;
+    if (diff < 0.5)
+        return fl;
+    return std::fmod(fl, 2) == 0 ? fl : fl + 1;
+}
+
+template <typename Int>
+Int RoundTo(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    const double r = RoundHalfEven(v);
+    if (r <= std::numeric_limits<Int>::min())
+        return std::numeric_limits<Int>::min();
+    if (r >= std::numeric_limits<Int>::max())
+        return std::numeric_limits<Int>::max();
+    return static_cast<Int>(r);
+}
+
+// Asks for a number. Nothing when the box is cancelled or left empty, or (after saying so)
+// when the answer is not a number.
+std::optional<double> AskNumber(Dialogs &d, std::string_view prompt, std::string_view title,
+                                std::string_view defaultText)
+{
+    const std::optional<std::string> answer = d.inputBox(prompt, title, defaultText);
+    if (!answer || answer->find_first_not_of(" \t") == std::string::npos)
+        return std::nullopt;
+    std::optional<double> n = AnswerNumber(*answer);
+    if (!n)
+        d.msgBox("\"" + *answer + "\" is not a number", kAppTitle, MsgButtons::Ok);
+    return n;
+}
+
+} // namespace
+
+std::optional<double> AnswerNumber(std::string_view answer)
+{
+    const std::size_t first = answer.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return std::nullopt;
+    const std::size_t last = answer.find_last_not_of(" \t");
+    return PlainNumber(answer.substr(first, last - first + 1));
+}
+
+int16_t ToInt16(double value)
+{
+    return RoundTo<int16_t>(value);
+}
+
+int32_t ToInt32(double value)
+{
+    return RoundTo<int32_t>(value);
+}
+
+std::optional<PrintRequest> AskPrintQuestions(Module1 &m, Form &f, Dialogs &d)
+{
+    // The button is shown on the race list and the horses page only.
+    if (m.ViewPage != 1 && m.ViewPage != 2)
+        return std::nullopt;
+
+    PrintRequest request;
+    const MsgAnswer lastPPs = d.msgBox("Print last pp's?", "Select", MsgButtons::YesNo);
+    if (lastPPs == MsgAnswer::Cancel)
+        return std::nullopt;
+    if (lastPPs == MsgAnswer::Yes) {
+        request.printLastPPs = true;
+        const std::optional<double> n = AskNumber(d, "How many pp's do you want to print?", "Enter number", "4");
+        if (!n)
+            return std::nullopt;
+        request.ppCount = ToInt16(*n);
+    }
+    if (m.ViewPage == 1) {
+        const std::optional<double> first = AskNumber(d, "First race?", "Select", "1");
+        if (!first)
+            return std::nullopt;
+        const std::optional<double> last = AskNumber(d, "Last race?", "Select", std::to_string(f.MSF().rows()));
+        if (!last)
+            return std::nullopt;
+        request.firstRow = ToInt16(*first - 1);
+        request.lastRow = ToInt16(*last - 1);
+    }
+    return request;
+}
+
+void Printd_Click(Module1 &m, Form &f, Dialogs &d, PrintTarget &target)
+{
+    if (const std::optional<PrintRequest> request = AskPrintQuestions(m, f, d))
+        target.print(m, f, *request);
+}
+
+RaceSpan PrintedRaces(Module1 &m, Form &f, const PrintRequest &request)
+{
+    if (m.ViewPage == 2)
+        return {m.CurrentRace, m.CurrentRace};
+    if (m.ViewPage != 1)
+        return {};
+    return {std::max(request.firstRow, 0) + 1, std::min(request.lastRow, f.MSF().rows() - 1) + 1};
+}
+
+void PrintReport(Module1 &m, Form &f, Printer &p, const PrintRequest &request)
+{
+    if (m.ViewPage == 1) {
+        const RaceSpan races = PrintedRaces(m, f, request);
+        for (int race = races.first; race <= races.last; ++race) {
+            f.MSF().setRow(race - 1);
+            m.ViewPage = 1;
+            ShowRaceHorses(m, f);
+            PrintRace(m, f, p, f.caption(Ctl::LabelCarreras), request.sizeFactor, request.printLastPPs,
+                      request.ppCount);
+            ShowRaceList(m, f);
+        }
+        m.ViewPage = 1;
+    } else if (m.ViewPage == 2) {
+        PrintRace(m, f, p, f.caption(Ctl::LabelCarreras), request.sizeFactor, request.printLastPPs, request.ppCount);
+    }
+    p.endDoc();
+}
+
+std::string ReportTitle(std::string_view cardName, RaceSpan races)
+{
+    std::string title(cardName);
+    if (races.last < races.first)
+        return title;
+    title += races.first == races.last ? ", race " : ", races ";
+    title += std::to_string(races.first);
+    if (races.last != races.first)
+        title += "-" + std::to_string(races.last);
+    return title;
+}
+
+std::string ReportFileName(std::string_view cardName, RaceSpan races)
+{
+    const std::size_t dot = cardName.rfind('.');
+    std::string name(cardName.substr(0, dot == 0 || dot == std::string_view::npos ? cardName.size() : dot));
+    if (races.last >= races.first) {
+        name += races.first == races.last ? "-race-" : "-races-";
+        name += std::to_string(races.first);
+        if (races.last != races.first)
+            name += "-" + std::to_string(races.last);
+    }
+    return name + ".pdf";
+}
+
+} // namespace kel
