@@ -52,10 +52,9 @@ public:
             std::fclose(f);
             m_owned = true;
         }
-        std::string error;
-        auto bytes = kel::ReadCardFile(m_path, error);
+        auto bytes = kel::ReadCardFile(m_path);
         if (!bytes)
-            throw std::runtime_error(error);
+            throw std::runtime_error(bytes.error().message);
         m_size = bytes->size();
         kel::OpenCard(m_module, bytes->view());
         m_form.setSelectedFile(std::filesystem::path(m_path).filename().string());
@@ -135,10 +134,9 @@ void BM_LoadAndRate(benchmark::State &state)
     const std::string &path = card().path();
     kel::Module1 m;
     for (auto _ : state) {
-        std::string error;
-        auto bytes = kel::ReadCardFile(path, error);
+        auto bytes = kel::ReadCardFile(path);
         if (!bytes) {
-            state.SkipWithError(error.c_str());
+            state.SkipWithError(bytes.error().message.c_str());
             break;
         }
         kel::OpenCard(m, std::move(*bytes));
@@ -171,8 +169,7 @@ void BM_ReadCardFile(benchmark::State &state)
 {
     const std::string &path = card().path();
     for (auto _ : state) {
-        std::string error;
-        auto bytes = kel::ReadCardFile(path, error);
+        auto bytes = kel::ReadCardFile(path);
         benchmark::DoNotOptimize(bytes);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(card().size()));
@@ -180,8 +177,7 @@ void BM_ReadCardFile(benchmark::State &state)
 
 void BM_LoadCardFromMemory(benchmark::State &state)
 {
-    std::string error;
-    const auto bytes = kel::ReadCardFile(card().path(), error);
+    const auto bytes = kel::ReadCardFile(card().path());
     kel::RaceStore store;
     for (auto _ : state) {
         kel::LoadCard(bytes->view(), store);
@@ -199,8 +195,7 @@ void BM_ScanLines(benchmark::State &state)
         state.SkipWithError("this processor lacks the width");
         return;
     }
-    std::string error;
-    const auto bytes = kel::ReadCardFile(card().path(), error);
+    const auto bytes = kel::ReadCardFile(card().path());
     for (auto _ : state) {
         kel::LineScanner scanner(bytes->view(), true, nullptr, width);
         kel::ScannedLine line;

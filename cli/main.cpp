@@ -76,8 +76,8 @@ std::optional<std::string> applyCommands(const Options &o, Module1 &m)
     if (o.filter) {
         m.CurrentRace = static_cast<int16_t>(o.race);
         // The Settings frame's own refusal, worded as the window words it.
-        if (auto refusal = RunGo(m, o.settings))
-            return refusal;
+        if (const Result<void> go = RunGo(m, o.settings); !go)
+            return go.error().message;
     }
     return std::nullopt;
 }
@@ -147,10 +147,16 @@ int run(const Options &o)
     LoadReport report;
     std::optional<TextBuffer> bytes;
     try {
-        bytes = ReadCardFile(o.card, error);
+        Result<TextBuffer> read = ReadCardFile(o.card);
         // The check reads the file's lines again; the report needs the bytes no more.
-        if (bytes)
-            report = o.check ? OpenCard(m, bytes->view()) : OpenCard(m, std::move(*bytes));
+        if (!read) {
+            error = read.error().message;
+        } else if (o.check) {
+            bytes = std::move(*read);
+            report = OpenCard(m, bytes->view());
+        } else {
+            report = OpenCard(m, std::move(*read));
+        }
     } catch (const std::bad_alloc &) {
         error = "not enough memory to load " + std::filesystem::path(o.card).filename().string();
     }

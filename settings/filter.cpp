@@ -135,14 +135,14 @@ void MarkFilteredPPs(Module1 &m, const FilterSettings &s)
     });
 }
 
-std::optional<std::string> RunGo(Module1 &m, const SettingsTexts &texts)
+Result<void> RunGo(Module1 &m, const SettingsTexts &texts)
 {
     const FilterSettings s = MakeFilterSettings(texts);
     if (const auto refusal = CheckFilterSettings(m, s))
-        return std::string(*refusal);
+        return Error{std::string(*refusal)};
     MarkFilteredPPs(m, s);
     RerunRatings(m);
-    return std::nullopt;
+    return {};
 }
 
 } // namespace kel

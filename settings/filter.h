@@ -6,6 +6,7 @@
 
 #include "settings/settings_texts.h"
 #include "store/module1.h"
+#include "store/result.h"
 
 namespace kel {
 
@@ -73,7 +74,7 @@ bool FailsFilter(const RaceStore &d, int r, int h, int p, const FilterSettings &
 void MarkFilteredPPs(Module1 &m, const FilterSettings &s);
 
 // "Go!": checks the settings, marks the failing PPs of the scope and reruns the engine for it.
-// Returns the refusal message (title kCheckEntryTitle) when nothing was done.
-std::optional<std::string> RunGo(Module1 &m, const SettingsTexts &texts);
+// Fails with the refusal message (title kCheckEntryTitle) when nothing was done.
+Result<void> RunGo(Module1 &m, const SettingsTexts &texts);
 
 } // namespace kel

@@ -94,9 +94,7 @@ QWidget *makeControl(const ControlInfo &info, QWidget *parent)
     case CtlKind::CheckBox: {
         auto *check = new QCheckBox(caption, parent);
         check->setTristate(info.value == 2);
-        check->setCheckState(info.value == 0   ? Qt::Unchecked
-                             : info.value == 2 ? Qt::PartiallyChecked
-                                               : Qt::Checked);
+        check->setCheckState(info.value == 0 ? Qt::Unchecked : info.value == 2 ? Qt::PartiallyChecked : Qt::Checked);
         w = check;
         break;
     }

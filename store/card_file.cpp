@@ -10,12 +10,9 @@
 
 namespace kel {
 
-std::optional<TextBuffer> ReadCardFile(const std::string &path, std::string &error)
+Result<TextBuffer> ReadCardFile(const std::string &path)
 {
-    const auto refuse = [&](std::string_view why) {
-        error = "cannot read " + path + ": " + std::string(why);
-        return std::nullopt;
-    };
+    const auto refuse = [&](std::string_view why) { return Error{"cannot read " + path + ": " + std::string(why)}; };
     const std::string tooLarge
         = "the file is larger than " + std::to_string(kMaxCardBytes >> 20) + " MB, too large for a race card";
     // A named pipe, a device or a file another program holds under a lease would keep a plain

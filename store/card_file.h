@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 
+#include "store/result.h"
 #include "store/text_buffer.h"
 
 namespace kel {
@@ -11,9 +11,9 @@ namespace kel {
 // The largest card read: a full one (41 races of 21 horses of 100 PPs) is some 12 MB.
 inline constexpr std::size_t kMaxCardBytes = std::size_t(64) << 20;
 
-// The whole content of a file, with front room for LoadCard, or nothing with the reason in
-// error. Only regular files of at most kMaxCardBytes are read; nothing waits: a directory, a
+// The whole content of a file, with front room for LoadCard, or the error "cannot read PATH:
+// reason". Only regular files of at most kMaxCardBytes are read; nothing waits: a directory, a
 // named pipe or a device is refused, and so is a file that would not give its bytes at once.
-std::optional<TextBuffer> ReadCardFile(const std::string &path, std::string &error);
+Result<TextBuffer> ReadCardFile(const std::string &path);
 
 } // namespace kel

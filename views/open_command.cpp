@@ -80,11 +80,11 @@ void BT_Open_Click(Module1 &m, Form &f, Dialogs &d)
     std::string error;
     LoadReport report;
     try {
-        std::optional<TextBuffer> bytes = ReadCardFile(path, error);
+        Result<TextBuffer> bytes = ReadCardFile(path);
         if (bytes)
             report = OpenCard(m, std::move(*bytes));
-        else if (error.empty())
-            error = "cannot read " + path;
+        else
+            error = bytes.error().message;
     } catch (const std::bad_alloc &) {
         error = "not enough memory to load " + name;
     }

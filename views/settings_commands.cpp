@@ -42,8 +42,8 @@ void Recalculate_Click(Form &f)
 void Command4_Click(Module1 &m, Form &f, Dialogs &d)
 {
     // A refused entry leaves the frame open with what the user typed, and the focus where it is.
-    if (const auto refusal = RunGo(m, readSettingsFrame(f))) {
-        d.msgBox(*refusal, kCheckEntryTitle, MsgButtons::Ok);
+    if (const Result<void> go = RunGo(m, readSettingsFrame(f)); !go) {
+        d.msgBox(go.error().message, kCheckEntryTitle, MsgButtons::Ok);
         return;
     }
     f.setVisible(Ctl::FrameRecalculate, false);

@@ -25,8 +25,7 @@ namespace {
 
 bool LoadSample(Module1 &m, const char *name)
 {
-    std::string error;
-    auto bytes = ReadCardFile(std::string(KEL_SOURCE_DIR) + "/samples/" + name, error);
+    auto bytes = ReadCardFile(std::string(KEL_SOURCE_DIR) + "/samples/" + name);
     if (!bytes)
         return false;
     OpenCard(m, bytes->view());

@@ -13,9 +13,8 @@ namespace {
 Module1 open(const char *name)
 {
     Module1 m;
-    std::string error;
-    auto bytes = ReadCardFile(std::string(KEL_SOURCE_DIR) + "/samples/" + name, error);
-    EXPECT_TRUE(bytes) << error;
+    auto bytes = ReadCardFile(std::string(KEL_SOURCE_DIR) + "/samples/" + name);
+    EXPECT_TRUE(bytes) << (bytes ? "" : bytes.error().message);
     if (bytes)
         OpenCard(m, bytes->view());
     return m;
@@ -32,7 +31,7 @@ void forEachPP(const Module1 &m, Fn fn)
 TEST(SampleCards, InitialGoMarksPRecordsAndTheCardsOutliersOnly)
 {
     Module1 m = open("gulfstrm.kel");
-    ASSERT_EQ(RunGo(m, {}), std::nullopt);
+    ASSERT_TRUE(RunGo(m, {}));
     int pRecords = 0, outliers = 0, marked = 0;
     forEachPP(m, [&](int r, int h, int p) {
         const RaceStore &d = m.Data;
@@ -61,7 +60,7 @@ TEST(SampleCards, ScratchedHorseKeepsItsMarksThroughGoAndResetNo)
     strict.dirt = strict.turf = strict.fast = strict.muddy = 0;
     strict.purseFrom = "99M";
     strict.distanceFrom = "20";
-    ASSERT_EQ(RunGo(m, strict), std::nullopt);
+    ASSERT_TRUE(RunGo(m, strict));
     forEachPP(m, [&](int r, int h, int p) { EXPECT_EQ(m.Data(r, h, p, 0), h == 1 ? "S" : "F") << h << "/" << p; });
     EXPECT_EQ(m.Data(2, 1, 1, 0), "") << "race 2 is outside the scope";
     EXPECT_EQ(m.Data(1, 1, 0, 5), "[Z-99]");
@@ -75,7 +74,7 @@ TEST(SampleCards, SecondGoKeepsTheFirstRunsMarks)
     Module1 m = open("gulfstrm.kel");
     SettingsTexts first;
     first.muddy = 0;
-    ASSERT_EQ(RunGo(m, first), std::nullopt);
+    ASSERT_TRUE(RunGo(m, first));
     std::string before;
     forEachPP(m, [&](int r, int h, int p) { before += m.Data(r, h, p, 0).empty() ? '.' : m.Data(r, h, p, 0)[0]; });
 
@@ -83,7 +82,7 @@ TEST(SampleCards, SecondGoKeepsTheFirstRunsMarks)
     loose.date = "00/00/00";
     loose.distanceFrom = "0F";
     loose.distanceTo = "90"; // a text: above every number
-    ASSERT_EQ(RunGo(m, loose), std::nullopt);
+    ASSERT_TRUE(RunGo(m, loose));
     std::string after;
     forEachPP(m, [&](int r, int h, int p) { after += m.Data(r, h, p, 0).empty() ? '.' : m.Data(r, h, p, 0)[0]; });
     EXPECT_EQ(after, before);
@@ -98,7 +97,7 @@ TEST(SampleCards, ResetYesRestoresTheLoadedRatings)
     ScratchHorse(m, 2, 1);  // the 90-PP horse
     SettingsTexts t;
     t.date = "01/01/20";
-    ASSERT_EQ(RunGo(m, t), std::nullopt);
+    ASSERT_TRUE(RunGo(m, t));
     EXPECT_EQ(m.Data(1, 21, 1, 0), "S");
     EXPECT_EQ(m.Data(2, 1, 90, 0), "S");
 

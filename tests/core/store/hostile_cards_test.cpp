@@ -74,9 +74,11 @@ protected:
     bool open(const std::string &path)
     {
         error.clear();
-        std::optional<TextBuffer> bytes = ReadCardFile(path, error);
-        if (!bytes)
+        Result<TextBuffer> bytes = ReadCardFile(path);
+        if (!bytes) {
+            error = bytes.error().message;
             return false;
+        }
         report = LoadCard(std::move(*bytes), data);
         return true;
     }
@@ -316,9 +318,8 @@ TEST_F(HostileCard, FileWithoutReadPermissionIsRefusedWithTheReason)
     if (child == 0) {
         if (::setgid(65534) != 0 || ::setuid(65534) != 0)
             ::_exit(3);
-        std::string err;
-        const bool read = ReadCardFile(path, err).has_value();
-        ::_exit(read ? 1 : err.find("Permission denied") != std::string::npos ? 0 : 2);
+        const Result<TextBuffer> read = ReadCardFile(path);
+        ::_exit(read ? 1 : read.error().message.find("Permission denied") != std::string::npos ? 0 : 2);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);

@@ -600,20 +600,18 @@ TEST(LoaderCapacity, AHundredThousandFieldsAndAHugeLine)
 
 TEST(ReadCardFile, ReportsTheFileAndTheReason)
 {
-    std::string error;
-    EXPECT_FALSE(ReadCardFile("/nonexistent/dir/card.kel", error));
-    EXPECT_NE(error.find("/nonexistent/dir/card.kel"), std::string::npos);
-    EXPECT_NE(error.find("No such file"), std::string::npos);
+    const std::string missing = ReadCardFile("/nonexistent/dir/card.kel").error().message;
+    EXPECT_NE(missing.find("/nonexistent/dir/card.kel"), std::string::npos);
+    EXPECT_NE(missing.find("No such file"), std::string::npos);
 
     const auto dir = std::filesystem::temp_directory_path() / "kel_loader_test.kel";
     std::filesystem::create_directories(dir);
-    EXPECT_FALSE(ReadCardFile(dir.string(), error));
-    EXPECT_NE(error.find("directory"), std::string::npos);
+    EXPECT_NE(ReadCardFile(dir.string()).error().message.find("directory"), std::string::npos);
     std::filesystem::remove(dir);
 
     const auto file = std::filesystem::temp_directory_path() / "kel_loader_test_file.kel";
     std::ofstream(file, std::ios::binary) << "R1;A;\r\n";
-    auto bytes = ReadCardFile(file.string(), error);
+    auto bytes = ReadCardFile(file.string());
     ASSERT_TRUE(bytes);
     EXPECT_EQ(bytes->view(), "R1;A;\r\n");
     RaceStore d;
