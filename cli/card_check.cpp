@@ -106,6 +106,8 @@ class Checker
 public:
     Checker(std::string_view bytes, const Module1 &m) : m_lines(bytes), m_d(m.Data) {}
 
+    // Walks every record the loader filed, not the store's walks: what lies past the ends those
+    // stop at is what no page shows, and the check lists it.
     std::vector<CheckNote> run()
     {
         for (int r = 1; r <= RaceStore::kMaxRace && m_d.find(r, 0, 0) >= 0; ++r) {

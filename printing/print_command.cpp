@@ -1,6 +1,7 @@
 #include "printing/print_report.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -47,6 +48,24 @@ std::optional<double> AskNumber(Dialogs &d, std::string_view prompt, std::string
     if (!n)
         d.msgBox("\"" + *answer + "\" is not a number", kAppTitle, MsgButtons::Ok);
     return n;
+}
+
+// "<one>N" for one race, "<many>N-M" for several, nothing for none.
+std::string racesText(RaceSpan races, std::string_view one, std::string_view many)
+{
+    if (races.last < races.first)
+        return {};
+    std::string text(races.first == races.last ? one : many);
+    const auto append = [&](int n) {
+        char digits[12];
+        text.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+    };
+    append(races.first);
+    if (races.last != races.first) {
+        text += '-';
+        append(races.last);
+    }
+    return text;
 }
 
 } // namespace
@@ -136,27 +155,14 @@ void PrintReport(Module1 &m, Form &f, Printer &p, const PrintRequest &request)
 
 std::string ReportTitle(std::string_view cardName, RaceSpan races)
 {
-    std::string title(cardName);
-    if (races.last < races.first)
-        return title;
-    title += races.first == races.last ? ", race " : ", races ";
-    title += std::to_string(races.first);
-    if (races.last != races.first)
-        title += "-" + std::to_string(races.last);
-    return title;
+    return std::string(cardName) + racesText(races, ", race ", ", races ");
 }
 
 std::string ReportFileName(std::string_view cardName, RaceSpan races)
 {
     const std::size_t dot = cardName.rfind('.');
     std::string name(cardName.substr(0, dot == 0 || dot == std::string_view::npos ? cardName.size() : dot));
-    if (races.last >= races.first) {
-        name += races.first == races.last ? "-race-" : "-races-";
-        name += std::to_string(races.first);
-        if (races.last != races.first)
-            name += "-" + std::to_string(races.last);
-    }
-    return name + ".pdf";
+    return name + racesText(races, "-race-", "-races-") + ".pdf";
 }
 
 } // namespace kel

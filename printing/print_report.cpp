@@ -32,6 +32,10 @@ constexpr NextColumn kAfterColumn[] = {
     {5200, 6}, {6700, 6}, {5700, 6}, {6200, 6}, {17700, 6},
 };
 constexpr int kPlacedColumns = static_cast<int>(std::size(kAfterColumn));
+// The horses page's name column: the line below it is where the next horse line starts.
+constexpr int kNameColumn = 1;
+// The PP page's "KEL" column.
+constexpr int kKelColumn = 2;
 
 // The fields of one PP line in print order: PP page column, X, characters kept (0 = all).
 struct PPField
@@ -172,7 +176,7 @@ int16_t PrintHorseLine(Printer &p, const GridModel &grid, int r, const HorseLine
             p.setCurrentX(kAfterColumn[c].x);
             p.setFontSize(kAfterColumn[c].size * sizeFactor);
         }
-        if (c == 1) {
+        if (c == kNameColumn) {
             nextRowY = ToInt16(p.currentY());
             nameLinePrinted = true;
         }
@@ -213,7 +217,7 @@ void PrintHorsePPs(Printer &p, const GridModel &grid, double sizeFactor, int16_t
     for (std::size_t k = 0; k < kFields; ++k)
         xs[k] = kPPFields[k].x;
     // Only the first PP's "KEL" decides whether the horse has PP lines.
-    const bool rated = grid.rows() > 1 && grid.cell(1, 2) != "-";
+    const bool rated = grid.rows() > 1 && grid.cell(1, kKelColumn) != "-";
     for (int i = grid.fixedRows(); i <= ppCount; ++i) {
         if (rated) {
             makeRoom();
