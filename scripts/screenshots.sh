@@ -33,7 +33,15 @@ fi
 cmake --build "$dir" -j"${KEL_JOBS:-2}" --target kelsoft-screenshots
 
 mkdir -p "$out"
-cd "$root/samples"
+# The file frame shows the card's folder: take the pictures in a folder a user could have, not in
+# the developer's checkout.
+cards=/tmp/Cards
+[[ "$card" != "$cards"/* ]] || { echo "screenshots.sh: take the card from outside $cards" >&2; exit 2; }
+rm -rf "$cards" && mkdir -p "$cards"
+cp "$root"/samples/*.kel "$cards"/
+cp "$card" "$cards"/
+card="$cards/$(basename "$card")"
+cd "$cards"
 # A 96 dpi screen, so twips turn into the same pixels on every machine.
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" \
   "$dir/tools/kelsoft-screenshots" --race "$race" --horse "$horse" "$card" "$out"
