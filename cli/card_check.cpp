@@ -111,12 +111,12 @@ public:
     std::vector<CheckNote> run()
     {
         for (int r = 1; r <= RaceStore::kMaxRace && m_d.find(r, 0, 0) >= 0; ++r) {
-            if (m_d(r, 0, 0, 1).empty()) {
+            if (m_d(r, 0, 0, kKeySlot).empty()) {
                 note(r, 0, 0, "race line without a first field: the race list ends before this race");
                 break;
             }
             for (int h = 1; h <= RaceStore::kMaxHorse && m_d.find(r, h, 0) >= 0; ++h) {
-                if (m_d(r, h, 0, 1).empty()) {
+                if (m_d(r, h, 0, kKeySlot).empty()) {
                     note(r, h, 0, "horse line without a number (field 1): the race's horses end before this one");
                     break;
                 }
@@ -134,17 +134,17 @@ private:
     // False when the horse's later PPs count for nothing.
     bool checkPP(int r, int h, int p)
     {
-        if (m_d(r, h, p, 2).empty()) {
+        if (m_d(r, h, p, kPPTrack).empty()) {
             note(r, h, p,
                  "PP line without a track (field 12): the ratings, the record and the filter end before this PP");
             return false;
         }
         checkDate(r, h, p);
         checkFigure(r, h, p, 3, "13 (KEL)", "Qualy");
-        if (m_d(r, h, p, 4) != "----")
+        if (m_d(r, h, p, kPPEarlyKel) != "----")
             checkFigure(r, h, p, 4, "15 (Early KEL)", "Early");
-        const std::string_view kel = m_d(r, h, p, 3), early = m_d(r, h, p, 4);
-        if (m_d(r, h, p, 5) == "----" && !isMissing(early) && PercentNumber(kel) && PercentNumber(early))
+        const std::string_view kel = m_d(r, h, p, kPPKel), early = m_d(r, h, p, kPPEarlyKel);
+        if (m_d(r, h, p, kPPFinalKel) == "----" && !isMissing(early) && PercentNumber(kel) && PercentNumber(early))
             note(r, h, p, "Final KEL is \"----\" although KEL and Early KEL are figures: 2 x KEL - Early is too large");
         checkPlace(r, h, p);
         checkCondition(r, h, p);
@@ -154,7 +154,7 @@ private:
 
     void checkDate(int r, int h, int p)
     {
-        const std::string_view date = m_d(r, h, p, 1);
+        const std::string_view date = m_d(r, h, p, kPPDate);
         if (date.empty()) {
             note(r, h, p, "PP line without a date (field 11): the PP page and the printout end before this PP");
             return;
@@ -201,7 +201,7 @@ private:
 
     void checkPlace(int r, int h, int p)
     {
-        const std::string_view pos = m_d(r, h, p, 6);
+        const std::string_view pos = m_d(r, h, p, kPPPosition);
         const std::size_t ordinal = pos.find("\xC2\xBA");
         if (pos.empty() || (ordinal != std::string_view::npos && PlainNumber(pos.substr(0, ordinal))))
             return;
@@ -212,14 +212,14 @@ private:
 
     void checkCondition(int r, int h, int p)
     {
-        const std::string_view cond = m_d(r, h, p, 9);
+        const std::string_view cond = m_d(r, h, p, kPPCondition);
         const std::string name = "track condition (field 6) " + quoted(cond);
         if (!cond.starts_with('d') && !cond.starts_with('t') && !IsPRecord(cond))
             note(r, h, p,
                  name
                      + " does not start with d (dirt), t (turf) or P: \"Dirt races\" and \"Turf races\" never leave"
                        " this PP out");
-        const std::string_view code = ConditionCode(cond, m_d(r, h, p, 7));
+        const std::string_view code = ConditionCode(cond, m_d(r, h, p, kPPDistance));
         // A P record without a code is one the filter reads as meant.
         if (ConditionGroupOf(code) != ConditionGroup::None || (code.empty() && IsPRecord(cond)))
             return;
@@ -230,7 +230,8 @@ private:
 
     void checkPurseAndDistance(int r, int h, int p)
     {
-        const std::string_view cond = m_d(r, h, p, 9), purse = m_d(r, h, p, 10), distance = m_d(r, h, p, 7);
+        const std::string_view cond = m_d(r, h, p, kPPCondition), purse = m_d(r, h, p, kPPPurse),
+                               distance = m_d(r, h, p, kPPDistance);
         if (!IsPRecord(cond) && !ParsePurse(purse))
             note(r, h, p,
                  "purse (field 7) " + quoted(purse)

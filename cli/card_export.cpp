@@ -12,7 +12,7 @@ namespace {
 
 // The JSON lists a horse's PPs up to the first whose Early KEL (PP slot 4) is empty: every PP
 // line the loader files carries one there, "----" when the line has none.
-constexpr PPEnd kListedPPs{4, RaceStore::kMaxPP};
+constexpr PPEnd kListedPPs{kPPEarlyKel, RaceStore::kMaxPP};
 
 // Numbers in plain decimal, whatever the locale of the stream.
 void putNumber(std::ostream &out, int v)
@@ -117,7 +117,7 @@ void WriteCsv(const Module1 &m, int race, std::ostream &out, TableStyle style)
                 out << ',';
                 csvCell(out, m.Data(r, h, 0, s), style.excel);
             }
-            out << (m.Data(r, h, 1, 0) == "S" ? ",1" : ",0");
+            out << (IsScratched(m.Data, r, h) ? ",1" : ",0");
             if (style.odds)
                 out << ',' << odds[h - 1].share << ',' << odds[h - 1].fairOdds;
             out << eol;

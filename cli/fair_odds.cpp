@@ -42,8 +42,8 @@ std::vector<FairOdds> RaceFairOdds(const RaceStore &d, int r)
     std::vector<std::optional<int64_t>> win;
     int64_t sum = 0;
     ForEachHorse(d, r, [&](int h) {
-        const bool scratched = d(r, h, 1, 0) == "S";
-        win.push_back(scratched ? std::nullopt : winNumber(d(r, h, 0, 8)));
+        const bool scratched = IsScratched(d, r, h);
+        win.push_back(scratched ? std::nullopt : winNumber(d(r, h, 0, kHorseWinPercent)));
         sum += win.back().value_or(0);
     });
     std::vector<FairOdds> out(win.size());

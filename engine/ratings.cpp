@@ -13,7 +13,7 @@ constexpr std::string_view kOrdinal = "\xC2\xBA"; // "º" as the store holds it 
 
 bool isMarked(std::string_view mark)
 {
-    return mark == "F" || mark == "S";
+    return mark == kFilterMark || mark == kScratchMark;
 }
 
 bool isMissingFigure(std::string_view text)
@@ -65,7 +65,7 @@ int collectValues(const RaceStore &data, int race, int horse, int ratingSlot, do
         const std::string_view text = pp[ratingSlot];
         if (text.empty())
             return false;
-        if (isMarked(pp[0]) || isMissingFigure(text))
+        if (isMarked(pp[kPPMark]) || isMissingFigure(text))
             return true;
         // A text that does not read as a number is a PP without figure, like "----"; so is a
         // negative one, which no race run gives and whose roots have no value.
@@ -104,11 +104,11 @@ void rateOneRace(Module1 &m, int race, int ratingSlot)
         const int h = i + 1;
         char label[24];
         data.set(race, h, 0, labelSlot, std::string_view(label, formatLabel(label, ratings[i])));
-        if (ratingSlot == 5)
-            data.set(race, h, 0, 8, WinPercent(data, race, h));
-        if (ratingSlot == 3) {
+        if (ratingSlot == kPPFinalKel)
+            data.set(race, h, 0, kHorseWinPercent, WinPercent(data, race, h));
+        if (ratingSlot == kPPKel) {
             char rec[64];
-            data.set(race, h, 0, 4, std::string_view(rec, formatRecord(rec, HorseRecord(data, race, h))));
+            data.set(race, h, 0, kHorseRecord, std::string_view(rec, formatRecord(rec, HorseRecord(data, race, h))));
         }
     }
 }
@@ -157,10 +157,10 @@ StartRecord HorseRecord(const RaceStore &data, int race, int horse)
     ForEachPP(data, race, horse, kRatedPPs, [&](const PPRef &pp) {
         pp.prefetchAhead(kAhead, 3);
         pp.prefetchAhead(kAhead, 6);
-        if (isMarked(pp[0]) || isMissingFigure(pp[3]))
+        if (isMarked(pp[kPPMark]) || isMissingFigure(pp[kPPKel]))
             return;
         ++rec.starts;
-        switch (FinishPlace(pp[6])) {
+        switch (FinishPlace(pp[kPPPosition])) {
         case 1:
             ++rec.wins;
             break;

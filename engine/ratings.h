@@ -36,7 +36,7 @@ inline constexpr int kMaxRaceHorses = RaceStore::kMaxHorse;
 inline constexpr int kMaxRatedPP = 84;
 // The rating engine's walk over a horse's PPs (the value series and the record): up to the
 // first PP whose PP slot 2 is empty, PP kMaxRatedPP at the latest.
-inline constexpr PPEnd kRatedPPs{2, kMaxRatedPP};
+inline constexpr PPEnd kRatedPPs{kPPTrack, kMaxRatedPP};
 // The horse figures read x1..x9 of a value series and nothing after.
 inline constexpr int kFigureValues = 9;
 

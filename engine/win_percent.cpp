@@ -128,7 +128,8 @@ std::string WinPercentFromLabels(std::string_view qualy, std::string_view early,
 
 std::string WinPercent(const RaceStore &data, int race, int horse)
 {
-    return WinPercentFromLabels(data(race, horse, 0, 5), data(race, horse, 0, 6), data(race, horse, 0, 7));
+    return WinPercentFromLabels(data(race, horse, 0, kHorseQualy), data(race, horse, 0, kHorseEarly),
+                                data(race, horse, 0, kHorseFinal));
 }
 
 } // namespace kel

@@ -90,17 +90,17 @@ std::string_view ConditionCode(std::string_view trackCondition, std::string_view
 
 bool FailsFilter(const RaceStore &d, int r, int h, int p, const FilterSettings &s)
 {
-    if (earlierThanSince(ParseShortDate(d(r, h, p, 1)), s))
+    if (earlierThanSince(ParseShortDate(d(r, h, p, kPPDate)), s))
         return true;
 
-    const std::string_view cond = d(r, h, p, 9);
+    const std::string_view cond = d(r, h, p, kPPCondition);
     const char surface = cond.empty() ? '\0' : cond.front();
     if (!s.includeDirt && (surface == 'd' || surface == 'P'))
         return true;
     if (!s.includeTurf && surface == 't')
         return true;
 
-    const std::string_view distance = d(r, h, p, 7);
+    const std::string_view distance = d(r, h, p, kPPDistance);
     if (!s.includeFastGood || !s.includeMuddySloppy) {
         const ConditionGroup group = ConditionGroupOf(ConditionCode(cond, distance));
         if (!s.includeFastGood && group == ConditionGroup::FastGood)
@@ -112,7 +112,7 @@ bool FailsFilter(const RaceStore &d, int r, int h, int p, const FilterSettings &
     const bool pRecord = IsPRecord(cond);
     if (!pRecord) {
         // A purse that reads as nothing is not evidence against the PP.
-        if (const auto v = ParsePurse(d(r, h, p, 10))) {
+        if (const auto v = ParsePurse(d(r, h, p, kPPPurse))) {
             if ((s.purseFrom && *v < *s.purseFrom) || (s.purseTo && *v > *s.purseTo))
                 return true;
         }
@@ -128,9 +128,9 @@ void MarkFilteredPPs(Module1 &m, const FilterSettings &s)
     ForEachScopeHorse(m, [&](int r, int h) {
         ForEachPP(d, r, h, kMarkedPPs, [&](const PPRef &pp) {
             // Marks are only added, and a PP already marked keeps its mark whatever it fails.
-            const std::string_view mark = pp[0];
-            if (mark != "S" && mark != "F" && FailsFilter(d, r, h, pp.number(), s))
-                d.set(r, h, pp.number(), 0, "F");
+            const std::string_view mark = pp[kPPMark];
+            if (mark != kScratchMark && mark != kFilterMark && FailsFilter(d, r, h, pp.number(), s))
+                d.set(r, h, pp.number(), kPPMark, kFilterMark);
         });
     });
 }

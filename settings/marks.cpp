@@ -9,12 +9,12 @@ bool ScratchHorse(Module1 &m, int race, int row)
 {
     RaceStore &d = m.Data;
     // Race 0 holds only horse lines that came before any race line: never a race of the card.
-    if (race < 1 || row < 1 || row > RaceStore::kMaxHorse || d(race, row, 0, 1).empty())
+    if (race < 1 || row < 1 || row > RaceStore::kMaxHorse || d(race, row, 0, kKeySlot).empty())
         return false;
 
     // PP 1 carries the mark even without a PP: that is what shows the horse as scratched.
-    d.set(race, row, 1, 0, "S");
-    ForEachPP(d, race, row, kMarkedPPs, [&](const PPRef &pp) { d.set(race, row, pp.number(), 0, "S"); });
+    d.set(race, row, 1, kPPMark, kScratchMark);
+    ForEachPP(d, race, row, kMarkedPPs, [&](const PPRef &pp) { d.set(race, row, pp.number(), kPPMark, kScratchMark); });
 
     const int16_t shown = m.CurrentRace;
     m.CurrentRace = static_cast<int16_t>(race);
@@ -28,9 +28,9 @@ void ClearMarks(Module1 &m, bool scratchesToo)
     RaceStore &d = m.Data;
     ForEachScopeHorse(m, [&](int r, int h) {
         if (scratchesToo)
-            d.set(r, h, 1, 0, "");
+            d.set(r, h, 1, kPPMark, "");
         ForEachPP(d, r, h, kMarkedPPs, [&](const PPRef &pp) {
-            if (scratchesToo || pp[0] != "S")
+            if (scratchesToo || pp[kPPMark] != kScratchMark)
                 d.set(r, h, pp.number(), 0, "");
         });
     });

@@ -7,7 +7,7 @@ namespace kel {
 
 // The settings' walk over a horse's PPs (scratches, the filter, reset): up to the first PP
 // whose PP slot 2 is empty, every PP the store holds at the latest.
-inline constexpr PPEnd kMarkedPPs{2, RaceStore::kMaxPP};
+inline constexpr PPEnd kMarkedPPs{kPPTrack, RaceStore::kMaxPP};
 
 // The races a command covers: CurrentRace alone, or every race of the card when it is 0.
 // Calls fn(race, horse) for each horse of them, in card order. fn may return bool: false stops

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "store/race_store.h"
+#include "store/slots.h"
 
 namespace kel {
 
@@ -69,7 +70,7 @@ bool goOn(Fn &fn, Args &&...args)
 template <class Fn>
 bool ForEachRace(const RaceStore &d, int race, Fn &&fn)
 {
-    for (int r = race != 0 ? race : 1; r >= 1 && r <= RaceStore::kMaxRace && !d(r, 0, 0, 1).empty(); ++r) {
+    for (int r = race != 0 ? race : 1; r >= 1 && r <= RaceStore::kMaxRace && !d(r, 0, 0, kKeySlot).empty(); ++r) {
         if (!detail::goOn(fn, r))
             return false;
         if (race != 0)
@@ -82,7 +83,7 @@ bool ForEachRace(const RaceStore &d, int race, Fn &&fn)
 template <class Fn>
 bool ForEachHorse(const RaceStore &d, int r, Fn &&fn)
 {
-    for (int h = 1; h <= RaceStore::kMaxHorse && !d(r, h, 0, 1).empty(); ++h)
+    for (int h = 1; h <= RaceStore::kMaxHorse && !d(r, h, 0, kKeySlot).empty(); ++h)
         if (!detail::goOn(fn, h))
             return false;
     return true;

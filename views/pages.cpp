@@ -67,7 +67,7 @@ constexpr int kHeadedPPColumns = kShownPPSlots - 1;
 
 // The pages' walk over a horse's PPs (and so the printed PPs'): up to the first PP whose PP
 // slot 1 (the date) is empty.
-constexpr PPEnd kShownPPs{1, RaceStore::kMaxPP};
+constexpr PPEnd kShownPPs{kPPDate, RaceStore::kMaxPP};
 
 bool isRace(int r)
 {
@@ -175,7 +175,7 @@ void ShowRaceHorses(Module1 &m, Form &f)
     f.setCaption(Ctl::LabelCarreras, label);
 
     ForEachHorse(m.Data, r, [&](int h) {
-        const bool scratched = m.Data(r, h, 1, 0) == "S";
+        const bool scratched = IsScratched(m.Data, r, h);
         ForEachSlot(m.Data, r, h, 0, kShownHorseSlots, [&](int k, std::string_view slot) {
             g.setCol(k - 1);
             g.setRow(g.rows() - 1);
@@ -189,9 +189,9 @@ void ShowRaceHorses(Module1 &m, Form &f)
 std::string_view ScratchedHorseName(const Module1 &m, int row)
 {
     const int r = m.CurrentRace;
-    if (m.ViewPage != 2 || !isRace(r) || !isHorse(row) || m.Data(r, row, 1, 0) != "S")
+    if (m.ViewPage != 2 || !isRace(r) || !isHorse(row) || !IsScratched(m.Data, r, row))
         return {};
-    return m.Data(r, row, 0, 2);
+    return m.Data(r, row, 0, kHorseName);
 }
 
 void ShowHorsePPs(Module1 &m, Form &f)
@@ -226,13 +226,13 @@ void ShowHorsePPs(Module1 &m, Form &f)
     f.setCaption(Ctl::LabelCarreras, label);
 
     const auto listPP = [&](const PPRef &pp) {
-        const std::string_view mark = pp[0];
-        if (mark == "S") {
+        const std::string_view mark = pp[kPPMark];
+        if (mark == kScratchMark) {
             // Drops every PP listed so far; the header stays.
             g.setRows(1);
             return;
         }
-        if (mark == "F")
+        if (mark == kFilterMark)
             return;
         // A PP without the mark after one with it (uneven marks) starts again under the header
         // rather than over it.
