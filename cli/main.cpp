@@ -1,6 +1,5 @@
 // kelsoft-report: the card's ratings as CSV or JSON, a PDF report or a check of the card,
 // without a window.
-#include <charconv>
 #include <csignal>
 #include <filesystem>
 #include <iostream>
@@ -17,6 +16,7 @@
 #include "settings/filter.h"
 #include "settings/marks.h"
 #include "store/loader.h"
+#include "store/percent.h"
 #include "store/walk.h"
 #ifdef KEL_HAVE_PDF
 #include <QGuiApplication>
@@ -27,12 +27,6 @@
 namespace {
 
 using namespace kel;
-
-std::string decimal(std::size_t n)
-{
-    char buf[24];
-    return std::string(buf, std::to_chars(buf, buf + sizeof buf, n).ptr);
-}
 
 int fail(int status, const std::string &message)
 {
@@ -55,7 +49,7 @@ std::optional<std::string> clashingOutputs(const Options &o)
 
 std::string notOnCard(int race, int listed)
 {
-    return "race " + decimal(race) + " is not on the card (it lists " + decimal(listed)
+    return "race " + DecimalText(race) + " is not on the card (it lists " + DecimalText(listed)
            + (listed == 1 ? " race)" : " races)");
 }
 
@@ -67,11 +61,11 @@ std::optional<std::string> applyCommands(const Options &o, Module1 &m)
         return "kelsoft-report: " + notOnCard(o.race, listed);
     for (const Scratch &s : o.scratches) {
         if (s.race > listed)
-            return "kelsoft-report: --scratch " + decimal(s.race) + ':' + decimal(s.row) + ": "
+            return "kelsoft-report: --scratch " + DecimalText(s.race) + ':' + DecimalText(s.row) + ": "
                    + notOnCard(s.race, listed);
         if (!ScratchHorse(m, s.race, s.row))
-            return "kelsoft-report: --scratch " + decimal(s.race) + ':' + decimal(s.row) + ": race " + decimal(s.race)
-                   + " has no horse " + decimal(s.row);
+            return "kelsoft-report: --scratch " + DecimalText(s.race) + ':' + DecimalText(s.row) + ": race "
+                   + DecimalText(s.race) + " has no horse " + DecimalText(s.row);
     }
     if (o.filter) {
         m.CurrentRace = static_cast<int16_t>(o.race);
@@ -85,9 +79,9 @@ std::optional<std::string> applyCommands(const Options &o, Module1 &m)
 void printLoadNotes(const std::string &card, const LoadReport &report, std::ostream &out)
 {
     for (const LoadNote &n : report.dropped)
-        out << card << ':' << decimal(static_cast<std::size_t>(n.line)) << ": " << n.what << '\n';
+        out << card << ':' << DecimalText(n.line) << ": " << n.what << '\n';
     if (report.droppedCount > report.dropped.size())
-        out << card << ": and " << decimal(report.droppedCount - report.dropped.size()) << " more lines skipped\n";
+        out << card << ": and " << DecimalText(report.droppedCount - report.dropped.size()) << " more lines skipped\n";
 }
 
 int check(const Options &o, const Module1 &m, const LoadReport &report, std::string_view bytes)
@@ -97,11 +91,11 @@ int check(const Options &o, const Module1 &m, const LoadReport &report, std::str
     if (!out)
         return fail(1, out.error().message);
     for (const CheckNote &n : notes)
-        (*out)->stream() << o.card << ':' << decimal(static_cast<std::size_t>(n.line)) << ": " << n.what << '\n';
+        (*out)->stream() << o.card << ':' << DecimalText(n.line) << ": " << n.what << '\n';
     const std::size_t unlisted
         = report.droppedCount - report.dropped.size() + report.skippedCount - report.skipped.size();
     if (unlisted > 0)
-        (*out)->stream() << o.card << ": and " << decimal(unlisted) << " more lines left out or not shown\n";
+        (*out)->stream() << o.card << ": and " << DecimalText(unlisted) << " more lines left out or not shown\n";
     if (const auto done = (*out)->finish(); !done)
         return fail(1, done.error().message);
     return notes.empty() ? 0 : 1;

@@ -1,5 +1,7 @@
 #include "cli/pdf_report.h"
 
+#include "store/percent.h"
+
 #ifdef KEL_HAVE_PDF
 
 #include <algorithm>
@@ -21,7 +23,7 @@ Result<void> WritePdfReport(Module1 &m, const std::string &cardName, const std::
     ShowRaceList(m, f);
     const int listed = f.MSF().rows();
     if (race < 0 || race > listed)
-        return Error{"race " + std::to_string(race) + " is not on the card (it lists " + std::to_string(listed)
+        return Error{"race " + DecimalText(race) + " is not on the card (it lists " + DecimalText(listed)
                      + (listed == 1 ? " race)" : " races)")};
 
     PrintRequest request;

@@ -1,7 +1,6 @@
 #include "printing/print_report.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -56,14 +55,10 @@ std::string racesText(RaceSpan races, std::string_view one, std::string_view man
     if (races.last < races.first)
         return {};
     std::string text(races.first == races.last ? one : many);
-    const auto append = [&](int n) {
-        char digits[12];
-        text.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
-    };
-    append(races.first);
+    text += DecimalText(races.first);
     if (races.last != races.first) {
         text += '-';
-        append(races.last);
+        text += DecimalText(races.last);
     }
     return text;
 }
@@ -110,7 +105,7 @@ std::optional<PrintRequest> AskPrintQuestions(Module1 &m, Form &f, Dialogs &d)
         const std::optional<double> first = AskNumber(d, "First race?", "Select", "1");
         if (!first)
             return std::nullopt;
-        const std::optional<double> last = AskNumber(d, "Last race?", "Select", std::to_string(f.MSF().rows()));
+        const std::optional<double> last = AskNumber(d, "Last race?", "Select", DecimalText(f.MSF().rows()));
         if (!last)
             return std::nullopt;
         request.firstRow = ToInt16(*first - 1);

@@ -1,7 +1,5 @@
 #include "shell/print_target.h"
 
-#include <charconv>
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -12,15 +10,15 @@
 #include <QProgressDialog>
 #include <QScreen>
 
+#include "store/percent.h"
+
 namespace kel {
 
 namespace {
 
 QString Number(int n)
 {
-    char buf[16];
-    const auto end = std::to_chars(buf, buf + sizeof buf, n).ptr;
-    return QString::fromLatin1(buf, end - buf);
+    return QString::fromStdString(DecimalText(n));
 }
 
 // The progress of a long output, shown after half a second. Drawing the pages keeps the window

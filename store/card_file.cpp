@@ -1,5 +1,7 @@
 #include "store/card_file.h"
 
+#include "store/percent.h"
+
 #include <cerrno>
 #include <cstring>
 #include <string_view>
@@ -14,7 +16,7 @@ Result<TextBuffer> ReadCardFile(const std::string &path)
 {
     const auto refuse = [&](std::string_view why) { return Error{"cannot read " + path + ": " + std::string(why)}; };
     const std::string tooLarge
-        = "the file is larger than " + std::to_string(kMaxCardBytes >> 20) + " MB, too large for a race card";
+        = "the file is larger than " + DecimalText(kMaxCardBytes >> 20) + " MB, too large for a race card";
     // A named pipe, a device or a file another program holds under a lease would keep a plain
     // open or read waiting as long as they like: neither waits here. What was opened is what is
     // checked, so nothing can be swapped in between.

@@ -1,5 +1,7 @@
 #include "store/card_filer.h"
 
+#include "store/percent.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -25,8 +27,8 @@ constexpr std::size_t kNone = std::size_t(-1);
 // Out of the way of the filing: a line rarely has more fields than its record.
 [[gnu::noinline]] std::string droppedFields(const char *what, std::size_t fields, std::size_t kept)
 {
-    return std::string(what) + " line with " + std::to_string(fields) + " fields before its tag; only "
-           + std::to_string(kept) + " are kept, the rest were dropped";
+    return std::string(what) + " line with " + DecimalText(fields) + " fields before its tag; only " + DecimalText(kept)
+           + " are kept, the rest were dropped";
 }
 
 } // namespace
@@ -75,7 +77,7 @@ void CardFiler::fileRace(const ScannedLine &line, std::size_t dataFields)
     m_raceSkipped = m_r > RaceStore::kMaxRace;
     m_horseSkipped = false;
     if (m_raceSkipped) {
-        m_report.noteDropped(line.number, "race " + std::to_string(m_r) + " skipped: a card holds at most 41 races");
+        m_report.noteDropped(line.number, "race " + DecimalText(m_r) + " skipped: a card holds at most 41 races");
         return;
     }
     const std::size_t fields = keptFields(line, dataFields, kMaxRaceFields, "race");
@@ -92,7 +94,7 @@ void CardFiler::fileHorse(const ScannedLine &line, std::size_t dataFields)
     }
     m_horseSkipped = m_h > RaceStore::kMaxHorse;
     if (m_horseSkipped) {
-        m_report.noteDropped(line.number, "horse " + std::to_string(m_h) + " of race " + std::to_string(m_r)
+        m_report.noteDropped(line.number, "horse " + DecimalText(m_h) + " of race " + DecimalText(m_r)
                                               + " skipped: a race holds at most 21 horses");
         return;
     }
@@ -110,9 +112,8 @@ void CardFiler::filePP(const ScannedLine &line, std::size_t dataFields)
         return;
     }
     if (m_p > RaceStore::kMaxPP) {
-        m_report.noteDropped(line.number, "past performance " + std::to_string(m_p) + " of race " + std::to_string(m_r)
-                                              + ", horse " + std::to_string(m_h)
-                                              + " skipped: a horse holds at most 100");
+        m_report.noteDropped(line.number, "past performance " + DecimalText(m_p) + " of race " + DecimalText(m_r)
+                                              + ", horse " + DecimalText(m_h) + " skipped: a horse holds at most 100");
         return;
     }
     if (m_r == 0)

@@ -1,5 +1,7 @@
 #include "store/loader.h"
 
+#include "store/percent.h"
+
 #include <algorithm>
 #include <string>
 #include <utility>
@@ -55,7 +57,7 @@ LoadReport loadCard(std::string_view bytes, TextBuffer *inPlace, RaceStore &stor
     // The file cells and PP lines refer to the text by offsets: handed over last.
     store.adoptText(scanner.takeText());
     if (cut)
-        report.noteDropped(report.lines, "the card is larger than " + std::to_string(kMaxCardBytes >> 20)
+        report.noteDropped(report.lines, "the card is larger than " + DecimalText(kMaxCardBytes >> 20)
                                              + " MB: the rest of it was not read");
     return report;
 }

@@ -9,6 +9,12 @@
 
 namespace kel {
 
+std::string DecimalText(long long n)
+{
+    char buf[24];
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, n).ptr);
+}
+
 std::optional<double> PlainNumber(std::string_view text)
 {
     std::size_t i = 0;

@@ -16,6 +16,9 @@ std::optional<double> PlainNumber(std::string_view text);
 // or "1e400%" are no figure).
 std::optional<double> PercentNumber(std::string_view text);
 
+// An integer in plain decimal digits, the same in every locale.
+std::string DecimalText(long long n);
+
 // A number in general form, as the figures are written: integral values without a decimal
 // point, others with as few digits as represent them, at most 15 significant digits.
 std::string GeneralNumber(double value);

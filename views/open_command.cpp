@@ -1,4 +1,6 @@
 #include <algorithm>
+
+#include "store/percent.h"
 #include <filesystem>
 #include <new>
 #include <string>
@@ -48,14 +50,14 @@ std::string cardPath(const std::string &dir, const std::string &name)
 std::string droppedMessage(const std::string &name, const LoadReport &report)
 {
     const std::size_t count = std::max(report.droppedCount, report.dropped.size());
-    std::string msg = std::to_string(count) + (count == 1 ? " line of " : " lines of ") + name
+    std::string msg = DecimalText(count) + (count == 1 ? " line of " : " lines of ") + name
                       + (count == 1 ? " did not fit and was" : " did not fit and were")
                       + " left out in whole or in part:";
     const std::size_t shown = std::min(kNotesShown, report.dropped.size());
     for (std::size_t i = 0; i < shown; ++i)
-        msg += "\nline " + std::to_string(report.dropped[i].line) + ": " + report.dropped[i].what;
+        msg += "\nline " + DecimalText(report.dropped[i].line) + ": " + report.dropped[i].what;
     if (count > shown)
-        msg += "\nand " + std::to_string(count - shown) + " more.";
+        msg += "\nand " + DecimalText(count - shown) + " more.";
     return msg;
 }
 
