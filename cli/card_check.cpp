@@ -52,7 +52,8 @@ private:
     static constexpr int kRecords = (RaceStore::kMaxRace + 1) * (RaceStore::kMaxHorse + 1) * (RaceStore::kMaxPP + 1);
     static std::size_t index(int r, int h, int p)
     {
-        return static_cast<std::size_t>((r * (RaceStore::kMaxHorse + 1) + h) * (RaceStore::kMaxPP + 1) + p);
+        const int i = (r * (RaceStore::kMaxHorse + 1) + h) * (RaceStore::kMaxPP + 1) + p; // below kRecords
+        return static_cast<std::size_t>(i);
     }
     // 'A', 'B' or 'C' when the line's last field is that tag, else 0.
     static char tagOf(std::string_view line)

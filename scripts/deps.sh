@@ -2,7 +2,7 @@
 # Installs what kelsoft needs to build, test, package and run, as Debian packages (as root).
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ clang libclang-rt-dev clang-format
+  cmake ninja-build g++ clang libclang-rt-dev clang-format clang-tidy
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation poppler-utils xvfb xauth openbox xdotool time python3 locales

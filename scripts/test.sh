@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Set-up and test: installs what is missing, checks the formatting, builds with warnings as
-# errors, packages that build and checks the package (scripts/check_package.sh), and runs the
+# errors, runs clang-tidy on the core and the report tool (scripts/tidy.sh), packages that build and checks the package (scripts/check_package.sh), and runs the
 # whole test suite: the normal (gcc) build's tests, the same suite built with clang under
 # AddressSanitizer and UBSan, and a short run of each fuzzer.
-#   KEL_FUZZ_SECONDS (default 60) sets the fuzzing time per target; 0 skips fuzzing.
+#   KEL_FUZZ_SECONDS (default 30) sets the fuzzing time per target; 0 skips fuzzing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
@@ -13,6 +13,10 @@ echo "== format: clean"
 start=$SECONDS
 "$root/scripts/build.sh" "$root/build" -DKEL_WERROR=ON
 echo "== build: $((SECONDS - start)) s"
+
+start=$SECONDS
+"$root/scripts/tidy.sh" "$root/build"
+echo "== clang-tidy: $((SECONDS - start)) s"
 
 # The package comes from the build above: CPack strips the programs, so nothing is compiled twice.
 start=$SECONDS
@@ -24,7 +28,7 @@ start=$SECONDS
 "$root/scripts/sanitize.sh" "$root/build-asan" -DKEL_WERROR=ON
 echo "== sanitizer build and tests: $((SECONDS - start)) s"
 
-fuzz_seconds=${KEL_FUZZ_SECONDS:-60}
+fuzz_seconds=${KEL_FUZZ_SECONDS:-30}
 if ((fuzz_seconds > 0)); then
   start=$SECONDS
   KEL_CMAKE_ARGS=-DKEL_WERROR=ON "$root/scripts/fuzz.sh" "$fuzz_seconds"

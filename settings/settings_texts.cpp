@@ -107,7 +107,7 @@ std::string_view MidText(std::string_view text, int from, int to)
     const std::size_t begin = Utf8Left(text, static_cast<std::size_t>(from - 1)).size();
     if (begin >= text.size())
         return {};
-    return Utf8Left(text.substr(begin), static_cast<std::size_t>(to - from + 1));
+    return Utf8Left(text.substr(begin), static_cast<std::size_t>(to - from) + 1);
 }
 
 int CharLength(std::string_view text)

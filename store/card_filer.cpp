@@ -174,7 +174,7 @@ std::size_t CardFiler::putFinalKel(const ScannedLine &line, std::size_t fields, 
     if (fields >= RaceStore::kPPFields)
         length = m_finalKels.put(field(line, 13), field(line, 15), out);
     else
-        std::memcpy(out, "----", 4);
+        std::memcpy(out, "----", 4); // NOLINT(bugprone-not-null-terminated-result): a field, not a C string
     m_scanner.setEnd(at + length);
     return length;
 }

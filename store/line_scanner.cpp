@@ -75,18 +75,15 @@ struct Block32
 
 bool CanScan(ScanWidth width)
 {
-    switch (width) {
-    case ScanWidth::Plain:
+    if (width == ScanWidth::Plain)
         return true;
 #ifdef KEL_X86
-    case ScanWidth::Bytes16:
-        return true;
-    case ScanWidth::Bytes32:
+    if (width == ScanWidth::Bytes16)
+        return true; // SSE2: every x86-64 processor
+    if (width == ScanWidth::Bytes32)
         return __builtin_cpu_supports("avx2");
 #endif
-    default:
-        return false;
-    }
+    return false;
 }
 
 ScanWidth WidestScan()

@@ -6,7 +6,8 @@ namespace kel {
 
 // Backing text for one-character cells (marks "S" and "F", digits of "% W").
 const char RaceStore::kChars[256] = {
-#define KEL_ROW(n) char(n), char(n + 1), char(n + 2), char(n + 3), char(n + 4), char(n + 5), char(n + 6), char(n + 7)
+#define KEL_ROW(n)                                                                                                     \
+    char(n), char((n) + 1), char((n) + 2), char((n) + 3), char((n) + 4), char((n) + 5), char((n) + 6), char((n) + 7)
     KEL_ROW(0),   KEL_ROW(8),   KEL_ROW(16),  KEL_ROW(24),  KEL_ROW(32),  KEL_ROW(40),  KEL_ROW(48),  KEL_ROW(56),
     KEL_ROW(64),  KEL_ROW(72),  KEL_ROW(80),  KEL_ROW(88),  KEL_ROW(96),  KEL_ROW(104), KEL_ROW(112), KEL_ROW(120),
     KEL_ROW(128), KEL_ROW(136), KEL_ROW(144), KEL_ROW(152), KEL_ROW(160), KEL_ROW(168), KEL_ROW(176), KEL_ROW(184),

@@ -187,10 +187,10 @@ private:
     static constexpr uint8_t kMoved = 2;
 
     // The field of each slot of a PP line, 0 for slots that no field fills.
-    static constexpr std::array<int8_t, kSlots> kFieldOfPPSlot = [] {
-        std::array<int8_t, kSlots> f{};
+    static constexpr std::array<uint8_t, kSlots> kFieldOfPPSlot = [] {
+        std::array<uint8_t, kSlots> f{};
         for (int k = 1; k <= kPPFields; ++k)
-            f[static_cast<std::size_t>(kPPSlotOfField[k])] = static_cast<int8_t>(k);
+            f[static_cast<std::size_t>(kPPSlotOfField[k])] = static_cast<uint8_t>(k);
         return f;
     }();
 

@@ -107,7 +107,7 @@ private:
         const std::uintptr_t first = (start + kLarge - 1) & ~(kLarge - 1);
         const std::uintptr_t last = (start + m_blockSize) & ~(kLarge - 1);
         if (last > first)
-            ::madvise(reinterpret_cast<void *>(first), last - first, MADV_HUGEPAGE);
+            ::madvise(m_block + (first - start), last - first, MADV_HUGEPAGE);
 #endif
     }
 
