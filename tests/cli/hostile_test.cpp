@@ -30,6 +30,7 @@
 
 namespace {
 
+using kel::testing::figuresCard;
 using kel::testing::ppLine;
 using kel::testing::repeat;
 
@@ -55,47 +56,12 @@ std::string writeHugeCard(const fs::path &path)
     return path.string();
 }
 
-// One horse per figure text, each with a single PP; early figures all 95%.
-std::string figuresCard(const std::vector<std::string> &kels)
-{
-    std::string card = "R1;Figures;A;\r\n";
-    for (std::size_t i = 0; i < kels.size(); ++i)
-        card += std::to_string(i + 1) + ";H" + std::to_string(i + 1) + ";120;x;B;\r\n" + ppLine(kels[i], "95%");
-    return card;
-}
-
-std::string bigCard()
-{
-    std::string card;
-    for (int r = 1; r <= 60; ++r) {
-        card += "R" + std::to_string(r) + ";Big;A;\r\n";
-        for (int h = 1; h <= (r == 1 ? 30 : 1); ++h) {
-            card += std::to_string(h) + ";H;120;x;B;\r\n";
-            for (int p = 1; p <= (r == 1 && h == 1 ? 150 : 1); ++p)
-                card += ppLine(std::to_string(90 + p % 10) + "%", "95%");
-        }
-    }
-    return card;
-}
-
 std::vector<std::string> lines(const std::string &text)
 {
     std::vector<std::string> out;
     std::istringstream in(text);
     for (std::string l; std::getline(in, l);)
         out.push_back(l);
-    return out;
-}
-
-std::vector<std::string> csvFields(const std::string &line)
-{
-    std::vector<std::string> out(1);
-    for (char c : line) {
-        if (c == ',')
-            out.emplace_back();
-        else
-            out.back() += c;
-    }
     return out;
 }
 
@@ -120,30 +86,18 @@ const std::string kHeader = "race,horse,number,name,lbs,record,qualy,early,final
 
 TEST_F(HostileReport, EmptyLineEndsNulAndBinaryFilesGiveACardWithoutCrash)
 {
-    for (const auto &[name, bytes] : std::vector<std::pair<std::string, std::string>>{
-             {"empty.kel", ""},
-             {"ends.kel", "\r\n\n\r\r\n\r\n"},
-             {"nul.kel", std::string("R1\0;A;\r\n1;N\0L;120;x;B;\r\n", 24)
-                             + ppLine(std::string("9\0"
-                                                  "7%",
-                                                  4),
-                                      "95%")},
-         }) {
-        const ToolRun r = run(write(name, bytes));
-        EXPECT_EQ(r.status, 0) << name << ": " << r.err;
-        EXPECT_EQ(r.out.substr(0, kHeader.size()), kHeader) << name;
+    // Without a record tag there is no race.
+    for (const std::string &bytes :
+         {std::string(), std::string("\r\n\n\r\r\n\r\n"), std::string("\0\xff\xfe;A\0;", 7)}) {
+        const ToolRun r = run(write("odd.kel", bytes));
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, kHeader + "\n");
     }
     // A figure with a NUL in it is no figure: the horse is not rated.
-    const ToolRun nul = run((m_dir / "nul.kel").string());
+    const ToolRun nul = run(write("nul.kel", kel::testing::nulCard()));
+    EXPECT_EQ(nul.status, 0) << nul.err;
     EXPECT_NE(nul.out.find(",[Z-99],[A-1],[Z-99],"), std::string::npos) << nul.out;
-
-    std::string noise(64 * 1024, '\0');
-    uint32_t x = 99;
-    for (char &c : noise) {
-        x = x * 1664525u + 1013904223u;
-        c = static_cast<char>(x >> 24);
-    }
-    const ToolRun bin = run(write("noise.kel", noise));
+    const ToolRun bin = run(write("noise.kel", kel::testing::noiseBytes(64 * 1024)));
     EXPECT_EQ(bin.status, 0) << bin.err;
 }
 
@@ -164,16 +118,18 @@ TEST_F(HostileReport, HugeLineManyFieldsAndOverCapacityCardAreCutAndListed)
     EXPECT_NE(wide.err.find("wide.kel:3: horse line with 100000 fields"), std::string::npos) << wide.err;
     ASSERT_EQ(lines(wide.out).size(), 2u);
 
-    const ToolRun big = run(write("big.kel", bigCard()));
+    const ToolRun big = run(write("big.kel", kel::testing::overfullCard()));
     ASSERT_EQ(big.status, 0) << big.err.substr(0, 500);
     const std::vector<std::string> rows = lines(big.out);
     // 21 horses of race 1 and one of each of races 2 to 41.
     ASSERT_EQ(rows.size(), 1u + 21 + 40);
     EXPECT_EQ(rows.back().rfind("41,1,", 0), 0u);
     // Only PPs 1 to 84 count for the record.
-    EXPECT_EQ(csvFields(rows[1])[5].rfind("84 ", 0), 0u) << rows[1];
+    EXPECT_TRUE(rows[1].starts_with("1,1,1,Horse 1,120,84 ")) << rows[1];
     EXPECT_NE(big.err.find("a horse holds at most 100"), std::string::npos);
-    EXPECT_NE(big.err.find("a race holds at most 21 horses"), std::string::npos);
+    // Line 193: after horse 1 and its 150 PPs, horses 2 to 21 take two lines each.
+    EXPECT_NE(big.err.find("big.kel:193: horse 22 of race 1 skipped: a race holds at most 21 horses"),
+              std::string::npos);
     EXPECT_NE(big.err.find("a card holds at most 41 races"), std::string::npos);
 }
 
@@ -185,34 +141,30 @@ TEST_F(HostileReport, LowerCaseTagsAndBlankAfterSemicolonAreSkipped)
     EXPECT_EQ(r.out, kHeader + "\n1,1,1,Real,120,0 0-0-0,[Z-99],[Z-99],[Z-99],8,,,0\n");
 }
 
-TEST_F(HostileReport, FiguresThatAreNotNumbersNeverRate)
+// Texts that are no numbers never rate. No race run gives a negative figure, so "-5%" (and the
+// Final KEL made from it) is none either, rather than the best figure of the race; the early
+// figures are real, so Early still ranks every horse. "º" (card byte BA) and "‰" (89) end a
+// figure as "%" does: three equal figures.
+TEST_F(HostileReport, OnlyNumbersRateWhateverCharacterEndsThem)
 {
-    const ToolRun r = run(write("fig.kel", figuresCard({"%", "abc%", "1e400%", "NaN%", "-5%", "97%"})));
-    ASSERT_EQ(r.status, 0) << r.err;
-    const std::vector<std::string> rows = lines(r.out);
-    ASSERT_EQ(rows.size(), 7u);
-    // No race run gives a negative figure, so "-5%" (and the Final KEL made from it) is none
-    // either, rather than the best figure of the race.
-    for (int h = 1; h <= 5; ++h) {
-        const std::vector<std::string> f = csvFields(rows[h]);
-        EXPECT_EQ(f[6], "[Z-99]") << rows[h];
-        EXPECT_EQ(f[8], "[Z-99]") << rows[h];
-        // The early figure is real, so Early still ranks the horse.
-        EXPECT_NE(f[7], "[Z-99]") << rows[h];
-        EXPECT_EQ(f[5], "1 1-0-0") << rows[h];
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"%", "abc%", "1e400%", "NaN%", "-5%", "97%"},
+         "1,1,1,H1,120,1 1-0-0,[Z-99],[A-6],[Z-99],8,,,0\n"
+         "1,2,2,H2,120,1 1-0-0,[Z-99],[A-5],[Z-99],8,,,0\n"
+         "1,3,3,H3,120,1 1-0-0,[Z-99],[A-4],[Z-99],8,,,0\n"
+         "1,4,4,H4,120,1 1-0-0,[Z-99],[A-3],[Z-99],8,,,0\n"
+         "1,5,5,H5,120,1 1-0-0,[Z-99],[A-2],[Z-99],8,,,0\n"
+         "1,6,6,H6,120,1 1-0-0,[A-1],[A-1],[A-1],34,,,0\n"},
+        {{"97\xBA", "97\x89", "97%"},
+         "1,1,1,H1,120,1 1-0-0,[A-3],[A-3],[A-3],23,,,0\n"
+         "1,2,2,H2,120,1 1-0-0,[A-2],[A-2],[A-2],25,,,0\n"
+         "1,3,3,H3,120,1 1-0-0,[A-1],[A-1],[A-1],34,,,0\n"},
+    };
+    for (const auto &[figures, rows] : cases) {
+        const ToolRun r = run(write("fig.kel", figuresCard(figures)));
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, kHeader + "\n" + rows);
     }
-    EXPECT_EQ(csvFields(rows[6])[6], "[A-1]");
-    EXPECT_EQ(csvFields(rows[6])[8], "[A-1]");
-}
-
-TEST_F(HostileReport, FiguresEndingInACharacterOfSeveralBytesRateLikePercent)
-{
-    // "º" (card byte BA) and "‰" (89) end a figure as "%" does: three equal figures.
-    const ToolRun r = run(write("ord.kel", figuresCard({"97\xBA", "97\x89", "97%"})));
-    EXPECT_EQ(r.out, kHeader
-                         + "\n1,1,1,H1,120,1 1-0-0,[A-3],[A-3],[A-3],23,,,0\n"
-                           "1,2,2,H2,120,1 1-0-0,[A-2],[A-2],[A-2],25,,,0\n"
-                           "1,3,3,H3,120,1 1-0-0,[A-1],[A-1],[A-1],34,,,0\n");
 }
 
 TEST_F(HostileReport, OutputIsTheSameInACommaDecimalLocale)
@@ -229,30 +181,21 @@ TEST_F(HostileReport, OutputIsTheSameInACommaDecimalLocale)
     }
 }
 
-TEST_F(HostileReport, UnopenableFilesExitOneWithTheReason)
+TEST_F(HostileReport, UnopenableFilesExitOneNamingThemWithTheReason)
 {
     fs::create_directories(m_dir / "race.kel");
-    const ToolRun dir = run((m_dir / "race.kel").string());
-    EXPECT_EQ(dir.status, 1);
-    EXPECT_NE(dir.err.find("it is a directory"), std::string::npos);
-
     ASSERT_EQ(::mkfifo((m_dir / "pipe.kel").c_str(), 0644), 0);
-    const ToolRun pipe = run((m_dir / "pipe.kel").string());
-    EXPECT_EQ(pipe.status, 1);
-    EXPECT_NE(pipe.err.find("not a regular file"), std::string::npos);
-
-    const std::string gone = write("gone.kel", "R1;A;\r\n");
-    fs::remove(gone);
-    const ToolRun missing = run(gone);
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find("No such file or directory"), std::string::npos);
-
-    const std::string leased = write("leased.kel", "R1;A;\r\n");
-    const kel::testing::LeaseHolder holder(leased);
+    const kel::testing::LeaseHolder holder(write("leased.kel", "R1;A;\r\n"));
     ASSERT_TRUE(holder.holding);
-    const ToolRun waiting = run(leased);
-    EXPECT_EQ(waiting.status, 1);
-    EXPECT_EQ(waiting.err, "kelsoft-report: cannot read " + leased + ": reading it would keep the program waiting\n");
+    for (const auto &[name, reason] : {std::pair{"race.kel", "it is a directory"},
+                                       {"pipe.kel", "it is not a regular file"},
+                                       {"gone.kel", "No such file or directory"},
+                                       {"leased.kel", "reading it would keep the program waiting"}}) {
+        const std::string path = (m_dir / name).string();
+        const ToolRun r = run(path);
+        EXPECT_EQ(r.status, 1) << name;
+        EXPECT_EQ(r.err, "kelsoft-report: cannot read " + path + ": " + reason + "\n");
+    }
 }
 
 TEST_F(HostileReport, OutOfMemoryExitsOneWithTheReason)
@@ -413,7 +356,7 @@ TEST_F(HostileOpen, OutOfMemoryKeepsTheCard)
 
 TEST_F(HostileOpen, HostileButReadableCardsReplaceItAsBestTheyCan)
 {
-    write("big.kel", bigCard());
+    write("big.kel", kel::testing::overfullCard());
     open("big.kel");
     ASSERT_EQ(d.shown().size(), 1u);
     EXPECT_NE(d.shown()[0].prompt.find("lines of big.kel did not fit"), std::string::npos) << d.shown()[0].prompt;

@@ -6,13 +6,11 @@
 
 #include "tool_run.h"
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <sys/wait.h>
+#include <vector>
 
 namespace {
 
@@ -38,17 +36,32 @@ const std::string kCard = "R1;Aqueduct;6F;A;\r\n"
                           "R2;Belmont;1M;A;\r\n"
                           "1;Lonely;121;x;data;J3;T3;B;\r\n";
 
-TEST_F(ReportTool, CsvListsEveryHorseWithItsRatings)
+const std::string kHeader = "race,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched\n";
+const std::string kRace2 = "2,1,1,Lonely,121,0 0-0-0,[Z-99],[Z-99],[Z-99],8,J3,T3,0\n";
+
+// Every horse with its ratings; --race keeps one race; --scratch marks the horse and rates its
+// race again without it, a horse without PPs through its PP 1 mark alone.
+TEST_F(ReportTool, CsvListsTheHorsesAskedForWithTheirRatings)
 {
-    const ToolRun r = run(write("card.kel", kCard));
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "");
-    const std::string expected
-        = "race,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched\n"
-          "1,1,1,\"Smith, Jones\",120,2 1-0-1,[A-1],[A-1],[A-1],34,\"Jo \"\"Ace\"\"\",Trainer,0\n"
-          "1,2,2,Plain,118,1 0-1-0,[D-2],[D-2],[D-2],14,J2,T2,0\n"
-          "2,1,1,Lonely,121,0 0-0-0,[Z-99],[Z-99],[Z-99],8,J3,T3,0\n";
-    EXPECT_EQ(r.out, expected);
+    const std::string card = write("card.kel", kCard);
+    const std::pair<std::string, std::string> cases[] = {
+        {"", kHeader
+                 + "1,1,1,\"Smith, Jones\",120,2 1-0-1,[A-1],[A-1],[A-1],34,\"Jo \"\"Ace\"\"\",Trainer,0\n"
+                   "1,2,2,Plain,118,1 0-1-0,[D-2],[D-2],[D-2],14,J2,T2,0\n"
+                 + kRace2},
+        {"--race 2 ", kHeader + kRace2},
+        {"--scratch 1:1 --race 1 ",
+         kHeader
+             + "1,1,1,\"Smith, Jones\",120,0 0-0-0,[Z-99],[Z-99],[Z-99],8,\"Jo \"\"Ace\"\"\",Trainer,1\n"
+               "1,2,2,Plain,118,1 0-1-0,[A-1],[A-1],[A-1],34,J2,T2,0\n"},
+        {"--scratch 2:1 --race 2 ", kHeader + "2,1,1,Lonely,121,0 0-0-0,[Z-99],[Z-99],[Z-99],8,J3,T3,1\n"},
+    };
+    for (const auto &[args, csv] : cases) {
+        const ToolRun r = run(args + card);
+        EXPECT_EQ(r.status, 0) << args;
+        EXPECT_EQ(r.err, "") << args;
+        EXPECT_EQ(r.out, csv) << args;
+    }
 }
 
 // The default CSV and JSON of the sample cards, byte for byte as scripts and spreadsheets have
@@ -66,76 +79,33 @@ TEST_F(ReportTool, SampleCardsGiveTheirRecordedCsvAndJson)
     }
 }
 
-TEST_F(ReportTool, RaceOptionLimitsTheOutput)
-{
-    const ToolRun r = run("--race 2 " + write("card.kel", kCard));
-    ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "race,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched\n"
-                     "2,1,1,Lonely,121,0 0-0-0,[Z-99],[Z-99],[Z-99],8,J3,T3,0\n");
-}
-
-TEST_F(ReportTool, JsonHoldsEverySlotAsAString)
-{
-    const ToolRun r = run("--format json --race 1 " + write("card.kel", kCard));
-    ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(r.out.rfind("{\"races\":[{\"number\":1,\"slots\":[\"R1\",\"Aqueduct\",\"6F\",\"\",", 0), 0u) << r.out;
-    // Quotes escaped, "º" kept as UTF-8, the Final KEL computed, empty slot 0.
-    EXPECT_NE(r.out.find("\"Jo \\\"Ace\\\"\""), std::string::npos);
-    EXPECT_NE(
-        r.out.find("{\"number\":1,\"slots\":[\"\",\"01/02/25\",\"AQU\",\"97%\",\"95%\",\"99%\",\"1\xC2\xBA 120 (1)\""),
-        std::string::npos)
-        << r.out;
-    EXPECT_NE(r.out.find("{\"number\":2,\"slots\":[\"\",\"01/01/25\",\"AQU\",\"98%\",\"----\",\"----\""),
-              std::string::npos);
-    EXPECT_EQ(r.out.back(), '\n');
-}
-
-TEST_F(ReportTool, ScratchMarksEveryPPAndRerunsTheRace)
+// Every slot as a string: quotes escaped, "º" as UTF-8, the Final KEL computed. Slot 0 of a PP
+// is its mark: S on every PP of a scratched horse, which keeps it through the filter; F on a PP
+// the filter leaves out.
+TEST_F(ReportTool, JsonHoldsEverySlotAndThePPsMarks)
 {
     const std::string card = write("card.kel", kCard);
-    const ToolRun csv = run("--scratch 1:1 --race 1 " + card);
-    ASSERT_EQ(csv.status, 0) << csv.err;
-    EXPECT_EQ(csv.out, "race,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched\n"
-                       "1,1,1,\"Smith, Jones\",120,0 0-0-0,[Z-99],[Z-99],[Z-99],8,\"Jo \"\"Ace\"\"\",Trainer,1\n"
-                       "1,2,2,Plain,118,1 0-1-0,[A-1],[A-1],[A-1],34,J2,T2,0\n");
-    const ToolRun json = run("--format json --scratch 1:1 --race 1 " + card);
-    EXPECT_NE(json.out.find("{\"number\":1,\"slots\":[\"S\",\"01/02/25\""), std::string::npos);
-    EXPECT_NE(json.out.find("{\"number\":2,\"slots\":[\"S\",\"01/01/25\""), std::string::npos);
-    // A horse without PPs is scratched through its PP 1 mark alone.
-    const ToolRun lonely = run("--scratch 2:1 --race 2 " + card);
-    EXPECT_NE(lonely.out.find(",T3,1\n"), std::string::npos);
-}
-
-TEST_F(ReportTool, FilterMarksFailingPPsAndKeepsScratches)
-{
-    const std::string card = write("card.kel", kCard);
-    const ToolRun since = run("--format json --filter --since 01/02/25 " + card);
-    ASSERT_EQ(since.status, 0) << since.err;
-    EXPECT_NE(since.out.find("{\"number\":2,\"slots\":[\"F\",\"01/01/25\""), std::string::npos);
-    EXPECT_NE(since.out.find("{\"number\":1,\"slots\":[\"\",\"01/02/25\""), std::string::npos);
-
-    const ToolRun dirt = run("--format json --scratch 1:1 --filter --no-dirt --race 1 " + card);
-    ASSERT_EQ(dirt.status, 0) << dirt.err;
-    EXPECT_NE(dirt.out.find("{\"number\":1,\"slots\":[\"S\",\"01/02/25\""), std::string::npos);
-    EXPECT_NE(dirt.out.find("{\"number\":1,\"slots\":[\"F\",\"01/02/25\",\"AQU\",\"99%\""), std::string::npos);
-}
-
-TEST_F(ReportTool, RefusedSettingsExitTwoWithTheirMessage)
-{
-    const std::string card = write("card.kel", kCard);
-    const ToolRun date = run("--filter --since 1/1/25 " + card);
-    EXPECT_EQ(date.status, 2);
-    EXPECT_EQ(date.err, "Date must be in format mm/dd/yy\n");
-    EXPECT_EQ(date.out, "");
-    const ToolRun purse = run("--filter --purse 0 10X " + card);
-    EXPECT_EQ(purse.status, 2);
-    EXPECT_NE(purse.err.find("Purse"), std::string::npos);
-    const ToolRun distance = run("--filter --distance 1/2F 2M " + card);
-    EXPECT_EQ(distance.status, 2);
-    EXPECT_NE(distance.err.find("Distance"), std::string::npos);
-    EXPECT_EQ(run("--no-dirt " + card).status, 2);
-    // A short date is asked about only when there is a PP to compare it with, as in the window.
-    EXPECT_EQ(run("--filter --since 1/1/25 " + write("nopp.kel", "R1;A;\r\n1;Alpha;120;x;B;\r\n")).status, 0);
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"--race 1",
+         {"{\"races\":[{\"number\":1,\"slots\":[\"R1\",\"Aqueduct\",\"6F\",\"\",", "\"Jo \\\"Ace\\\"\"",
+          "{\"number\":1,\"slots\":[\"\",\"01/02/25\",\"AQU\",\"97%\",\"95%\",\"99%\",\"1\xC2\xBA 120 (1)\"",
+          "{\"number\":2,\"slots\":[\"\",\"01/01/25\",\"AQU\",\"98%\",\"----\",\"----\""}},
+        {"--scratch 1:1 --race 1",
+         {"{\"number\":1,\"slots\":[\"S\",\"01/02/25\"", "{\"number\":2,\"slots\":[\"S\",\"01/01/25\""}},
+        {"--filter --since 01/02/25",
+         {"{\"number\":2,\"slots\":[\"F\",\"01/01/25\"", "{\"number\":1,\"slots\":[\"\",\"01/02/25\""}},
+        {"--scratch 1:1 --filter --no-dirt --race 1",
+         {"{\"number\":1,\"slots\":[\"S\",\"01/02/25\"",
+          "{\"number\":1,\"slots\":[\"F\",\"01/02/25\",\"AQU\",\"99%\""}},
+    };
+    for (const auto &[args, parts] : cases) {
+        const ToolRun r = run("--format json " + args + " " + card);
+        ASSERT_EQ(r.status, 0) << args << r.err;
+        EXPECT_EQ(r.out.rfind("{\"races\":[", 0), 0u) << args;
+        EXPECT_EQ(r.out.back(), '\n') << args;
+        for (const std::string &part : parts)
+            EXPECT_NE(r.out.find(part), std::string::npos) << args << ": " << part << '\n' << r.out;
+    }
 }
 
 #ifdef KEL_HAVE_PDF
@@ -156,22 +126,20 @@ TEST_F(ReportTool, PdfReportIsWrittenAfterScratchesAndFilter)
 TEST_F(ReportTool, PdfWriteFailuresAreReportedAndLeaveNoFile)
 {
     const std::string card = write("card.kel", kCard);
-    const std::string pdf = (m_dir / "report.pdf").string();
-    const ToolRun full = run("--pdf /dev/full --pps 4 " + card);
-    EXPECT_EQ(full.status, 1);
-    EXPECT_TRUE(full.err.ends_with("kelsoft-report: Cannot write the report to /dev/full: No space left on device\n"))
-        << full.err;
-
-    const ToolRun limited = runReportTool("--pdf " + pdf + " --pps 4 " + card, m_dir,
-                                          "sh -c 'trap \"\" XFSZ; ulimit -f 8; exec \"$0\" \"$@\"' ");
-    EXPECT_EQ(limited.status, 1);
-    EXPECT_TRUE(limited.err.ends_with("kelsoft-report: Cannot write the report to " + pdf + ": File too large\n"))
-        << limited.err;
-
-    const std::string nowhere = (m_dir / "no" / "such" / "dir.pdf").string();
-    const ToolRun missing = run("--pdf " + nowhere + " " + card);
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find(nowhere), std::string::npos);
+    const struct
+    {
+        std::string prefix, pdf, reason;
+    } cases[] = {
+        {"", "/dev/full", "No space left on device"},
+        {"sh -c 'trap \"\" XFSZ; ulimit -f 8; exec \"$0\" \"$@\"' ", (m_dir / "report.pdf").string(), "File too large"},
+        {"", (m_dir / "no" / "such" / "dir.pdf").string(), "No such file or directory"},
+    };
+    for (const auto &c : cases) {
+        const ToolRun r = runReportTool("--pdf " + c.pdf + " --pps 4 " + card, m_dir, c.prefix);
+        EXPECT_EQ(r.status, 1) << c.pdf;
+        EXPECT_TRUE(r.err.ends_with("kelsoft-report: Cannot write the report to " + c.pdf + ": " + c.reason + "\n"))
+            << r.err;
+    }
     for (const auto &entry : fs::directory_iterator(m_dir))
         EXPECT_EQ(entry.path().extension(), entry.path().filename() == "card.kel" ? ".kel" : ".txt") << entry.path();
 }
@@ -183,7 +151,7 @@ TEST_F(ReportTool, UsageErrorsExitTwo)
     for (const std::string &args :
          {std::string(""), "--format xml " + card, "--race 0 " + card, "--race 42 " + card, "--race x " + card,
           "--bogus " + card, "--scratch 1 " + card, "--scratch 0:1 " + card, "--scratch 1:22 " + card,
-          "--filter --purse 1K " + card, "--pps 3 " + card, "--pdf " + card, card + " " + card,
+          "--filter --purse 1K " + card, "--no-dirt " + card, "--pps 3 " + card, "--pdf " + card, card + " " + card,
           // What the parser refuses, and options that mean nothing together.
           "--race= " + card, "--filter=1 " + card, "--check --race 1 " + card, "--excel --format json " + card,
           "--odds --pdf r.pdf " + card, "-o r.csv --pdf r.pdf " + card, "-o " + card}) {
@@ -194,20 +162,28 @@ TEST_F(ReportTool, UsageErrorsExitTwo)
     }
 }
 
-TEST_F(ReportTool, WhatTheCardDoesNotHoldIsAUsageErrorAndNothingIsWritten)
+// What the card does not hold and what the Settings frame refuses, in the frame's own words:
+// status 2, the reason, and nothing written.
+TEST_F(ReportTool, RefusedRequestsExitTwoWithTheirReasonAndWriteNothing)
 {
     const std::string card = write("card.kel", kCard);
     const std::string pdf = (m_dir / "r.pdf").string();
     const std::string noRace3 = "kelsoft-report: race 3 is not on the card (it lists 2 races)\n";
+    const std::string badDate = "Date must be in format mm/dd/yy\n";
     const std::pair<std::string, std::string> cases[] = {
         {"--race 3", noRace3},
         {"--format json --race 3", noRace3},
         {"--pdf " + pdf + " --race 3", noRace3},
         {"--scratch 9:1", "kelsoft-report: --scratch 9:1: race 9 is not on the card (it lists 2 races)\n"},
         {"--scratch 2:5", "kelsoft-report: --scratch 2:5: race 2 has no horse 5\n"},
+        {"--filter --since 1/1/25", badDate},
         // Longer than the window's date box holds: read by position it would be another date.
-        {"--filter --since 01/01/2025", "Date must be in format mm/dd/yy\n"},
-        {"--filter --since 2025-01-01", "Date must be in format mm/dd/yy\n"},
+        {"--filter --since 01/01/2025", badDate},
+        {"--filter --since 2025-01-01", badDate},
+        {"--filter --purse 0 10X",
+         "Purse must be a number followed by K (thousands) or M (millions), e.g. 250K or 1.5M\n"},
+        {"--filter --distance 1/2F 2M", "Distance must be in furlongs (F), miles (M) or miles and yards (Y), e.g. "
+                                        "4 1/2F, 1 1/16M or 1 70Y\n"},
     };
     for (const auto &[args, err] : cases) {
         const ToolRun r = run(args + " " + card);
@@ -216,6 +192,8 @@ TEST_F(ReportTool, WhatTheCardDoesNotHoldIsAUsageErrorAndNothingIsWritten)
         EXPECT_EQ(r.out, "") << args;
     }
     EXPECT_FALSE(fs::exists(pdf));
+    // A short date is asked about only when there is a PP to compare it with, as in the window.
+    EXPECT_EQ(run("--filter --since 1/1/25 " + write("nopp.kel", "R1;A;\r\n1;Alpha;120;x;B;\r\n")).status, 0);
 }
 
 TEST_F(ReportTool, OutputOverTheCardIsRefusedWhateverItsPath)
@@ -301,40 +279,6 @@ TEST_F(ReportTool, ExcelCsvDefusesFormulasAndEndsLinesInCrLf)
               "'-Jo,'+T,0\r\n"
               "1,2,2,-5,'@1,0 0-0-0,[Z-99],[Z-99],[Z-99],8,--,'\tTab,0\r\n"
               "1,3,3,-,--x,0 0-0-0,[Z-99],[Z-99],[Z-99],8,'- 1,Plain,0\r\n");
-}
-
-TEST_F(ReportTool, UnreadableFileExitsOneNamingIt)
-{
-    const ToolRun missing = run((m_dir / "gone.kel").string());
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find("gone.kel"), std::string::npos);
-    EXPECT_NE(missing.err.find("No such file"), std::string::npos);
-
-    fs::create_directories(m_dir / "folder.kel");
-    const ToolRun dir = run((m_dir / "folder.kel").string());
-    EXPECT_EQ(dir.status, 1);
-    EXPECT_NE(dir.err.find("directory"), std::string::npos);
-}
-
-TEST_F(ReportTool, OverCapacityLinesAreListedAndTheRestReported)
-{
-    std::string card = "R1;A;\r\n";
-    for (int h = 1; h <= 22; ++h)
-        card += std::to_string(h) + ";Horse" + std::to_string(h) + ";B;\r\n";
-    const ToolRun r = run(write("big.kel", card));
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.err.find("big.kel:23: horse 22 of race 1 skipped"), std::string::npos) << r.err;
-    EXPECT_NE(r.out.find("\n1,21,21,Horse21,"), std::string::npos);
-    EXPECT_EQ(r.out.find("Horse22"), std::string::npos);
-}
-
-TEST_F(ReportTool, EmptyAndBinaryFilesGiveAnEmptyCard)
-{
-    for (const std::string &bytes : {std::string(), std::string("\r\n\r\n\n"), std::string("\0\xff\xfe;A\0;", 7)}) {
-        const ToolRun r = run(write("odd.kel", bytes));
-        EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(r.out, "race,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched\n");
-    }
 }
 
 } // namespace

@@ -1,9 +1,11 @@
 #pragma once
 
 // Lines of a card as the tests write them into files.
+#include <cstdint>
 #include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kel::testing {
 
@@ -21,6 +23,48 @@ inline std::string ppLine(std::string_view kel, std::string_view early, std::str
 {
     return "Others;" + std::string(pos) + ";3;6F;1:10;d-f;25K;3.5;Smith;1-2;01/02/03;AQU;" + std::string(kel) + ";x;"
            + std::string(early) + ";C;\r\n";
+}
+
+// One horse per figure text, each with a single PP; early figures all 95%.
+inline std::string figuresCard(const std::vector<std::string> &kels)
+{
+    std::string card = "R1;Figures;A;\r\n";
+    for (std::size_t i = 0; i < kels.size(); ++i)
+        card += std::to_string(i + 1) + ";H" + std::to_string(i + 1) + ";120;x;B;\r\n" + ppLine(kels[i], "95%");
+    return card;
+}
+
+// NULs in a race line, a horse's name and a KEL figure, which is then no figure.
+inline std::string nulCard()
+{
+    return std::string("R1\0;A;\r\n1;N\0L;120;x;B;\r\n", 24) + ppLine(std::string{'9', '\0', '7', '%'}, "95%");
+}
+
+// More than a card holds: 60 races, 30 horses in race 1, 150 PPs for its first horse.
+inline std::string overfullCard()
+{
+    std::string card;
+    for (int r = 1; r <= 60; ++r) {
+        card += "R" + std::to_string(r) + ";Big;A;\r\n";
+        for (int h = 1; h <= (r == 1 ? 30 : 1); ++h) {
+            card += std::to_string(h) + ";Horse " + std::to_string(h) + ";120;x;B;\r\n";
+            for (int p = 1; p <= (r == 1 && h == 1 ? 150 : 1); ++p)
+                card += ppLine(std::to_string(90 + p % 10) + "%", "95%");
+        }
+    }
+    return card;
+}
+
+// Bytes of every value, the same on every run: a file that is no text.
+inline std::string noiseBytes(std::size_t size)
+{
+    std::string bytes(size, '\0');
+    uint32_t x = 7;
+    for (char &c : bytes) {
+        x = x * 1103515245u + 12345u;
+        c = static_cast<char>(x >> 24);
+    }
+    return bytes;
 }
 
 // One race whose Final KEL figures all take the general number form, not the exact decimal
