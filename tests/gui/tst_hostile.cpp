@@ -38,43 +38,10 @@ const char kGoodCard[] = "1;GOOD;01/05/25;6F;A;\r\n"
                          "Others;1\xBA 120 (2);3;6F;1:10;d-f;25K;3.5;Smith;1-2;01/02/25;AQU;97%;x;95%;C;\r\n"
                          "2;GOOD;01/05/25;1M;A;\r\n";
 
-QByteArray ppLine(const QByteArray &kel)
+// The card's bytes as the tests write them.
+QByteArray bytes(const std::string &card)
 {
-    return "Others;1\xBA 120 (2);3;6F;1:10;d-f;25K;3.5;Smith;1-2;01/02/03;AQU;" + kel + ";x;95%;C;\r\n";
-}
-
-QByteArray repeat(const QByteArray &piece, int n)
-{
-    QByteArray s;
-    s.reserve(piece.size() * n);
-    for (int i = 0; i < n; ++i)
-        s += piece;
-    return s;
-}
-
-QByteArray noise(int size)
-{
-    QByteArray b(size, '\0');
-    quint32 x = 7;
-    for (char &c : b) {
-        x = x * 1103515245u + 12345u;
-        c = char(x >> 24);
-    }
-    return b;
-}
-
-QByteArray bigCard()
-{
-    QByteArray card;
-    for (int r = 1; r <= 60; ++r) {
-        card += "R" + QByteArray::number(r) + ";Big;A;\r\n";
-        for (int h = 1; h <= (r == 1 ? 30 : 1); ++h) {
-            card += QByteArray::number(h) + ";Horse " + QByteArray::number(h) + ";120;x;B;\r\n";
-            for (int p = 1; p <= (r == 1 && h == 1 ? 150 : 1); ++p)
-                card += ppLine(QByteArray::number(90 + p % 10) + "%");
-        }
-    }
-    return card;
+    return QByteArray::fromStdString(card);
 }
 
 template <class T = QWidget>
@@ -147,13 +114,19 @@ private:
         pressOpen(w);
     }
 
-    std::unique_ptr<KEL_Soft> windowWithGoodCard(ScriptedDialogs &dialogs)
+    std::unique_ptr<KEL_Soft> shownWindow(ScriptedDialogs &dialogs)
     {
         auto w = std::make_unique<KEL_Soft>(m_tmp.path());
         w->setDialogs(&dialogs);
         w->show();
         if (!QTest::qWaitForWindowExposed(w.get()))
             qWarning("window not exposed");
+        return w;
+    }
+
+    std::unique_ptr<KEL_Soft> windowWithGoodCard(ScriptedDialogs &dialogs)
+    {
+        auto w = shownWindow(dialogs);
         openCard(*w, "good.kel");
         // On the horses page of race 1, as a user would be before trying another file.
         doubleClickRow(*w, 0);
@@ -192,11 +165,8 @@ private:
     QStringList pages(const QString &name)
     {
         ScriptedDialogs dialogs;
-        KEL_Soft w(m_tmp.path());
-        w.setDialogs(&dialogs);
-        w.show();
-        if (!QTest::qWaitForWindowExposed(&w))
-            qWarning("window not exposed");
+        const auto shown = shownWindow(dialogs);
+        KEL_Soft &w = *shown;
         openCard(w, name);
         QAbstractItemModel *model = w.gridView()->model();
         const auto page = [&] {
@@ -230,19 +200,15 @@ private slots:
         QVERIFY(writeFile("good.kel", kGoodCard));
         QVERIFY(writeFile("empty.kel", ""));
         QVERIFY(writeFile("ends.kel", "\r\n\r\n\n\r\r\n"));
-        QVERIFY(writeFile("nul.kel", QByteArray("R1\0;A;\r\n1;N\0L;120;x;B;\r\n", 24)
-                                         + ppLine(QByteArray("9\0"
-                                                             "7%",
-                                                             4))));
-        QVERIFY(writeFile("bom.kel", "\xEF\xBB\xBFR1;Caf\xC3\xA9;A;\r\n1;H;120;x;B;\r\n" + ppLine("97%")));
-        QVERIFY(writeFile("binary.kel", noise(64 * 1024)));
+        QVERIFY(writeFile("nul.kel", bytes(kel::testing::nulCard())));
+        QVERIFY(writeFile("bom.kel", "\xEF\xBB\xBFR1;Caf\xC3\xA9;A;\r\n1;H;120;x;B;\r\n"
+                                         + bytes(kel::testing::ppLine("97%", "95%"))));
+        QVERIFY(writeFile("binary.kel", bytes(kel::testing::noiseBytes(64 * 1024))));
         QVERIFY(writeFile("longline.kel", "R1;" + QByteArray(10 << 20, 'x') + ";A;\r\n1;H;120;x;B;\r\n"));
-        QVERIFY(writeFile("fields.kel", "R1;A;\r\n" + repeat("h;", 100000) + "B;\r\n"));
-        QVERIFY(writeFile("big.kel", bigCard()));
+        QVERIFY(writeFile("fields.kel", "R1;A;\r\n" + bytes(kel::testing::repeat("h;", 100000)) + "B;\r\n"));
+        QVERIFY(writeFile("big.kel", bytes(kel::testing::overfullCard())));
         QVERIFY(writeFile("tags.kel", "r1;x;a;\r\nR1;x; A;\r\nR1;Real;A;\r\n1;low;120;x;b;\r\n1;Real;120;x;B;\r\n"));
-        QVERIFY(writeFile("figures.kel", "R1;A;\r\n1;H1;1;x;B;\r\n" + ppLine("%") + "2;H2;1;x;B;\r\n" + ppLine("abc%")
-                                             + "3;H3;1;x;B;\r\n" + ppLine("1e400%") + "4;H4;1;x;B;\r\n" + ppLine("-5%")
-                                             + "5;H5;1;x;B;\r\n" + ppLine("NaN%")));
+        QVERIFY(writeFile("figures.kel", bytes(kel::testing::figuresCard({"%", "abc%", "1e400%", "-5%", "NaN%"}))));
     }
 
     // Cards that load, somehow: the window shows what could be read and can be browsed.
@@ -283,21 +249,6 @@ private slots:
         if (races >= 0)
             QCOMPARE(w->gridView()->model()->rowCount(), races);
         browse(*w);
-    }
-
-    // "%", "abc%", "1e400%", "-5%" and "NaN%" are no figures: on the horses page none rates.
-    void figuresNeverMadeUp()
-    {
-        ScriptedDialogs dialogs;
-        auto w = windowWithGoodCard(dialogs);
-        openCard(*w, "figures.kel");
-        doubleClickRow(*w, 0);
-        QAbstractItemModel *model = w->gridView()->model();
-        QCOMPARE(model->rowCount(), 5);
-        for (int row = 0; row < 5; ++row) {
-            QCOMPARE(model->index(row, 4).data().toString(), QString("[Z-99]")); // Qualy
-            QCOMPARE(model->index(row, 6).data().toString(), QString("[Z-99]")); // Final
-        }
     }
 
     // A field of 10 MB is kept whole in the store but drawn as its first 1,000 characters and
@@ -365,59 +316,59 @@ private slots:
         }
     }
 
-    // Opens the window refuses: a message, and the card before stays on its page.
-    void refusedOpensKeepTheCard()
+    // Neither a folder nor a pipe named like a card is offered as one.
+    void onlyFilesAreListed()
     {
         ScriptedDialogs dialogs;
-        auto w = windowWithGoodCard(dialogs);
-        dialogs.clearShown();
-
-        // Neither a folder nor a pipe named like a card is offered as one.
+        auto w = shownWindow(dialogs);
         QVERIFY(QDir(m_cards).mkpath("folder.kel"));
         QCOMPARE(::mkfifo(qPrintable(QDir(m_cards).filePath("pipe.kel")), 0644), 0);
         listCards(*w);
         QVERIFY(!listed(*w, "folder.kel"));
         QVERIFY(!listed(*w, "pipe.kel"));
-
-        // Listed as a card, then turned into a folder before Open.
-        QVERIFY(writeFile("turned.kel", kGoodCard));
-        listCards(*w);
-        pick(*w, "turned.kel");
-        QVERIFY(QFile::remove(QDir(m_cards).filePath("turned.kel")));
-        QVERIFY(QDir(m_cards).mkpath("turned.kel"));
-        pressOpen(*w);
-        QCOMPARE(dialogs.shown().size(), std::size_t(1));
-        QVERIFY2(QString::fromStdString(dialogs.shown().front().prompt).contains("it is a directory"),
-                 dialogs.shown().front().prompt.c_str());
-        QVERIFY(ctl(*w, Ctl::Fr_Open)->isVisible());
-        QTest::mouseClick(ctl(*w, Ctl::BT_Cancel), Qt::LeftButton);
-        expectGoodCard(*w, "folder");
-
-        // Listed, then removed before Open.
-        dialogs.clearShown();
-        QVERIFY(writeFile("gone.kel", kGoodCard));
-        listCards(*w);
-        pick(*w, "gone.kel");
-        QVERIFY(QFile::remove(QDir(m_cards).filePath("gone.kel")));
-        pressOpen(*w);
-        QCOMPARE(dialogs.shown().size(), std::size_t(1));
-        QVERIFY(QString::fromStdString(dialogs.shown().front().prompt).contains("No such file or directory"));
-        expectGoodCard(*w, "removed");
+        QVERIFY(listed(*w, "good.kel"));
     }
 
-    void unreadableFileKeepsTheCard()
+    // A card listed, then changed before "Open": a message that names it and says why, and the
+    // card before stays on its page.
+    void cardChangedBeforeOpenKeepsTheCard_data()
     {
-        if (::geteuid() == 0)
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("turned into a folder") << "turned.kel"
+                                              << "it is a directory";
+        QTest::newRow("removed") << "gone.kel"
+                                 << "No such file or directory";
+        QTest::newRow("unreadable") << "locked.kel"
+                                    << "Permission denied";
+    }
+    void cardChangedBeforeOpenKeepsTheCard()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        if (name == "locked.kel" && ::geteuid() == 0)
             QSKIP("root reads any file; the refusal is tested without root in the report tool and core tests");
         ScriptedDialogs dialogs;
         auto w = windowWithGoodCard(dialogs);
         dialogs.clearShown();
-        QVERIFY(writeFile("locked.kel", kGoodCard));
-        QVERIFY(QFile::setPermissions(QDir(m_cards).filePath("locked.kel"), {}));
-        openCard(*w, "locked.kel");
+        const QString path = QDir(m_cards).filePath(name);
+        QVERIFY(writeFile(name, kGoodCard));
+        listCards(*w);
+        pick(*w, name);
+        if (name == "locked.kel")
+            QVERIFY(QFile::setPermissions(path, {}));
+        else
+            QVERIFY(QFile::remove(path));
+        if (name == "turned.kel")
+            QVERIFY(QDir(m_cards).mkpath(name));
+        pressOpen(*w);
         QCOMPARE(dialogs.shown().size(), std::size_t(1));
-        QVERIFY(QString::fromStdString(dialogs.shown().front().prompt).contains("Permission denied"));
-        expectGoodCard(*w, "locked");
+        const QString prompt = QString::fromStdString(dialogs.shown().front().prompt);
+        QVERIFY2(prompt.contains(name) && prompt.contains(reason), qPrintable(prompt));
+        QCOMPARE(dialogs.shown().front().title, std::string("KEL Soft"));
+        QVERIFY(ctl(*w, Ctl::Fr_Open)->isVisible());
+        QTest::mouseClick(ctl(*w, Ctl::BT_Cancel), Qt::LeftButton);
+        expectGoodCard(*w, qPrintable(name));
     }
 };
 
