@@ -11,6 +11,7 @@
 #include "engine/ratings.h"
 #include "printing/print_report.h"
 #include "support/card_builder.h"
+#include "support/card_lines.h"
 #include "support/recording_printer.h"
 #include "views/commands.h"
 #include "views/memory_form.h"
@@ -161,12 +162,13 @@ struct TitleTest : ::testing::Test
     MemoryForm f;
     RecordingPrinter p;
 
-    std::vector<Event> title(const std::string &caption)
+    // The title lines of a race of one horse whose cell in column col holds text.
+    std::vector<Event> title(const std::string &caption, int col = 0, const std::string &text = "1")
     {
         f.MSF().setCols(12);
         f.MSF().setRows(2);
         f.MSF().setFixedRows(1);
-        f.MSF().setCell(1, 0, "1");
+        f.MSF().setCell(1, col, text);
         PrintRace(m, f, p, caption, 1, false, 0);
         std::vector<Event> out;
         for (const Event &e : p.texts()) {
@@ -181,9 +183,7 @@ struct TitleTest : ::testing::Test
 TEST_F(TitleTest, WideLinesBreakAtTheirLastBlankThatFitsOrAfterTheirLastCharacter)
 {
     // 110 characters of wide letters: under the 125-character rule, over the page's width.
-    std::string caption;
-    for (int i = 0; i < 11; ++i)
-        caption += "WWWWWWWWW ";
+    const std::string caption = kel::testing::repeat("WWWWWWWWW ", 11);
     std::vector<Event> t = title(caption);
     ASSERT_EQ(t.size(), 2u);
     EXPECT_EQ(t[0].text + " " + t[1].text, caption);
@@ -203,10 +203,7 @@ TEST_F(TitleTest, FurtherLinesFollowTheHorseLinePageRule)
     // Room for three 8-point lines below the race's start, not for the lines after them.
     p.setPageHeight(2000);
     p.setCurrentY(1300);
-    std::string caption;
-    for (int i = 0; i < 4; ++i)
-        caption += std::string(60, 'W') + " ";
-    const std::vector<Event> t = title(caption);
+    const std::vector<Event> t = title(kel::testing::repeat(std::string(60, 'W') + " ", 4));
     ASSERT_EQ(t.size(), 4u);
     EXPECT_EQ(t[0].page, 1);
     EXPECT_DOUBLE_EQ(t[0].y, 1300);
@@ -219,14 +216,10 @@ TEST_F(TitleTest, FurtherLinesFollowTheHorseLinePageRule)
 TEST_F(TitleTest, CentredLineThatWouldRunOffMovesLeft)
 {
     // Columns far wider than the page centre a short title beyond the right edge.
-    f.MSF().setCols(12);
-    f.MSF().setRows(2);
-    f.MSF().setFixedRows(1);
-    f.MSF().setCell(1, 8, std::string(300, 'W'));
-    PrintRace(m, f, p, "R1 Main", 1, false, 0);
-    const Event t = p.texts()[0];
-    EXPECT_EQ(t.text, "R1 Main");
-    EXPECT_DOUBLE_EQ(End(t), RecordingPrinter::kPageWidth);
+    const std::vector<Event> t = title("R1 Main", 8, std::string(300, 'W'));
+    ASSERT_FALSE(t.empty());
+    EXPECT_EQ(t[0].text, "R1 Main");
+    EXPECT_DOUBLE_EQ(End(t[0]), RecordingPrinter::kPageWidth);
 }
 
 TEST(ReportNames, SayTheCardAndTheRaces)
