@@ -16,10 +16,10 @@ public:
     virtual void setFontSize(double points) = 0;
     virtual void setFontBold(bool bold) = 0;
 
-    virtual double currentX() const = 0;
-    virtual void setCurrentX(double twips) = 0;
-    virtual double currentY() const = 0;
-    virtual void setCurrentY(double twips) = 0;
+    double currentX() const { return m_x; }
+    void setCurrentX(double twips) { m_x = twips; }
+    double currentY() const { return m_y; }
+    void setCurrentY(double twips) { m_y = twips; }
 
     // Width of the text in the current font, in twips. Texts are UTF-8; control characters
     // take no room.
@@ -36,6 +36,18 @@ public:
     // Starts a new page; the current position becomes (0, 0).
     virtual void newPage() = 0;
     virtual void endDoc() = 0;
+
+protected:
+    // The moves of the current position that printing makes.
+    void moveTo(double x, double y)
+    {
+        m_x = x;
+        m_y = y;
+    }
+
+private:
+    double m_x = 0;
+    double m_y = 0;
 };
 
 } // namespace kel

@@ -34,7 +34,7 @@ void RecordedDocument::reset()
     m_font = "Arial";
     m_size = 10;
     m_bold = false;
-    m_x = m_y = 0;
+    moveTo(0, 0);
     m_page = m_lastPages = 0;
 }
 
@@ -83,14 +83,13 @@ void RecordedDocument::printLine(std::string_view text)
         font = m_fonts.insert(font, m_font);
     Item &e = record(Event::Text);
     e.font = static_cast<uint16_t>(font - m_fonts.begin());
-    e.x = m_x;
-    e.y = m_y;
+    e.x = currentX();
+    e.y = currentY();
     e.text = {m_size, m_texts.size()};
     e.rgbOrLength = static_cast<uint32_t>(text.size());
     m_texts.append(text);
     e.bold = m_bold;
-    m_y += height;
-    m_x = 0;
+    moveTo(0, currentY() + height);
 }
 
 void RecordedDocument::drawLine(double x1, double y1, double x2, double y2, uint32_t rgb)
@@ -100,8 +99,7 @@ void RecordedDocument::drawLine(double x1, double y1, double x2, double y2, uint
     e.y = y1;
     e.line = {x2, y2};
     e.rgbOrLength = rgb;
-    m_x = x2;
-    m_y = y2;
+    moveTo(x2, y2);
 }
 
 void RecordedDocument::newPage()
@@ -110,8 +108,7 @@ void RecordedDocument::newPage()
         m_page = 1;
     ++m_page;
     record(Event::NewPage);
-    m_x = 0;
-    m_y = 0;
+    moveTo(0, 0);
 }
 
 void RecordedDocument::endDoc()
@@ -120,8 +117,7 @@ void RecordedDocument::endDoc()
     if (m_page > 0)
         m_lastPages = m_page;
     m_page = 0;
-    m_x = 0;
-    m_y = 0;
+    moveTo(0, 0);
 }
 
 bool RecordedDocument::replay(Printer &out, const std::function<bool(int)> &wanted,

@@ -56,10 +56,6 @@ public:
     void setFontName(std::string_view name) override { m_font.assign(name); }
     void setFontSize(double points) override { m_size = points; }
     void setFontBold(bool bold) override { m_bold = bold; }
-    double currentX() const override { return m_x; }
-    void setCurrentX(double twips) override { m_x = twips; }
-    double currentY() const override { return m_y; }
-    void setCurrentY(double twips) override { m_y = twips; }
     double textWidth(std::string_view text) override;
     double lineHeight() override;
     double pageWidth() const override { return m_pageWidth; }
@@ -121,8 +117,6 @@ private:
     std::string m_font = "Arial";
     double m_size = 10;
     bool m_bold = false;
-    double m_x = 0;
-    double m_y = 0;
     int m_page = 0;
     int m_lastPages = 0;
     std::deque<Item> m_items; // grows without moving what it holds

@@ -101,11 +101,10 @@ void PainterPrinter::printLine(std::string_view text)
             m_painter.setFont(m_font);
             m_painter.setPen(Qt::black);
             // Y is the top of the line; the painter draws on the baseline.
-            m_painter.drawText(QPointF(toDevice(m_x), toDevice(m_y) + m_ascent), s);
+            m_painter.drawText(QPointF(toDevice(currentX()), toDevice(currentY()) + m_ascent), s);
         }
     }
-    m_y += height;
-    m_x = 0;
+    moveTo(0, currentY() + height);
 }
 
 void PainterPrinter::drawLine(double x1, double y1, double x2, double y2, uint32_t rgb)
@@ -117,8 +116,7 @@ void PainterPrinter::drawLine(double x1, double y1, double x2, double y2, uint32
         m_painter.setPen(pen);
         m_painter.drawLine(QPointF(toDevice(x1), toDevice(y1)), QPointF(toDevice(x2), toDevice(y2)));
     }
-    m_x = x2;
-    m_y = y2;
+    moveTo(x2, y2);
 }
 
 void PainterPrinter::newPage()
@@ -129,8 +127,7 @@ void PainterPrinter::newPage()
         else
             m_failed = true;
     }
-    m_x = 0;
-    m_y = 0;
+    moveTo(0, 0);
 }
 
 void PainterPrinter::endDoc()
@@ -139,8 +136,7 @@ void PainterPrinter::endDoc()
         m_failed = true;
     m_open = false;
     m_gaveUp = false;
-    m_x = 0;
-    m_y = 0;
+    moveTo(0, 0);
 }
 
 } // namespace kel

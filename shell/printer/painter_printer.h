@@ -28,10 +28,6 @@ public:
     void setFontName(std::string_view name) override;
     void setFontSize(double points) override;
     void setFontBold(bool bold) override;
-    double currentX() const override { return m_x; }
-    void setCurrentX(double twips) override { m_x = twips; }
-    double currentY() const override { return m_y; }
-    void setCurrentY(double twips) override { m_y = twips; }
     double textWidth(std::string_view text) override;
     double lineHeight() override;
     double pageWidth() const override;
@@ -70,8 +66,6 @@ private:
     double m_ascent = 0;
     bool m_fontDirty = true;
     double m_dpi;
-    double m_x = 0;
-    double m_y = 0;
     bool m_open = false;
     bool m_failed = false;
     bool m_gaveUp = false; // on the current document
