@@ -17,6 +17,7 @@
 #include "shell/kel_soft.h"
 #include "views/controls.h"
 #include "support/scripted_dialogs.h"
+#include "support/shown_window.h"
 #include "views/memory_form.h"
 
 using namespace kel;
@@ -41,16 +42,8 @@ private:
     // The card's path as the file system spells it.
     QByteArray card(const QByteArray &name) const { return QFile::encodeName(m_cards) + "/" + name; }
 
-    std::unique_ptr<KEL_Soft> window(ScriptedDialogs &dialogs)
-    {
-        // Started somewhere else than the cards' folder, as from a file manager.
-        auto w = std::make_unique<KEL_Soft>(m_tmp.path());
-        w->setDialogs(&dialogs);
-        w->show();
-        if (!QTest::qWaitForWindowExposed(w.get()))
-            qWarning("window not exposed");
-        return w;
-    }
+    // Started somewhere else than the cards' folder, as from a file manager.
+    std::unique_ptr<KEL_Soft> window(ScriptedDialogs &dialogs) { return testing::shownWindow(m_tmp.path(), dialogs); }
 
     QByteArray selected(KEL_Soft &w) { return static_cast<FileListBox *>(w.control(Ctl::File1))->selectedNameOnDisk(); }
 

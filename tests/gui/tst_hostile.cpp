@@ -19,6 +19,7 @@
 
 #include "tests/support/card_lines.h"
 #include "tests/support/comma_locale.h"
+#include "tests/support/shown_window.h"
 
 #include "shell/file_lists.h"
 #include "shell/grid_table_model.h"
@@ -116,12 +117,7 @@ private:
 
     std::unique_ptr<KEL_Soft> shownWindow(ScriptedDialogs &dialogs)
     {
-        auto w = std::make_unique<KEL_Soft>(m_tmp.path());
-        w->setDialogs(&dialogs);
-        w->show();
-        if (!QTest::qWaitForWindowExposed(w.get()))
-            qWarning("window not exposed");
-        return w;
+        return testing::shownWindow(m_tmp.path(), dialogs);
     }
 
     std::unique_ptr<KEL_Soft> windowWithGoodCard(ScriptedDialogs &dialogs)
