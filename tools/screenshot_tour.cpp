@@ -12,6 +12,7 @@
 #include "shell/file_lists.h"
 #include "shell/kel_soft.h"
 #include "shell/msf_view.h"
+#include "store/percent.h"
 
 namespace kel {
 
@@ -77,14 +78,14 @@ bool runScreenshotTour(KEL_Soft &window, const QString &card, const QString &out
     grid->setCurrentIndex(grid->model()->index(race - 1, 0));
     pressKey(grid, Qt::Key_Return, QStringLiteral("\r"));
     if (window.module().ViewPage != 2)
-        return fail("race " + QString::number(race) + " did not open");
+        return fail("race " + QString::fromStdString(DecimalText(race)) + " did not open");
     if (!shoot("horses.png"))
         return false;
 
     grid->setCurrentIndex(grid->model()->index(horse - 1, 1));
     pressKey(grid, Qt::Key_Return, QStringLiteral("\r"));
     if (window.module().ViewPage != 3)
-        return fail("horse " + QString::number(horse) + " did not open");
+        return fail("horse " + QString::fromStdString(DecimalText(horse)) + " did not open");
     if (!shoot("past_performances.png"))
         return false;
 
