@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "store/percent.h"
 #include "store/walk.h"
 
 namespace kel {
@@ -28,11 +29,7 @@ std::string tenths(int64_t num, int64_t den)
     const int64_t twiceRest = 2 * (10 * num % den);
     if (twiceRest > den || (twiceRest == den && t % 2 == 1))
         ++t;
-    char buf[32];
-    char *p = std::to_chars(buf, buf + sizeof buf - 2, t / 10).ptr;
-    *p++ = '.';
-    *p++ = static_cast<char>('0' + t % 10);
-    return std::string(buf, p);
+    return DecimalText(t / 10) + '.' + static_cast<char>('0' + t % 10);
 }
 
 } // namespace
