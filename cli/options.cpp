@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include <charconv>
+#include <tuple>
 
 #include <QCommandLineParser>
 #include <QStringList>
@@ -121,16 +122,17 @@ std::optional<std::string> readSettings(const Parser &ps, Options &o)
             given = true;
         }
     }
-    const std::pair<const QCommandLineOption *, std::string *> limits[]
-        = {{&ps.purse, &o.settings.purseFrom}, {&ps.distance, &o.settings.distanceFrom}};
-    for (const auto &[option, from] : limits) {
+    const std::tuple<const QCommandLineOption *, std::string *, std::string *> limits[]
+        = {{&ps.purse, &o.settings.purseFrom, &o.settings.purseTo},
+           {&ps.distance, &o.settings.distanceFrom, &o.settings.distanceTo}};
+    for (const auto &[option, from, to] : limits) {
         if (!p.isSet(*option))
             continue;
         const QStringList v = p.values(*option);
         if (v.size() != 2)
             return "--" + toArg(option->names().front()) + " takes two limits, FROM and TO";
         *from = toArg(v[0]);
-        (from == &o.settings.purseFrom ? o.settings.purseTo : o.settings.distanceTo) = toArg(v[1]);
+        *to = toArg(v[1]);
         given = true;
     }
     if (given && !o.filter)
