@@ -15,20 +15,12 @@ namespace kel {
 // at the latest. The walks hide how the store keeps its records; a callback that returns bool
 // stops its walk by returning false.
 
-// A PP as a walk hands it out: where it is, and its slots read without a lookup each.
+// A PP as a walk hands it out: its number, and its slots read without a lookup each.
 class PPRef
 {
 public:
-    PPRef(const RaceStore &store, int race, int horse, int pp, int32_t record)
-        : m_store(&store)
-        , m_record(record)
-        , m_race(race)
-        , m_horse(horse)
-        , m_pp(pp)
-    {}
+    PPRef(const RaceStore &store, int pp, int32_t record) : m_store(&store), m_record(record), m_pp(pp) {}
 
-    int race() const { return m_race; }
-    int horse() const { return m_horse; }
     int number() const { return m_pp; }
     std::string_view operator[](int slot) const { return m_store->cell(m_record, slot); }
     // Asks the processor for slot s of the PP `ahead` places on, whose text is about to be read:
@@ -38,8 +30,6 @@ public:
 private:
     const RaceStore *m_store;
     int32_t m_record;
-    int m_race;
-    int m_horse;
     int m_pp;
 };
 
@@ -113,7 +103,7 @@ bool ForEachPP(const RaceStore &d, int r, int h, PPEnd end, Fn &&fn)
         const int32_t record = d.find(r, h, p);
         if (record < 0 || d.cell(record, end.keySlot).empty())
             break;
-        if (!detail::goOn(fn, PPRef(d, r, h, p, record)))
+        if (!detail::goOn(fn, PPRef(d, p, record)))
             return false;
     }
     return true;
