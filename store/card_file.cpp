@@ -1,14 +1,16 @@
 #include "store/card_file.h"
 
-#include "store/percent.h"
-
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "store/percent.h"
 
 namespace kel {
 

@@ -1,11 +1,10 @@
 #include "store/card_filer.h"
 
-#include "store/percent.h"
-
 #include <algorithm>
 #include <cstring>
 #include <string>
 
+#include "store/percent.h"
 #include "store/utf8.h"
 
 namespace kel {

@@ -1,13 +1,12 @@
 #include "store/loader.h"
 
-#include "store/percent.h"
-
 #include <algorithm>
 #include <string>
 #include <utility>
 
 #include "store/card_filer.h"
 #include "store/line_scanner.h"
+#include "store/percent.h"
 #include "store/utf8.h"
 
 namespace kel {

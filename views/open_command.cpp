@@ -1,12 +1,11 @@
 #include <algorithm>
-
-#include "store/percent.h"
 #include <filesystem>
 #include <new>
 #include <string>
 
 #include "engine/open_card.h"
 #include "store/loader.h"
+#include "store/percent.h"
 #include "store/utf8.h"
 #include "views/commands.h"
 
