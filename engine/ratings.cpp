@@ -152,11 +152,11 @@ StartRecord HorseRecord(const RaceStore &data, int race, int horse)
     // The texts read lie in memory the processor rarely holds: asked for some PPs ahead, the
     // first ones at once.
     constexpr int kAhead = 12;
-    PrefetchPPs(data, race, horse, kAhead - 1, 3);
-    PrefetchPPs(data, race, horse, kAhead - 1, 6);
+    PrefetchPPs(data, race, horse, kAhead - 1, kPPKel);
+    PrefetchPPs(data, race, horse, kAhead - 1, kPPPosition);
     ForEachPP(data, race, horse, kRatedPPs, [&](const PPRef &pp) {
-        pp.prefetchAhead(kAhead, 3);
-        pp.prefetchAhead(kAhead, 6);
+        pp.prefetchAhead(kAhead, kPPKel);
+        pp.prefetchAhead(kAhead, kPPPosition);
         if (isMarked(pp[kPPMark]) || isMissingFigure(pp[kPPKel]))
             return;
         ++rec.starts;
@@ -179,16 +179,16 @@ StartRecord HorseRecord(const RaceStore &data, int race, int horse)
 
 void ComputeRatings(Module1 &m, int16_t ratingSlot)
 {
-    if (ratingSlot < 3 || ratingSlot > 5)
+    if (ratingSlot < kPPKel || ratingSlot > kPPFinalKel)
         return;
     ForEachRace(m.Data, m.CurrentRace, [&](int race) { rateOneRace(m, race, ratingSlot); });
 }
 
 void RerunRatings(Module1 &m)
 {
-    ComputeRatings(m, 3);
-    ComputeRatings(m, 4);
-    ComputeRatings(m, 5);
+    ComputeRatings(m, kPPKel);
+    ComputeRatings(m, kPPEarlyKel);
+    ComputeRatings(m, kPPFinalKel);
 }
 
 } // namespace kel

@@ -31,7 +31,7 @@ void ClearMarks(Module1 &m, bool scratchesToo)
             d.set(r, h, 1, kPPMark, "");
         ForEachPP(d, r, h, kMarkedPPs, [&](const PPRef &pp) {
             if (scratchesToo || pp[kPPMark] != kScratchMark)
-                d.set(r, h, pp.number(), 0, "");
+                d.set(r, h, pp.number(), kPPMark, "");
         });
     });
 }
