@@ -140,7 +140,7 @@ void CardFiler::filePP(const ScannedLine &line, std::size_t dataFields)
     const int32_t rec = m_store.record(m_r, m_h, m_p);
     fileFields(rec, RaceStore::kPPSlotOfField, filed, line);
     if (filed < RaceStore::kPPFields)
-        m_store.setCell(rec, 4, "----");
+        m_store.setCell(rec, 4, kNoFigure);
     const std::size_t at = m_scanner.end();
     m_store.setFileCell(rec, 5, at, putFinalKel(line, filed, at));
 }
@@ -169,11 +169,11 @@ void CardFiler::fileFields(int32_t record, const int *slotOfField, std::size_t f
 std::size_t CardFiler::putFinalKel(const ScannedLine &line, std::size_t fields, std::size_t at)
 {
     char *const out = m_text + at;
-    std::size_t length = 4;
+    std::size_t length = kNoFigure.size();
     if (fields >= RaceStore::kPPFields)
         length = m_finalKels.put(field(line, 13), field(line, 15), out);
     else
-        std::memcpy(out, "----", 4); // NOLINT(bugprone-not-null-terminated-result): a field, not a C string
+        std::memcpy(out, kNoFigure.data(), kNoFigure.size());
     m_scanner.setEnd(at + length);
     return length;
 }

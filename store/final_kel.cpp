@@ -9,8 +9,6 @@ namespace kel {
 
 namespace {
 
-constexpr std::string_view kMissing = "----";
-
 // A text of up to eight bytes as one number, the first byte lowest; the eight bytes from its
 // start are read.
 uint64_t packed(std::string_view text)
@@ -24,7 +22,7 @@ uint64_t packed(std::string_view text)
 
 std::size_t PutFinalKel(std::string_view kel, std::string_view early, char *out)
 {
-    if (early != kMissing) {
+    if (early != kNoFigure) {
         const auto x = PercentNumber(kel);
         const auto y = PercentNumber(early);
         // Figures near the largest double can overflow: no figure then, as for a text that is
@@ -35,8 +33,8 @@ std::size_t PutFinalKel(std::string_view kel, std::string_view early, char *out)
             return static_cast<std::size_t>(end - out);
         }
     }
-    std::memcpy(out, kMissing.data(), kMissing.size());
-    return kMissing.size();
+    std::memcpy(out, kNoFigure.data(), kNoFigure.size());
+    return kNoFigure.size();
 }
 
 std::string FinalKel(std::string_view kel, std::string_view early)

@@ -8,6 +8,9 @@
 
 namespace kel {
 
+// The text of a figure a PP lacks, as the cards write it and the loader fills it in.
+inline constexpr std::string_view kNoFigure = "----";
+
 // The Final KEL figure of a PP from its KEL and Early KEL texts: 2 x KEL - Early, the figures
 // read by PercentNumber and the result written by GeneralNumber, followed by "%". "----" when
 // Early is "----", when either text is no figure, or when the result overflows a double.
