@@ -10,12 +10,12 @@ target_link_libraries(kel-make-card PRIVATE kel_cardgen)
 # The benchmarks: built with everything else, run apart from the tests (scripts/bench.sh).
 find_package(benchmark REQUIRED)
 add_executable(kel_bench ${CMAKE_CURRENT_LIST_DIR}/kel_bench.cpp)
-target_link_libraries(kel_bench PRIVATE kel_cardgen kel_test_support benchmark::benchmark)
+target_link_libraries(kel_bench PRIVATE kel_cardgen kel_test_printing benchmark::benchmark)
 
 # The real window on a card of 1 MB race fields, offscreen: the open and the print of a race,
 # with the process's peak memory (scripts/bench.sh runs it).
 if(TARGET kel_shell)
   find_package(Qt6 REQUIRED COMPONENTS Test)
   add_executable(kel_window_bench ${CMAKE_CURRENT_LIST_DIR}/window_bench.cpp)
-  target_link_libraries(kel_window_bench PRIVATE kel_cardgen kel_shell kel_test_support Qt6::Test)
+  target_link_libraries(kel_window_bench PRIVATE kel_cardgen kel_shell kel_test_views Qt6::Test)
 endif()

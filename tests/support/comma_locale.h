@@ -1,8 +1,8 @@
 #pragma once
 
 // de_DE.UTF-8 writes 9.5 as "9,5". The machine need not have it: it is compiled with localedef
-// (Debian's "locales") once for all tests, in a folder of its own renamed into place, and used
-// through LOCPATH. Returns that folder, or "" when it cannot be made.
+// (Debian's "locales") once for all tests into the build folder, in a folder of its own renamed
+// into place, and used through LOCPATH. Returns that folder, or "" when it cannot be made.
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
@@ -16,11 +16,12 @@ inline constexpr const char *kCommaLocale = "de_DE.UTF-8";
 inline std::string CommaLocalePath()
 {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / "kel_test_locales";
+    const fs::path dir = fs::path(KEL_TEST_CACHE_DIR) / "locales";
     const fs::path work = dir.string() + "_" + std::to_string(::getpid());
     std::error_code ec;
     if (!fs::exists(dir / kCommaLocale / "LC_NUMERIC")) {
         fs::create_directories(dir, ec);
+        fs::create_directories(work, ec);
         if (std::system(
                 ("localedef -i de_DE -f UTF-8 '" + (work / kCommaLocale).string() + "' >/dev/null 2>&1").c_str())
             != -1)
