@@ -241,12 +241,4 @@ void RateRace(std::span<const std::span<const double>> series, std::span<HorseRa
     rateRaceInto(series, out.data(), meas.data(), m.data(), rank.data());
 }
 
-std::vector<HorseRating> RateRace(const std::vector<std::vector<double>> &series)
-{
-    std::vector<std::span<const double>> views(series.begin(), series.end());
-    std::vector<HorseRating> out(series.size());
-    RateRace(views, out);
-    return out;
-}
-
 } // namespace kel

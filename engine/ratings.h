@@ -4,7 +4,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "engine/measures.h"
 #include "store/module1.h"
@@ -27,9 +26,6 @@ struct HorseRating
     int rank = 99;
 };
 
-// Ranks and classes the horses of one race from their value series (PP 1 first).
-std::vector<HorseRating> RateRace(const std::vector<std::vector<double>> &series);
-
 // The horses of one race the engine rates: the store's 21 (the working tables hold 21).
 inline constexpr int kMaxRaceHorses = RaceStore::kMaxHorse;
 // The engine looks at PPs 1 to 84 of a horse: its walks stop when p + 15 >= 100.
@@ -40,8 +36,9 @@ inline constexpr PPEnd kRatedPPs{kPPTrack, kMaxRatedPP};
 // The horse figures read x1..x9 of a value series and nothing after.
 inline constexpr int kFigureValues = 9;
 
-// RateRace without heap use for up to kMaxRaceHorses horses: series[i] is horse i + 1, and
-// out[i] receives its rating (min(series.size(), out.size()) horses are rated).
+// Ranks and classes the horses of one race from their value series (PP 1 first): series[i] is
+// horse i + 1, and out[i] receives its rating (min(series.size(), out.size()) horses are rated).
+// Without heap use for up to kMaxRaceHorses horses.
 void RateRace(std::span<const std::span<const double>> series, std::span<HorseRating> out);
 
 // "% W" of a horse from its labels in horse slots 5, 6 and 7: a whole number as text, or "n/a".

@@ -1,11 +1,8 @@
 #pragma once
 
-#include <string>
-#include <string_view>
-
 namespace kel {
 
-// Cards are Windows-1252 text and the store holds UTF-8: these turn one into the other.
+// Cards are Windows-1252 text and the store holds UTF-8.
 
 // The UTF-8 bytes of the Windows-1252 byte c (0x80 or more) written at out (three bytes there
 // writable); returns the end. The five bytes the code page leaves undefined map to the C1
@@ -29,8 +26,5 @@ inline char *PutCp1252AsUtf8(unsigned char c, char *out)
     *out++ = static_cast<char>(0x80 | (cp & 0x3F));
     return out;
 }
-
-// Windows-1252 bytes as UTF-8 (0xBA becomes "º").
-std::string DecodeWindows1252(std::string_view bytes);
 
 } // namespace kel

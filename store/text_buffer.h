@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <new>
 #include <string_view>
 #include <utility>
@@ -66,15 +65,6 @@ public:
         m_size = n;
     }
     char *block() { return m_block; }
-
-    void assign(std::string_view text)
-    {
-        m_front = 0;
-        reserve(text.size());
-        if (!text.empty())
-            std::memcpy(m_block, text.data(), text.size());
-        m_size = text.size();
-    }
 
     void release()
     {

@@ -8,6 +8,7 @@
 
 #include "engine/measures.h"
 #include "engine/ratings.h"
+#include "rated_race.h"
 
 namespace kel {
 namespace {
@@ -66,7 +67,7 @@ TEST(HorseFigures, OneValue)
     EXPECT_EQ(RootMeasure(f), std::sqrt(v));
     EXPECT_EQ(BestSixMeasure(f), v);
 
-    const auto r = RateRace({{v}});
+    const auto r = test::RatedRace({{v}});
     ASSERT_EQ(r.size(), 1u);
     EXPECT_EQ(r[0].cls, 1);
     EXPECT_EQ(r[0].rank, 1);
@@ -201,7 +202,7 @@ TEST(RateRace, WorkedRace)
     RankMeasure(mg, 5, gradedRank);
     EXPECT_EQ(std::vector<int>(gradedRank, gradedRank + 5), (std::vector<int>{2, 3, 1, 99, 4}));
 
-    const auto r = RateRace(series);
+    const auto r = test::RatedRace(series);
     ASSERT_EQ(r.size(), 5u);
     const int cls[] = {4, 5, 1, 99, 5};
     const int rank[] = {2, 3, 1, 99, 4};
@@ -272,7 +273,7 @@ TEST(RankMeasure, RankFormula)
 
 TEST(RateRace, TieOnGradedCompositeLaterHorseAhead)
 {
-    const auto r = RateRace({{1.01, 1.02}, {1.01, 1.02}});
+    const auto r = test::RatedRace({{1.01, 1.02}, {1.01, 1.02}});
     EXPECT_EQ(r[0].rank, 2);
     EXPECT_EQ(r[1].rank, 1);
     EXPECT_EQ(r[0].cls, 1);
@@ -281,18 +282,18 @@ TEST(RateRace, TieOnGradedCompositeLaterHorseAhead)
 
 TEST(RateRace, NoHorseWithMeasure)
 {
-    const auto r = RateRace({{}, {}, {}});
+    const auto r = test::RatedRace({{}, {}, {}});
     for (const HorseRating &h : r) {
         EXPECT_EQ(h.cls, 99);
         EXPECT_EQ(h.rank, 99);
     }
-    EXPECT_TRUE(RateRace(std::vector<std::vector<double>>{}).empty());
+    EXPECT_TRUE(test::RatedRace({}).empty());
 }
 
 TEST(RateRace, MeasureExactly99IsNoMeasure)
 {
     // Root measure sqrt(9801) = 99 exactly: the horse has no root measure, so class 99.
-    const auto r = RateRace({{9801}, {1.0}});
+    const auto r = test::RatedRace({{9801}, {1.0}});
     EXPECT_EQ(r[0].cls, 99);
     EXPECT_EQ(r[1].cls, 1);
     // Its graded composite is not 99, so it is still ranked.
@@ -311,7 +312,7 @@ TEST(RateRace, TwentyOneHorses)
     std::vector<std::vector<double>> series;
     for (int h = 0; h < 21; ++h)
         series.push_back({1.0 + 0.001 * (20 - h)}); // horse 21 best
-    const auto r = RateRace(series);
+    const auto r = test::RatedRace(series);
     ASSERT_EQ(r.size(), 21u);
     for (int h = 0; h < 21; ++h)
         EXPECT_EQ(r[h].rank, 21 - h);
@@ -320,7 +321,7 @@ TEST(RateRace, TwentyOneHorses)
 TEST(RateRace, MoreThanTwentyOneHorsesStillWorks)
 {
     std::vector<std::vector<double>> series(30, std::vector<double>{1.0});
-    const auto r = RateRace(series);
+    const auto r = test::RatedRace(series);
     ASSERT_EQ(r.size(), 30u);
     EXPECT_EQ(r[29].rank, 1);
     EXPECT_EQ(r[0].rank, 30);
@@ -376,7 +377,7 @@ TEST(RateRace, BestPlus0005IsClassTwoThroughTheRace)
     ASSERT_LT(m2.composite, 1.0 + 0.005);
     ASSERT_EQ(m2.root, 1.0);
 
-    auto r = RateRace({h1, h2});
+    auto r = test::RatedRace({h1, h2});
     EXPECT_EQ(r[0].cls, 1);
     EXPECT_EQ(r[1].cls, 2);
 
@@ -384,7 +385,7 @@ TEST(RateRace, BestPlus0005IsClassTwoThroughTheRace)
     const double below = std::nextafter(bound, 0.0);
     const double d2 = blendValueFor(below);
     ASSERT_FALSE(std::isnan(d2));
-    r = RateRace({h1, {1, 1, d2, d2, d2, d2}});
+    r = test::RatedRace({h1, {1, 1, d2, d2, d2, d2}});
     EXPECT_EQ(r[1].cls, 1);
 }
 
@@ -399,7 +400,7 @@ TEST(RateRace, ClassIsWorstOfThree)
     const Measures m2 = HorseMeasures(HorseFigures(h2));
     ASSERT_LT(m2.composite, 1.005);
     ASSERT_LT(m2.root, 1.005);
-    const auto r = RateRace({h1, h2});
+    const auto r = test::RatedRace({h1, h2});
     EXPECT_EQ(r[1].cls, 3);
 }
 
@@ -417,7 +418,7 @@ TEST(HorseMeasures, NegativeValueUnderRootMeansNoMeasure)
     EXPECT_EQ(m.bestSix, kNoMeasure); // the whole horse is without measure
     EXPECT_EQ(m.graded, kNoMeasure);
 
-    const auto r = RateRace({{1.02}, {-0.05}, {1.00, -0.5}, {1.01}});
+    const auto r = test::RatedRace({{1.02}, {-0.05}, {1.00, -0.5}, {1.01}});
     EXPECT_EQ(r[0].cls, 2); // as in a race of horses 1 and 4 alone
     EXPECT_EQ(r[0].rank, 2);
     EXPECT_EQ(r[1].cls, 99);
@@ -435,7 +436,7 @@ TEST(HorseMeasures, NegativeLaterValueThatLeavesNumbersIsRated)
     const Measures m = HorseMeasures(HorseFigures(s));
     EXPECT_FALSE(std::isnan(m.composite));
     EXPECT_EQ(m.bestSix, -0.25);
-    const auto r = RateRace({{1.0}, s});
+    const auto r = test::RatedRace({{1.0}, s});
     EXPECT_NE(r[1].rank, 99);
 }
 

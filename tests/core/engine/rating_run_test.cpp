@@ -1,6 +1,5 @@
 // The rating run over the store.
 
-#include <chrono>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -8,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/ratings.h"
+#include "rated_race.h"
 #include "store/module1.h"
 #include "support/card_builder.h"
 
@@ -517,11 +517,7 @@ TEST(RatingRun, FullCard)
             }
         }
     }
-    const auto t0 = std::chrono::steady_clock::now();
     RerunRatings(m);
-    const auto t1 = std::chrono::steady_clock::now();
-    RecordProperty("rerun_us",
-                   static_cast<int>(std::chrono::duration_cast<std::chrono::microseconds>(t1 - t0).count()));
     // The run reads nine values per horse; the full series give the same labels.
     for (int r = 1; r <= RaceStore::kMaxRace; r += 5) {
         for (int slot = 3; slot <= 5; ++slot) {
@@ -532,7 +528,7 @@ TEST(RatingRun, FullCard)
                 EXPECT_GT(n, 9);
                 series.emplace_back(v, v + n);
             }
-            const auto ratings = RateRace(series);
+            const auto ratings = test::RatedRace(series);
             for (int h = 1; h <= RaceStore::kMaxHorse; ++h) {
                 const HorseRating &hr = ratings[h - 1];
                 const char letter = hr.cls == 99 ? 'Z' : static_cast<char>(64 + hr.cls);

@@ -14,7 +14,6 @@
 #include <random>
 #include <vector>
 
-#include "store/cp1252.h"
 #include "store/final_kel.h"
 #include "store/percent.h"
 
@@ -102,15 +101,32 @@ TEST(LoaderLines, CrLfLfAndLoneCrEndLinesAndEmptyLinesAreSkipped)
 
 TEST(LoaderDecode, Windows1252BecomesUtf8)
 {
-    EXPECT_EQ(DecodeWindows1252("1\xBA"), "1\xC2\xBA");
-    EXPECT_EQ(DecodeWindows1252("\x80\xE9\xFF"), "\xE2\x82\xAC\xC3\xA9\xC3\xBF");
-    // Undefined bytes keep their C1 code point instead of vanishing.
-    EXPECT_EQ(DecodeWindows1252("\x81"), "\xC2\x81");
-    EXPECT_EQ(DecodeWindows1252(std::string_view("a\0b", 3)), std::string("a\0b", 3));
-    RaceStore d = load("Pe\xF1"
-                       "a;A;\r\n");
-    EXPECT_EQ(d(1, 0, 0, 1), "Pe\xC3\xB1"
-                             "a");
+    // Every byte the code page moves away from its own code point, and some that it keeps.
+    // The five bytes it leaves undefined keep their C1 code point instead of vanishing.
+    const struct
+    {
+        char byte;
+        const char *utf8;
+    } cases[] = {
+        {'\x80', "\u20AC"}, {'\x81', "\u0081"}, {'\x82', "\u201A"}, {'\x83', "\u0192"}, {'\x84', "\u201E"},
+        {'\x85', "\u2026"}, {'\x86', "\u2020"}, {'\x87', "\u2021"}, {'\x88', "\u02C6"}, {'\x89', "\u2030"},
+        {'\x8A', "\u0160"}, {'\x8B', "\u2039"}, {'\x8C', "\u0152"}, {'\x8D', "\u008D"}, {'\x8E', "\u017D"},
+        {'\x8F', "\u008F"}, {'\x90', "\u0090"}, {'\x91', "\u2018"}, {'\x92', "\u2019"}, {'\x93', "\u201C"},
+        {'\x94', "\u201D"}, {'\x95', "\u2022"}, {'\x96', "\u2013"}, {'\x97', "\u2014"}, {'\x98', "\u02DC"},
+        {'\x99', "\u2122"}, {'\x9A', "\u0161"}, {'\x9B', "\u203A"}, {'\x9C', "\u0153"}, {'\x9D', "\u009D"},
+        {'\x9E', "\u017E"}, {'\x9F', "\u0178"}, {'\xA0', "\u00A0"}, {'\xBA', "\u00BA"}, {'\xE9', "\u00E9"},
+        {'\xFF', "\u00FF"}, {'\0', "\0"},
+    };
+    std::string card;
+    for (const auto &c : cases)
+        card += std::string("R") + c.byte + "a;A;\r\n";
+    RaceStore d = load(card);
+    int r = 0;
+    for (const auto &c : cases) {
+        ++r;
+        EXPECT_EQ(d(r, 0, 0, 1), "R" + std::string(c.utf8, c.byte ? std::strlen(c.utf8) : 1) + "a")
+            << "byte " << int(static_cast<unsigned char>(c.byte));
+    }
 }
 
 TEST(LoaderFiling, HorseFieldsSkipTheRatingSlots)
