@@ -183,6 +183,7 @@ private slots:
         QVERIFY(writeFile(QDir(m_cards).filePath("Mixed.Kel"), kOtherCard));
         QVERIFY(writeFile(QDir(m_cards).filePath("abcdefghij.kel"), kOtherCard));  // 14 characters
         QVERIFY(writeFile(QDir(m_cards).filePath("abcdefghijk.kel"), kOtherCard)); // 15 characters
+        QVERIFY(writeFile(QDir(m_cards).filePath(".hidden.kel"), kOtherCard));     // hidden: not listed
         QVERIFY(writeFile(QDir(m_cards).filePath("notes.txt"), "not a card"));
         QByteArray overfull = "1;TST;01/05/25;6F;A;\r\n"; // one horse more than a race holds
         for (int h = 1; h <= 22; ++h)
@@ -370,7 +371,8 @@ private slots:
         QCOMPARE(view->model()->index(0, 1).data().toString(), QString("Delta Queen"));
     }
 
-    // S and s scratch the horse of the current row on the horses page, and only there.
+    // S and s scratch the horse of the current row on the horses page, and only there; Ctrl+S
+    // and Alt+S do not.
     void scratchWithS()
     {
         auto w = window(*m_dialogs);
@@ -382,6 +384,9 @@ private slots:
 
         doubleClickCell(*w, 0, 0);
         view->setCurrentIndex(view->model()->index(0, 4));
+        QTest::keyClick(view, 'S', Qt::ControlModifier);
+        QTest::keyClick(view, 's', Qt::AltModifier);
+        QVERIFY(mark(*w, 1, 1, 1).empty());
         QTest::keyClick(view, 'S');
         QCOMPARE(mark(*w, 1, 1, 1), std::string_view("S"));
         QCOMPARE(mark(*w, 1, 1, 2), std::string_view("S"));
@@ -735,6 +740,8 @@ private slots:
         }
         QTest::keyClick(view, 'S');
         QCOMPARE(view->toolTipAt(cellCentre(*w, 3, 1)), QString("Cosmic Ray"));
+        QCOMPARE(cell(*w, 3, 0), QString("3"));
+        QCOMPARE(view->toolTipAt(cellCentre(*w, 3, 0)), QString()); // only its "-" cells name it
 
         // Drag the Jockey edge 40 pixels; "Cancel" builds no page, S does.
         const int edge = header->sectionViewportPosition(9) + view->columnWidth(9) - 1;

@@ -217,43 +217,70 @@ TEST_F(PrintRaceTest, LineWithoutTheNameColumnStillMovesDown)
     EXPECT_EQ(horses[11].text, "2");
 }
 
-TEST_F(PrintRaceTest, RaceStartsANewPageBelow12000Twips)
+TEST_F(PrintRaceTest, RaceStartsANewPageBelow12000TwipsOrWhereThePageEnds)
 {
+    // The rule is 12000 twips, compared after rounding; on paper too short for that, the last Y
+    // that leaves room for a 9-point and a 6-point line: 11000 - kLine9 - kLine6 = 10655.3.
+    const struct
+    {
+        double pageHeight;
+        double y;
+        bool newPage;
+    } cases[] = {
+        {RecordingPrinter::kPageHeight, 12000.4, false},
+        {RecordingPrinter::kPageHeight, 12000.6, true},
+        {11000, 10655, false},
+        {11000, 10656, true},
+    };
     f.MSF() = HorsesGrid({FullHorse("1")});
-    p.setCurrentY(12000.4); // rounds to 12000: no new page
-    print("R1");
-    EXPECT_EQ(p.pages(), 1);
-    EXPECT_DOUBLE_EQ(p.texts()[0].y, 12000.4);
-
-    p.clear();
-    p.setCurrentY(12000.6);
-    print("R1");
-    EXPECT_EQ(p.pages(), 2);
-    EXPECT_EQ(p.texts()[0].page, 2);
-    EXPECT_DOUBLE_EQ(p.texts()[0].y, 0);
+    for (const auto &c : cases) {
+        p.clear();
+        p.setPageHeight(c.pageHeight);
+        p.setCurrentY(c.y);
+        print("R1");
+        const Event title = p.texts()[0];
+        EXPECT_EQ(title.page, c.newPage ? 2 : 1) << c.pageHeight << " " << c.y;
+        EXPECT_DOUBLE_EQ(title.y, c.newPage ? 0 : c.y) << c.pageHeight << " " << c.y;
+    }
 }
 
 TEST_F(PrintRaceTest, HorseLineBelow14000TwipsGoesToANewPage)
 {
+    // Below the first, horse lines start 207 twips apart (a 9-point line, rounded): from 11999
+    // the ninth would start at 14023, from 11976.3 at exactly 14000, which is still on the page.
+    const struct
+    {
+        double y;
+        double lastTop;
+        int firstOnNewPage;
+    } cases[] = {
+        {11999, 13816, 9},
+        {11976.3, 14000, 10},
+    };
     std::vector<Row> horses;
     for (int h = 1; h <= 12; ++h)
         horses.push_back(FullHorse(std::to_string(h)));
     f.MSF() = HorsesGrid(horses);
-    p.setCurrentY(11999);
-    print("R1");
-    ASSERT_EQ(p.pages(), 2);
-    int newPageHorse = 0;
-    for (const Event &e : TextsFrom(p, 2)) {
-        if (e.x != 0 || e.text.empty())
-            continue; // column 0 only
-        if (e.page == 1) {
-            EXPECT_LE(e.y, 14000);
-        } else if (!newPageHorse) {
-            newPageHorse = std::stoi(e.text);
-            EXPECT_DOUBLE_EQ(e.y, 0);
+    for (const auto &c : cases) {
+        p.clear();
+        p.setCurrentY(c.y);
+        print("R1");
+        ASSERT_EQ(p.pages(), 2);
+        double lastTop = 0;
+        int firstOnNewPage = 0;
+        for (const Event &e : TextsFrom(p, 2)) {
+            if (e.x != 0 || e.text.empty())
+                continue; // column 0 only
+            if (e.page == 1) {
+                lastTop = e.y;
+            } else if (!firstOnNewPage) {
+                firstOnNewPage = std::stoi(e.text);
+                EXPECT_DOUBLE_EQ(e.y, 0);
+            }
         }
+        EXPECT_DOUBLE_EQ(lastTop, c.lastTop) << c.y;
+        EXPECT_EQ(firstOnNewPage, c.firstOnNewPage) << c.y;
     }
-    EXPECT_EQ(newPageHorse, 9);
 }
 
 TEST(CenterX, HalvesBothWidthsDownward)
@@ -331,6 +358,48 @@ TEST(TitleLines, ControlCharactersBecomeBlanksAndCharactersCountNotBytes)
     EXPECT_EQ(TitleLines(wide), std::vector<std::string>{wide});
     // The 125th character makes it break.
     EXPECT_EQ(TitleLines(wide + "a").size(), 2u);
+}
+
+// At 50 points "A" is 667 twips wide, " " 278, "1" and "\xC2\xBA" 556.
+TEST(FitText, KeepsTheWholeCharactersThatEndByTheLimit)
+{
+    const struct
+    {
+        const char *text;
+        double x;
+        double limit;
+        const char *kept;
+    } cases[] = {
+        {"AAA", 100, 2101, "AAA"}, // ends exactly at the limit
+        {"AAA", 100, 2100, "AA"},    {"AAA", 100, 1434, "AA"}, {"AAA", 100, 1433, "A"},
+        {"AAA", 100, 767, "A"},      {"AAA", 100, 766, ""},    {"1\xC2\xBA", 0, 1112, "1\xC2\xBA"},
+        {"1\xC2\xBA", 0, 1111, "1"}, // a character of two bytes is kept or left whole
+        {"A", 2000, 1000, ""},       // starting past the limit
+    };
+    RecordingPrinter p;
+    p.setFontSize(50);
+    for (const auto &c : cases)
+        EXPECT_EQ(FitText(p, c.text, c.x, c.limit), c.kept) << c.text << " at " << c.x << " before " << c.limit;
+}
+
+TEST(FitLines, BreakAtTheLastBlankThatFitsOrAfterTheLastCharacterThatFits)
+{
+    const struct
+    {
+        std::vector<std::string> lines;
+        std::vector<std::string> fitted;
+    } cases[] = {
+        {{"AAA"}, {"AAA"}}, // exactly the width
+        {{"AAAA"}, {"AAA", "A"}},
+        {{"A A AA"}, {"A A", "AA"}},
+        {{"AAA AAA"}, {"AAA", "AAA"}}, // the blank right at the width
+        {{"AAAAAAA"}, {"AAA", "AAA", "A"}},
+        {{"AA", "AAAA A"}, {"AA", "AAA", "A A"}},
+    };
+    RecordingPrinter p;
+    p.setFontSize(50);
+    for (const auto &c : cases)
+        EXPECT_EQ(FitLines(p, c.lines, 2001), c.fitted) << c.lines.back(); // 2001: "AAA"
 }
 
 struct PrintHorsePPsTest : ::testing::Test

@@ -137,10 +137,26 @@ TEST_F(HostileCard, Utf8ByteOrderMarkIsDroppedAndTheTextKept)
     EXPECT_EQ(data(1, 1, 1, 6), "1\xC2\xBA 120 (2)");
     EXPECT_EQ(data(1, 1, 1, 5), "99%");
 
-    // A mark in front of Windows-1252 text: the mark goes, the rest is decoded as usual.
-    ASSERT_TRUE(openBytes("\xEF\xBB\xBFR1;A;\r\n1;Horse;B;\r\n" + ppLine("97%", "95%")));
-    EXPECT_EQ(data(1, 0, 0, 1), "R1");
-    EXPECT_EQ(data(1, 1, 1, 6), "1\xC2\xBA 120 (2)");
+    // A mark in front of text that is not UTF-8 (only the race's field makes it so): the mark
+    // goes, the rest is decoded as Windows-1252. Sequences of UTF-8's shape that it forbids
+    // count as not UTF-8.
+    const struct
+    {
+        const char *field;
+        const char *stored;
+    } notUtf8[] = {
+        {"1\xBA", "1\xC2\xBA"},
+        {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},                 // a UTF-16 surrogate
+        {"\xC0\xAF", "\xC3\x80\xC2\xAF"},                                 // an overlong "/"
+        {"\xF4\x90\x80\x80", "\xC3\xB4\xC2\x90\xE2\x82\xAC\xE2\x82\xAC"}, // past U+10FFFF
+    };
+    for (const auto &c : notUtf8) {
+        ASSERT_TRUE(openBytes(std::string("\xEF\xBB\xBFR1;") + c.field + ";A;\r\n1;Horse;B;\r\n"
+                              + ppLine("97%", "95%", "1\xC2\xBA")));
+        EXPECT_EQ(data(1, 0, 0, 1), "R1");
+        EXPECT_EQ(data(1, 0, 0, 2), std::string_view(c.stored));
+        EXPECT_EQ(data(1, 1, 1, 6), "1\xC3\x82\xC2\xBA"); // its UTF-8 "º" decoded again
+    }
 }
 
 TEST_F(HostileCard, BytesThatAreNotTextGiveValidTextsWithinCapacity)

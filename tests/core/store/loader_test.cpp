@@ -223,7 +223,7 @@ TEST(LoaderPPLines, QuotedFieldsAreUnquotedWhereverTheyFallInTheScan)
 {
     for (int pad = 0; pad < 70; ++pad) {
         const std::string line = "\"" + repeat("a", pad) + "\";\"\xBA\";x\"y;" + repeat("\xBA", pad % 3)
-                                 + "\"4;5;6;7;8;9;10;11;12;\"97%\";14;95%;16;17;C;\r\n";
+                                 + "\"4;5;6;7;8;9;10;11;12;\"97%\";14;\"95%\";16;17;C;\r\n";
         RaceStore d = load("R1;A;\r\nH;B;\r\n" + line);
         const std::string at = "pad " + std::to_string(pad);
         EXPECT_EQ(d(1, 1, 1, 12), repeat("a", pad)) << at;
@@ -459,9 +459,10 @@ TEST(PercentNumber, PlainDecimalsOnly)
     EXPECT_FALSE(PercentNumber("."
                                "%"));
     EXPECT_FALSE(PercentNumber(repeat("9", 400) + "%"));
-    // The last character goes whole: "º", "‰"; a stray byte is a character of its own.
+    // The last character goes whole: "º", "‰", a horse of four bytes; a stray byte is a character of its own.
     EXPECT_EQ(PercentNumber("97\xC2\xBA"), 97.0);
     EXPECT_EQ(PercentNumber("98.5\xE2\x80\xB0"), 98.5);
+    EXPECT_EQ(PercentNumber("97\xF0\x9F\x90\x8E"), 97.0);
     EXPECT_EQ(PercentNumber("97\xBA"), 97.0);
     EXPECT_FALSE(PercentNumber("97\xC2\xBA\xBA"));
 }

@@ -66,15 +66,29 @@ TEST_F(Navigation, DoubleClickWidensAColumnAndASecondRestoresThePage)
     EXPECT_EQ(s.m.CurrentHorse, 1) << "the rebuild shows the same horse";
 }
 
-TEST_F(Navigation, AColumnAlreadyAt5505IsNeverWidenedButRebuilds)
+TEST_F(Navigation, OnlyAColumnAtExactly5505Rebuilds)
 {
+    // Column 2's own width on the PP page is 750, column 7's 700; a column dragged narrower or
+    // wider than 5505 is widened to it, not rebuilt.
+    const struct
+    {
+        int width;
+        int col2;
+        int col7;
+    } cases[] = {
+        {5505, 750, 700},
+        {5504, 5505, 5505},
+        {6000, 5505, 5505},
+    };
     s.dblClick(0);
     s.dblClick(1);
-    s.g().setColWidth(2, 5505);
-    s.g().setColWidth(7, 5505);
-    s.dblClick(1, 2);
-    EXPECT_EQ(s.g().colWidth(2), 750);
-    EXPECT_EQ(s.g().colWidth(7), 700);
+    for (const auto &c : cases) {
+        s.g().setColWidth(2, c.width);
+        s.g().setColWidth(7, 5505);
+        s.dblClick(1, 2);
+        EXPECT_EQ(s.g().colWidth(2), c.col2) << c.width;
+        EXPECT_EQ(s.g().colWidth(7), c.col7) << c.width;
+    }
 }
 
 TEST_F(Navigation, DoubleClickWithoutARowToOpenDoesNothing)
