@@ -11,33 +11,20 @@ namespace kel {
 
 namespace {
 
-double RoundHalfEven(double v)
-{
-    const double fl = std::floor(v);
-    const double diff = v - fl;
-    if (diff > 0.5)
-        return fl + 1;
-    if (diff < 0.5)
-        return fl;
-    return std::fmod(fl, 2) == 0 ? fl : fl + 1;
-}
-
+// The nearest whole number, a half to the even one (the default rounding mode), limited to the
+// range of Int; NaN gives 0.
 template <typename Int>
-Int RoundTo(double v)
+Int roundTo(double v)
 {
     if (std::isnan(v))
         return 0;
-    const double r = RoundHalfEven(v);
-    if (r <= std::numeric_limits<Int>::min())
-        return std::numeric_limits<Int>::min();
-    if (r >= std::numeric_limits<Int>::max())
-        return std::numeric_limits<Int>::max();
-    return static_cast<Int>(r);
+    return static_cast<Int>(std::clamp(std::nearbyint(v), static_cast<double>(std::numeric_limits<Int>::min()),
+                                       static_cast<double>(std::numeric_limits<Int>::max())));
 }
 
 // Asks for a number. Nothing when the box is cancelled or left empty, or (after saying so)
 // when the answer is not a number.
-std::optional<double> AskNumber(Dialogs &d, std::string_view prompt, std::string_view title,
+std::optional<double> askNumber(Dialogs &d, std::string_view prompt, std::string_view title,
                                 std::string_view defaultText)
 {
     const std::optional<std::string> answer = d.inputBox(prompt, title, defaultText);
@@ -76,12 +63,12 @@ std::optional<double> AnswerNumber(std::string_view answer)
 
 int16_t ToInt16(double value)
 {
-    return RoundTo<int16_t>(value);
+    return roundTo<int16_t>(value);
 }
 
 int32_t ToInt32(double value)
 {
-    return RoundTo<int32_t>(value);
+    return roundTo<int32_t>(value);
 }
 
 std::optional<PrintRequest> AskPrintQuestions(Module1 &m, Form &f, Dialogs &d)
@@ -96,16 +83,16 @@ std::optional<PrintRequest> AskPrintQuestions(Module1 &m, Form &f, Dialogs &d)
         return std::nullopt;
     if (lastPPs == MsgAnswer::Yes) {
         request.printLastPPs = true;
-        const std::optional<double> n = AskNumber(d, "How many pp's do you want to print?", "Enter number", "4");
+        const std::optional<double> n = askNumber(d, "How many pp's do you want to print?", "Enter number", "4");
         if (!n)
             return std::nullopt;
         request.ppCount = ToInt16(*n);
     }
     if (m.ViewPage == 1) {
-        const std::optional<double> first = AskNumber(d, "First race?", "Select", "1");
+        const std::optional<double> first = askNumber(d, "First race?", "Select", "1");
         if (!first)
             return std::nullopt;
-        const std::optional<double> last = AskNumber(d, "Last race?", "Select", DecimalText(f.MSF().rows()));
+        const std::optional<double> last = askNumber(d, "Last race?", "Select", DecimalText(f.MSF().rows()));
         if (!last)
             return std::nullopt;
         request.firstRow = ToInt16(*first - 1);

@@ -59,7 +59,7 @@ struct PageRules
     double width;
 };
 
-PageRules RulesFor(Printer &p, double sizeFactor)
+PageRules rulesFor(Printer &p, double sizeFactor)
 {
     p.setFontSize(9 * sizeFactor);
     const double line9 = p.lineHeight();
@@ -71,7 +71,7 @@ PageRules RulesFor(Printer &p, double sizeFactor)
 
 // Where a text of a line may end: at the X of the nearest text to its right on the line that
 // is not empty and starts on the paper, or at the paper's edge.
-double RightLimit(std::span<const double> xs, std::span<const std::string_view> texts, std::size_t i, double width)
+double rightLimit(std::span<const double> xs, std::span<const std::string_view> texts, std::size_t i, double width)
 {
     double limit = width;
     for (std::size_t j = 0; j < xs.size(); ++j)
@@ -88,7 +88,7 @@ struct MeasuredColumns
     int32_t total = 0;
 };
 
-MeasuredColumns MeasureColumns(Printer &p, const GridModel &grid, int cols)
+MeasuredColumns measureColumns(Printer &p, const GridModel &grid, int cols)
 {
     std::vector<int32_t> widths(cols, 0);
     MeasuredColumns out{std::vector<bool>(cols, false), 0};
@@ -110,7 +110,7 @@ MeasuredColumns MeasureColumns(Printer &p, const GridModel &grid, int cols)
 
 // The race's title lines, centred over the wider of the title and the columns, then an empty
 // line.
-void PrintTitle(Printer &p, const std::string &caption, int32_t columnsWidth, const PageRules &rules, double sizeFactor)
+void printTitle(Printer &p, const std::string &caption, int32_t columnsWidth, const PageRules &rules, double sizeFactor)
 {
     p.setFontSize(8 * sizeFactor);
     p.setFontBold(true);
@@ -137,7 +137,7 @@ struct HorseLineLayout
     std::vector<double> xs;
 };
 
-HorseLineLayout PlaceColumns(const std::vector<bool> &printed)
+HorseLineLayout placeColumns(const std::vector<bool> &printed)
 {
     HorseLineLayout out;
     double x = 0;
@@ -152,7 +152,7 @@ HorseLineLayout PlaceColumns(const std::vector<bool> &printed)
 }
 
 // Prints grid row r as a horse line from the current Y and returns the Y the next one starts at.
-int16_t PrintHorseLine(Printer &p, const GridModel &grid, int r, const HorseLineLayout &layout, const PageRules &rules,
+int16_t printHorseLine(Printer &p, const GridModel &grid, int r, const HorseLineLayout &layout, const PageRules &rules,
                        double sizeFactor, bool bold)
 {
     const std::size_t n = layout.columns.size();
@@ -170,7 +170,7 @@ int16_t PrintHorseLine(Printer &p, const GridModel &grid, int r, const HorseLine
         const int c = layout.columns[i];
         p.setCurrentY(rowTop);
         p.setFontBold(bold);
-        p.printLine(FitText(p, texts[i], layout.xs[i], RightLimit(layout.xs, texts, i, rules.width)));
+        p.printLine(FitText(p, texts[i], layout.xs[i], rightLimit(layout.xs, texts, i, rules.width)));
         lowest = std::max(lowest, p.currentY());
         if (c < kPlacedColumns) {
             p.setCurrentX(kAfterColumn[c].x);
@@ -230,7 +230,7 @@ void PrintHorsePPs(Printer &p, const GridModel &grid, double sizeFactor, int16_t
             for (std::size_t k = 0; k < kFields; ++k) {
                 p.setCurrentY(lineY);
                 p.setCurrentX(xs[k]);
-                p.printLine(FitText(p, texts[k], xs[k], RightLimit(xs, texts, k, width)));
+                p.printLine(FitText(p, texts[k], xs[k], rightLimit(xs, texts, k, width)));
             }
         } else if (i == 1) {
             makeRoom();
@@ -259,14 +259,14 @@ void PrintRace(Module1 &m, Form &f, Printer &p, std::string caption, double size
     p.setFontBold(true);
     const int cols = std::max(grid->cols(), 0);
     p.setFontBold(false);
-    const MeasuredColumns measured = MeasureColumns(p, *grid, cols);
+    const MeasuredColumns measured = measureColumns(p, *grid, cols);
 
-    const PageRules rules = RulesFor(p, sizeFactor);
+    const PageRules rules = rulesFor(p, sizeFactor);
     if (ToInt32(p.currentY()) > rules.raceStart)
         p.newPage();
-    PrintTitle(p, caption, measured.total, rules, sizeFactor);
+    printTitle(p, caption, measured.total, rules, sizeFactor);
 
-    const HorseLineLayout layout = PlaceColumns(measured.printed);
+    const HorseLineLayout layout = placeColumns(measured.printed);
     p.setFontSize(8 * sizeFactor);
     // Rows as the race was measured: printing a horse's PPs passes the grid through its page.
     const int firstRow = grid->fixedRows();
@@ -282,7 +282,7 @@ void PrintRace(Module1 &m, Form &f, Printer &p, std::string caption, double size
             p.drawLine(0, p.currentY(), rules.ruleEnd, p.currentY(), kBlack);
         p.setCurrentX(0);
         p.setFontSize(9 * sizeFactor);
-        p.setCurrentY(PrintHorseLine(p, *grid, r, layout, rules, sizeFactor, printLastPPs));
+        p.setCurrentY(printHorseLine(p, *grid, r, layout, rules, sizeFactor, printLastPPs));
 
         if (printLastPPs) {
             p.drawLine(300, p.currentY(), rules.ruleEnd, p.currentY(), kBlack);

@@ -16,7 +16,7 @@ namespace kel {
 
 namespace {
 
-QString Number(int n)
+QString numberText(int n)
 {
     return QString::fromStdString(DecimalText(n));
 }
@@ -41,7 +41,7 @@ public:
     bool operator()(int done, int pages)
     {
         m_dialog.setMaximum(pages);
-        m_dialog.setLabelText(m_what + "\npage " + Number(std::min(done + 1, pages)) + " of " + Number(pages));
+        m_dialog.setLabelText(m_what + "\npage " + numberText(std::min(done + 1, pages)) + " of " + numberText(pages));
         m_dialog.setValue(done);
         return !m_dialog.wasCanceled();
     }
@@ -53,7 +53,7 @@ private:
 
 // A name set on a printer that prints on paper only shows in the print dialog under "Print to
 // File"; the dialog clears it when the user keeps the printer.
-void ProposeFile(QPrinter &printer, const QString &path)
+void proposeFile(QPrinter &printer, const QString &path)
 {
     const bool onPaper = printer.outputFormat() == QPrinter::NativeFormat;
     const QString name = printer.printerName();
@@ -62,7 +62,7 @@ void ProposeFile(QPrinter &printer, const QString &path)
         printer.setPrinterName(name);
 }
 
-PageFilter PagesChosen(const QPrinter &printer)
+PageFilter pagesChosen(const QPrinter &printer)
 {
     const QPageRanges ranges = printer.pageRanges();
     if (ranges.isEmpty())
@@ -102,10 +102,10 @@ Result<Outcome> PreviewPrintTarget::output(const RecordedDocument &doc, QPrinter
         if (printer.outputFileName().isEmpty())
             return CannotWrite(QStringLiteral("a file"), QStringLiteral("no file name was given"));
         const PdfInfo info{printer.docName(), QStringLiteral("kelsoft"), printer.pageLayout()};
-        return WritePdf(doc, printer.outputFileName(), info, PagesChosen(printer), progress);
+        return WritePdf(doc, printer.outputFileName(), info, pagesChosen(printer), progress);
     }
     const QString target = "the printer " + printer.printerName();
-    Result<Outcome> printed = PaintDocument(doc, printer, target, PagesChosen(printer), progress);
+    Result<Outcome> printed = PaintDocument(doc, printer, target, pagesChosen(printer), progress);
     if (printed && printer.printerState() == QPrinter::Error)
         return CannotWrite(target, QStringLiteral("the printer reported an error"));
     return printed;
@@ -120,7 +120,7 @@ void PreviewPrintTarget::print(Module1 &m, Form &f, const PrintRequest &request)
               : QFileInfo(QFile::decodeName(QByteArray::fromStdString(m.cardPath))).fileName().toStdString();
     QPrinter &p = printer();
     p.setDocName(QString::fromStdString(ReportTitle(card, races)));
-    ProposeFile(p, ProposedPdfPath(m.cardPath, ReportFileName(card, races)));
+    proposeFile(p, ProposedPdfPath(m.cardPath, ReportFileName(card, races)));
 
     // The report for the page in use; recorded again only when the user chooses another page.
     std::unique_ptr<RecordedDocument> doc;

@@ -4,6 +4,7 @@
 #include "engine/ratings.h"
 #include "settings/filter.h"
 #include "settings/marks.h"
+#include "store/slots.h"
 #include "views/commands.h"
 
 namespace kel {
@@ -72,14 +73,14 @@ void ResetData_Click(Module1 &m, Form &f, Dialogs &d)
 
 void Speed_Click(Module1 &m, Form &f)
 {
-    ComputeRatings(m, 4);
+    ComputeRatings(m, kPPEarlyKel);
     redrawHorsesPage(m, f);
     f.setFocus(Ctl::MSF);
 }
 
 void LateSpeed_Click(Module1 &m, Form &f)
 {
-    ComputeRatings(m, 5);
+    ComputeRatings(m, kPPFinalKel);
     redrawHorsesPage(m, f);
     f.setFocus(Ctl::MSF);
 }
