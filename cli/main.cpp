@@ -12,6 +12,7 @@
 #include "cli/card_export.h"
 #include "cli/options.h"
 #include "cli/output.h"
+#include "cli/pdf_report.h"
 #include "engine/open_card.h"
 #include "settings/filter.h"
 #include "settings/marks.h"
@@ -20,8 +21,6 @@
 #include "store/walk.h"
 #ifdef KEL_HAVE_PDF
 #include <QGuiApplication>
-
-#include "cli/pdf_report.h"
 #endif
 
 namespace {
@@ -47,22 +46,16 @@ std::optional<std::string> clashingOutputs(const Options &o)
     return std::nullopt;
 }
 
-std::string notOnCard(int race, int listed)
-{
-    return "race " + DecimalText(race) + " is not on the card (it lists " + DecimalText(listed)
-           + (listed == 1 ? " race)" : " races)");
-}
-
 // --race, --scratch and --filter on the loaded card: the reason when one of them cannot be done.
 std::optional<std::string> applyCommands(const Options &o, Module1 &m)
 {
     const int listed = RaceCount(m.Data);
     if (o.race > listed)
-        return "kelsoft-report: " + notOnCard(o.race, listed);
+        return "kelsoft-report: " + RaceNotOnCard(o.race, listed);
     for (const Scratch &s : o.scratches) {
         if (s.race > listed)
             return "kelsoft-report: --scratch " + DecimalText(s.race) + ':' + DecimalText(s.row) + ": "
-                   + notOnCard(s.race, listed);
+                   + RaceNotOnCard(s.race, listed);
         if (!ScratchHorse(m, s.race, s.row))
             return "kelsoft-report: --scratch " + DecimalText(s.race) + ':' + DecimalText(s.row) + ": race "
                    + DecimalText(s.race) + " has no horse " + DecimalText(s.row);

@@ -1,7 +1,5 @@
 #include "cli/pdf_report.h"
 
-#include "store/percent.h"
-
 #ifdef KEL_HAVE_PDF
 
 #include <algorithm>
@@ -23,8 +21,7 @@ Result<void> WritePdfReport(Module1 &m, const std::string &cardName, const std::
     ShowRaceList(m, f);
     const int listed = f.MSF().rows();
     if (race < 0 || race > listed)
-        return Error{"race " + DecimalText(race) + " is not on the card (it lists " + DecimalText(listed)
-                     + (listed == 1 ? " race)" : " races)")};
+        return Error{RaceNotOnCard(race, listed)};
 
     PrintRequest request;
     request.printLastPPs = ppCount > 0;

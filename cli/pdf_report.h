@@ -3,9 +3,17 @@
 #include <string>
 
 #include "store/module1.h"
+#include "store/percent.h"
 #include "store/result.h"
 
 namespace kel {
+
+// Why race N cannot be printed or changed: "race 9 is not on the card (it lists 2 races)".
+inline std::string RaceNotOnCard(int race, int listed)
+{
+    return "race " + DecimalText(race) + " is not on the card (it lists " + DecimalText(listed)
+           + (listed == 1 ? " race)" : " races)");
+}
 
 // Writes the race report of the loaded card to a PDF file on letter paper, as the "Print"
 // button would on the race list: every race (race 0) or race N alone, with the first ppCount
