@@ -125,7 +125,7 @@ private slots:
     {
         if (QStandardPaths::findExecutable("pdftotext").isEmpty()
             || QStandardPaths::findExecutable("pdfinfo").isEmpty())
-            QSKIP("poppler-utils (pdftotext, pdfinfo) is not installed");
+            QFAIL("poppler-utils (pdftotext, pdfinfo) is not installed: scripts/deps.sh installs it");
         QVERIFY(m_dir.isValid());
     }
 
