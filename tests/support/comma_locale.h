@@ -3,6 +3,8 @@
 // de_DE.UTF-8 writes 9.5 as "9,5". The machine need not have it: it is compiled with localedef
 // (Debian's "locales") once for all tests into the build folder, in a folder of its own renamed
 // into place, and used through LOCPATH. Returns that folder, or "" when it cannot be made.
+#include <sys/wait.h>
+
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
@@ -22,9 +24,10 @@ inline std::string CommaLocalePath()
     if (!fs::exists(dir / kCommaLocale / "LC_NUMERIC")) {
         fs::create_directories(dir, ec);
         fs::create_directories(work, ec);
-        if (std::system(
-                ("localedef -i de_DE -f UTF-8 '" + (work / kCommaLocale).string() + "' >/dev/null 2>&1").c_str())
-            != -1)
+        // Put in place only when whole; a test that lost the race to another drops its own.
+        const int status = std::system(
+            ("localedef -i de_DE -f UTF-8 '" + (work / kCommaLocale).string() + "' >/dev/null 2>&1").c_str());
+        if (status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0)
             fs::rename(work / kCommaLocale, dir / kCommaLocale, ec);
         fs::remove_all(work, ec);
     }
