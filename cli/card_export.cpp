@@ -1,5 +1,6 @@
 #include "cli/card_export.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 
@@ -10,9 +11,9 @@ namespace kel {
 
 namespace {
 
-// The JSON lists a horse's PPs up to the first whose Early KEL (PP slot 4) is empty: every PP
-// line the loader files carries one there, "----" when the line has none.
-constexpr PPEnd kListedPPs{kPPEarlyKel, RaceStore::kMaxPP};
+// The JSON lists every PP the loader filed for a horse, so more than the pages list: each one
+// carries a Final KEL text, "----" when it has no figure, whatever else of its line is empty.
+constexpr PPEnd kListedPPs{kPPFinalKel, RaceStore::kMaxPP};
 
 // Numbers in plain decimal, whatever the locale of the stream.
 void putNumber(std::ostream &out, int v)
@@ -36,24 +37,27 @@ void csvField(std::ostream &out, std::string_view text)
     out << '"';
 }
 
-// A cell a spreadsheet would take for a formula: it starts with "=", "+", "@", a tab or a
-// carriage return, or with "-" before anything but a digit, a dash or the end.
+// A whole cell a spreadsheet reads as a number with a sign: -5, -1.5, +3, -.5.
+bool isSignedNumber(std::string_view text)
+{
+    if (text.size() < 2 || (text[0] != '-' && text[0] != '+'))
+        return false;
+    const auto digits = [](std::string_view d) {
+        return std::all_of(d.begin(), d.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    const std::string_view number = text.substr(1);
+    const std::size_t point = number.find('.');
+    if (point == std::string_view::npos)
+        return digits(number);
+    return number.size() > 1 && digits(number.substr(0, point)) && digits(number.substr(point + 1));
+}
+
+// A cell a spreadsheet would take for a formula: it starts with "=", "+", "-", "@", a tab or a
+// carriage return, and is not a plain number.
 bool looksLikeFormula(std::string_view text)
 {
-    if (text.empty())
-        return false;
-    switch (text[0]) {
-    case '=':
-    case '+':
-    case '@':
-    case '\t':
-    case '\r':
-        return true;
-    case '-':
-        return text.size() > 1 && text[1] != '-' && (text[1] < '0' || text[1] > '9');
-    default:
-        return false;
-    }
+    return !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos
+           && !isSignedNumber(text);
 }
 
 void csvCell(std::ostream &out, std::string_view text, bool excel)

@@ -41,8 +41,9 @@ std::optional<std::string> clashingOutputs(const Options &o)
     if ((o.writesTable() || o.check) && IsCardItself(o.output, o.card))
         return (o.output.empty() ? "the standard output" : "-o " + o.output)
                + " is the card itself; the card was left as it is";
-    if (!o.pdf.empty() && !o.output.empty() && IsSameFile(o.pdf, o.output))
-        return "--pdf and -o name the same file, " + o.output;
+    if (!o.pdf.empty() && o.writesTable() && IsSameFile(o.pdf, o.output))
+        return o.output.empty() ? "--pdf " + o.pdf + " is the standard output, where the table goes too"
+                                : "--pdf and -o name the same file, " + o.output;
     return std::nullopt;
 }
 

@@ -1,19 +1,109 @@
 #include "cli/output.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 #include <streambuf>
+#include <string_view>
+#include <utility>
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 namespace kel {
 
 namespace {
+
+Error reason(int error)
+{
+    return Error{std::strerror(error)};
+}
+
+bool sameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool isWritable(int fd)
+{
+    const int flags = ::fcntl(fd, F_GETFL);
+    return flags != -1 && (flags & O_ACCMODE) != O_RDONLY;
+}
+
+std::optional<int> number(std::string_view text)
+{
+    int n = -1;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return n;
+}
+
+// The descriptor a path spells out, in the names shells and programs give them.
+std::optional<int> spelledDescriptor(std::string_view path)
+{
+    if (path == "/dev/stdin")
+        return 0;
+    if (path == "/dev/stdout")
+        return 1;
+    if (path == "/dev/stderr")
+        return 2;
+    for (const std::string_view dir : {"/dev/fd/", "/proc/self/fd/", "/proc/thread-self/fd/"})
+        if (path.starts_with(dir))
+            return number(path.substr(dir.size()));
+    return std::nullopt;
+}
+
+// A descriptor of the tool open for writing on the regular file `file`: standard output when it
+// is one of them, else the lowest; -1 when none is.
+int descriptorOn(const struct stat &file)
+{
+    const auto onFile = [&](int fd) {
+        struct stat st = {};
+        return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && sameFile(st, file) && isWritable(fd);
+    };
+    if (onFile(STDOUT_FILENO))
+        return STDOUT_FILENO;
+    DIR *dir = ::opendir("/proc/self/fd");
+    if (!dir)
+        return -1;
+    int found = -1;
+    while (const dirent *entry = ::readdir(dir)) {
+        const std::optional<int> fd = number(entry->d_name);
+        if (fd && *fd != ::dirfd(dir) && (found < 0 || *fd < found) && onFile(*fd))
+            found = *fd;
+    }
+    ::closedir(dir);
+    return found;
+}
+
+// The file a path leads to through its links: that file is replaced, and the links stay.
+std::string resolved(const std::string &path)
+{
+    char *real = ::realpath(path.c_str(), nullptr);
+    if (!real)
+        return path;
+    std::string out = real;
+    std::free(real);
+    return out;
+}
+
+// The path's file as fstat or stat gives it (empty path: standard output).
+std::optional<struct stat> fileOf(const std::string &path)
+{
+    struct stat st = {};
+    if ((path.empty() ? ::fstat(STDOUT_FILENO, &st) : ::stat(path.c_str(), &st)) != 0)
+        return std::nullopt;
+    return st;
+}
 
 // Hands the stream's bytes to a Qt device, 64 KiB at a time; the device keeps the error.
 class DeviceBuffer : public std::streambuf
@@ -55,21 +145,109 @@ private:
 
 } // namespace
 
+OutputFile::OutputFile(int fd, bool ownsFd, std::string temp, std::string target)
+    : m_device(std::make_unique<QFile>())
+    , m_fd(fd)
+    , m_ownsFd(ownsFd)
+    , m_temp(std::move(temp))
+    , m_target(std::move(target))
+{}
+
+OutputFile::~OutputFile()
+{
+    m_device->close();
+    if (m_ownsFd && m_fd >= 0)
+        ::close(m_fd);
+    if (!m_temp.empty())
+        ::unlink(m_temp.c_str());
+}
+
+Result<std::unique_ptr<OutputFile>> OutputFile::open(const std::string &path)
+{
+    const auto made = [](int fd, bool ownsFd, std::string temp = {},
+                         std::string target = {}) -> Result<std::unique_ptr<OutputFile>> {
+        std::unique_ptr<OutputFile> file(new OutputFile(fd, ownsFd, std::move(temp), std::move(target)));
+        if (!file->m_device->open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
+            return Error{file->m_device->errorString().toStdString()};
+        return file;
+    };
+    const auto through = [&](int fd) -> Result<std::unique_ptr<OutputFile>> {
+        if (!isWritable(fd))
+            return reason(EBADF);
+        return made(fd, false);
+    };
+    if (path.empty())
+        return through(STDOUT_FILENO);
+    if (const std::optional<int> fd = spelledDescriptor(path))
+        return through(*fd);
+    const std::optional<struct stat> st = fileOf(path);
+    if (st && S_ISDIR(st->st_mode))
+        return reason(EISDIR);
+    if (st && !S_ISREG(st->st_mode)) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0)
+            return reason(errno);
+        return made(fd, true);
+    }
+    if (st) {
+        if (const int fd = descriptorOn(*st); fd >= 0)
+            return made(fd, false);
+        if (::access(path.c_str(), W_OK) != 0)
+            return reason(errno);
+    }
+    const std::string target = st ? resolved(path) : path;
+    std::string temp = target + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return reason(errno);
+    // The permissions of the file replaced, or those a new file gets.
+    mode_t mode = 0;
+    if (st) {
+        mode = st->st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd, mode) != 0) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return reason(error);
+    }
+    return made(fd, true, std::move(temp), target);
+}
+
+Result<void> OutputFile::commit()
+{
+    if (m_device->error() != QFileDevice::NoError)
+        return Error{m_device->errorString().toStdString()};
+    m_device->close();
+    if (!m_ownsFd)
+        return {};
+    int error = 0;
+    if (!m_temp.empty() && ::fsync(m_fd) != 0)
+        error = errno;
+    if (::close(std::exchange(m_fd, -1)) != 0 && error == 0)
+        error = errno;
+    if (!m_temp.empty() && error == 0 && ::rename(m_temp.c_str(), m_target.c_str()) != 0)
+        error = errno;
+    if (error != 0)
+        return reason(error);
+    m_temp.clear();
+    return {};
+}
+
 struct Output::Impl
 {
-    Impl(std::unique_ptr<QFileDevice> d, QSaveFile *s, std::string w)
-        : device(std::move(d))
-        , saved(s)
-        , where(std::move(w))
-    {}
+    Impl(std::unique_ptr<OutputFile> f, std::string w) : file(std::move(f)), where(std::move(w)) {}
 
-    std::unique_ptr<QFileDevice> device;
-    QSaveFile *saved;  // the device, when it is written beside its place
+    std::unique_ptr<OutputFile> file;
     std::string where; // "" for standard output, else " to PATH"
-    DeviceBuffer buffer{*device};
+    DeviceBuffer buffer{file->device()};
     std::ostream stream{&buffer};
 
-    Error error() const { return {"cannot write the output" + where + ": " + device->errorString().toStdString()}; }
+    Error error(const std::string &why) const { return {"cannot write the output" + where + ": " + why}; }
 };
 
 Output::Output(std::unique_ptr<Impl> impl) : m(std::move(impl))
@@ -83,58 +261,38 @@ std::ostream &Output::stream()
 
 Result<std::unique_ptr<Output>> Output::open(const std::string &path)
 {
-    constexpr QIODevice::OpenMode kMode = QIODevice::WriteOnly | QIODevice::Unbuffered;
-    if (path.empty()) {
-        auto impl = std::make_unique<Impl>(std::make_unique<QFile>(), nullptr, "");
-        if (!static_cast<QFile &>(*impl->device).open(STDOUT_FILENO, kMode, QFileDevice::DontCloseHandle))
-            return impl->error();
-        return std::unique_ptr<Output>(new Output(std::move(impl)));
-    }
-    const std::string where = " to " + path;
-    const QString name = QFile::decodeName(QByteArray::fromStdString(path));
-    // Qt names files in UTF-8; another name would come out as a different file.
-    if (QFile::encodeName(name).toStdString() != path)
-        return Error{"cannot write the output" + where + ": the name is not UTF-8"};
-    const QFileInfo info(name);
-    std::unique_ptr<QFileDevice> device;
-    QSaveFile *saved = nullptr;
-    if (info.exists() && !info.isFile() && !info.isDir()) {
-        device = std::make_unique<QFile>(name);
-    } else {
-        auto file = std::make_unique<QSaveFile>(name);
-        saved = file.get();
-        device = std::move(file);
-    }
-    auto impl = std::make_unique<Impl>(std::move(device), saved, where);
-    if (!impl->device->open(kMode))
-        return impl->error();
-    return std::unique_ptr<Output>(new Output(std::move(impl)));
+    const std::string where = path.empty() ? "" : " to " + path;
+    Result<std::unique_ptr<OutputFile>> file = OutputFile::open(path);
+    if (!file)
+        return Error{"cannot write the output" + where + ": " + file.error().message};
+    return std::unique_ptr<Output>(new Output(std::make_unique<Impl>(std::move(*file), where)));
 }
 
 Result<void> Output::finish()
 {
     m->stream.flush();
-    if (!m->stream || (m->saved && !m->saved->commit()))
-        return m->error();
+    if (!m->stream)
+        return m->error(m->file->device().errorString().toStdString());
+    if (const Result<void> done = m->file->commit(); !done)
+        return m->error(done.error().message);
     return {};
 }
 
 bool IsCardItself(const std::string &path, const std::string &card)
 {
-    struct stat c = {};
-    struct stat o = {};
-    if (::stat(card.c_str(), &c) != 0 || !S_ISREG(c.st_mode))
-        return false;
-    const int found = path.empty() ? ::fstat(STDOUT_FILENO, &o) : ::stat(path.c_str(), &o);
-    return found == 0 && o.st_dev == c.st_dev && o.st_ino == c.st_ino;
+    const std::optional<struct stat> c = fileOf(card);
+    const std::optional<struct stat> o = fileOf(path);
+    return !card.empty() && c && o && S_ISREG(c->st_mode) && sameFile(*c, *o);
 }
 
 bool IsSameFile(const std::string &a, const std::string &b)
 {
-    struct stat x = {};
-    struct stat y = {};
-    if (::stat(a.c_str(), &x) == 0 && ::stat(b.c_str(), &y) == 0)
-        return x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+    const std::optional<struct stat> x = fileOf(a);
+    const std::optional<struct stat> y = fileOf(b);
+    if (x && y)
+        return sameFile(*x, *y);
+    if (a.empty() || b.empty())
+        return false;
     // Neither made yet, or one: the same place by name.
     namespace fs = std::filesystem;
     std::error_code ec;

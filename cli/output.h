@@ -6,11 +6,42 @@
 
 #include "store/result.h"
 
+class QFile;
+
 namespace kel {
 
-// Where the tool writes its CSV, JSON or listing: standard output, or a file. A regular file
-// (or one yet to be made) is written beside itself and put in place whole by finish(), so a
-// failed run leaves what was there; a device or a pipe named by the path is written directly.
+// A file the tool writes, named by the bytes of its path (a name need not be UTF-8). A regular
+// file, or one yet to be made, is written beside itself and put in place whole by commit(), so
+// a failed run leaves what was there. Written in place as it comes, as a pipe is: a device or a
+// pipe, a path that names one of the tool's descriptors (/dev/stdout, /dev/fd/N,
+// /proc/self/fd/N), and a regular file that one of them already has open for writing (as
+// "-o log.csv >>log.csv" gives), through that descriptor, so that appending stays appending.
+class OutputFile
+{
+public:
+    // path empty: standard output. The error is the reason alone ("Is a directory").
+    static Result<std::unique_ptr<OutputFile>> open(const std::string &path);
+    // A file not committed is removed.
+    ~OutputFile();
+    OutputFile(const OutputFile &) = delete;
+    OutputFile &operator=(const OutputFile &) = delete;
+
+    // Where the bytes go; it keeps the reason of a failed write.
+    QFile &device() { return *m_device; }
+    // Everything written and in place, or the reason.
+    Result<void> commit();
+
+private:
+    OutputFile(int fd, bool ownsFd, std::string temp, std::string target);
+
+    std::unique_ptr<QFile> m_device;
+    int m_fd;
+    bool m_ownsFd;
+    std::string m_temp;   // the file written beside its place, "" when written in place
+    std::string m_target; // the place
+};
+
+// The CSV, JSON or listing on its way to an OutputFile.
 class Output
 {
 public:
@@ -32,7 +63,8 @@ private:
 // link: the same device and inode.
 bool IsCardItself(const std::string &path, const std::string &card);
 
-// True when two paths name one file, or one place for a file yet to be made.
+// True when two paths (empty: standard output) name one file, or one place for a file yet to
+// be made.
 bool IsSameFile(const std::string &a, const std::string &b);
 
 } // namespace kel

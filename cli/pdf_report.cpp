@@ -6,6 +6,7 @@
 
 #include <QFile>
 
+#include "cli/output.h"
 #include "printing/print_report.h"
 #include "shell/printer/painter_printer.h"
 #include "shell/printer/pdf_output.h"
@@ -30,19 +31,27 @@ Result<void> WritePdfReport(Module1 &m, const std::string &cardName, const std::
     request.lastRow = race > 0 ? race - 1 : listed - 1;
     const std::string title = ReportTitle(cardName, PrintedRaces(m, f, request));
 
-    const QString path = QFile::decodeName(QByteArray::fromStdString(pdfPath));
+    // Opened by the bytes of its name, which need not be UTF-8; the name shown is the decoded one.
+    const QString shown = QFile::decodeName(QByteArray::fromStdString(pdfPath));
+    Result<std::unique_ptr<OutputFile>> file = OutputFile::open(pdfPath);
+    if (!file)
+        return CannotWrite(shown, QString::fromStdString(file.error().message));
     const PdfInfo info{QString::fromStdString(title), QStringLiteral("kelsoft-report"), LetterLayout()};
     // Without a preview there is nothing to record: the report is drawn straight on the file.
-    const Result<Outcome> written = WritePdf(path, info, [&](QPagedPaintDevice &device, const auto &) {
-        PainterPrinter printer(&device);
-        PrintReport(m, f, printer, request);
-        // A card without races still gives a file: one empty page.
-        if (printer.pages() == 0)
-            printer.blankPage();
-        return printer.finish() ? Result<Outcome>(Outcome::Done) : Result<Outcome>(CannotWrite(path, kNotFinished));
-    });
+    const Result<Outcome> written
+        = WritePdf((*file)->device(), shown, info, [&](QPagedPaintDevice &device, const auto &) {
+              PainterPrinter printer(&device);
+              PrintReport(m, f, printer, request);
+              // A card without races still gives a file: one empty page.
+              if (printer.pages() == 0)
+                  printer.blankPage();
+              return printer.finish() ? Result<Outcome>(Outcome::Done)
+                                      : Result<Outcome>(CannotWrite(shown, kNotFinished));
+          });
     if (!written)
         return written.error();
+    if (const Result<void> done = (*file)->commit(); !done)
+        return CannotWrite(shown, QString::fromStdString(done.error().message));
     return {};
 }
 

@@ -142,8 +142,21 @@ Result<Outcome> WritePdf(const QString &path, const PdfInfo &info, const PdfPain
         file = std::make_unique<QSaveFile>(path);
     if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return CannotWrite(path, file->errorString());
+    const Result<Outcome> written = WritePdf(*file, path, info, paint);
+    if (!written || *written == Outcome::Cancelled)
+        return written; // an unfinished save file is removed when it goes
+    if (inPlace) {
+        file->close();
+        return Outcome::Done;
+    }
+    if (!static_cast<QSaveFile *>(file.get())->commit())
+        return CannotWrite(path, file->errorString());
+    return Outcome::Done;
+}
 
-    PdfSink sink(file.get());
+Result<Outcome> WritePdf(QFileDevice &file, const QString &target, const PdfInfo &info, const PdfPainting &paint)
+{
+    PdfSink sink(&file);
     Result<Outcome> painted = Outcome::Done;
     {
         QPdfWriter writer(&sink);
@@ -156,16 +169,8 @@ Result<Outcome> WritePdf(const QString &path, const PdfInfo &info, const PdfPain
     }
     // The reason is taken before the file is closed, which forgets it.
     if (!sink.flushOut() || sink.failed())
-        return CannotWrite(path, file->errorString());
-    if (!painted || *painted == Outcome::Cancelled)
-        return painted; // an unfinished save file is removed when it goes
-    if (inPlace) {
-        file->close();
-        return Outcome::Done;
-    }
-    if (!static_cast<QSaveFile *>(file.get())->commit())
-        return CannotWrite(path, file->errorString());
-    return Outcome::Done;
+        return CannotWrite(target, file.errorString());
+    return painted;
 }
 
 } // namespace kel

@@ -8,6 +8,7 @@
 #include "printing/recorded_document.h"
 #include "store/result.h"
 
+class QFileDevice;
 class QPagedPaintDevice;
 
 namespace kel {
@@ -55,6 +56,9 @@ using PdfPainting = std::function<Result<Outcome>(QPagedPaintDevice &device, con
 // nothing is left under the name (a name that is no regular file, a device or a pipe, is
 // written in place). The error names the file and the reason.
 Result<Outcome> WritePdf(const QString &path, const PdfInfo &info, const PdfPainting &paint);
+// The same on a file the caller opened for writing and puts in place itself; target names it
+// in the error.
+Result<Outcome> WritePdf(QFileDevice &file, const QString &target, const PdfInfo &info, const PdfPainting &paint);
 // The recorded document as a PDF file.
 Result<Outcome> WritePdf(const RecordedDocument &doc, const QString &path, const PdfInfo &info,
                          const PageFilter &wanted = {}, const PageProgress &progress = {});

@@ -18,6 +18,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -179,6 +181,105 @@ TEST_F(HostileReport, OutputIsTheSameInACommaDecimalLocale)
         EXPECT_EQ(c.status, 0) << c.err;
         EXPECT_EQ(run(args, "env LOCPATH=" + locales + " LC_ALL=" + kel::testing::kCommaLocale + " ").out, c.out);
     }
+}
+
+// Every PP filed is in the JSON, also those the PP page does not list: PP 2's Early KEL field is
+// there and empty, PP 3 has no date.
+TEST_F(HostileReport, JsonListsEveryPPFiled)
+{
+    std::string noDate = ppLine("96%", "95%");
+    noDate.replace(noDate.find("01/02/03"), 8, "");
+    const std::string card = write("pps.kel", "R1;A;\r\n1;H;120;x;B;\r\n" + ppLine("97%", "95%") + ppLine("98%", "")
+                                                  + noDate + ppLine("99%", "----"));
+    const ToolRun r = run("--format json " + card);
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const std::string part : {"{\"number\":1,\"slots\":[\"\",\"01/02/03\",\"AQU\",\"97%\",\"95%\"",
+                                   "{\"number\":2,\"slots\":[\"\",\"01/02/03\",\"AQU\",\"98%\",\"\",\"----\"",
+                                   "{\"number\":3,\"slots\":[\"\",\"\",\"AQU\",\"96%\",\"95%\",\"97%\"",
+                                   "{\"number\":4,\"slots\":[\"\",\"01/02/03\",\"AQU\",\"99%\",\"----\""})
+        EXPECT_NE(r.out.find(part), std::string::npos) << part << '\n' << r.out;
+}
+
+// A path that names a descriptor the tool has open, or the file one of them has open for
+// writing, is written through that descriptor, appending where it appends: the lines the log
+// had stay in front. One that is not open for writing is refused with the reason.
+TEST_F(HostileReport, OutputToAnOpenDescriptorIsWrittenThroughIt)
+{
+    const std::string card = write("card.kel", "R1;A;\r\n1;H;120;x;B;\r\n" + ppLine("97%", "95%"));
+    const std::string bad = write("bad.kel", "R1;A;\r\n1;H;120;x;B;\r\n" + ppLine("97", "95%"));
+    const std::string log = (m_dir / "log.csv").string();
+    fs::create_symlink(log, m_dir / "link.csv");
+    const std::string link = (m_dir / "link.csv").string();
+    const std::string csv = "race,horse,number,name,";
+    const struct
+    {
+        std::string args;
+        int status;
+        std::string appended; // how what the tool wrote starts
+    } cases[] = {
+        {"-o /dev/stdout " + card + " >>" + log, 0, csv},
+        {"-o /dev/fd/1 " + card + " >>" + log, 0, csv},
+        {"-o /proc/self/fd/1 " + card + " >>" + log, 0, csv},
+        {"--check -o /dev/stdout " + bad + " >>" + log, 1, bad + ":3: field 13 (KEL)"},
+        {"-o " + link + " " + card + " >>" + log, 0, csv},
+        {"-o " + log + " " + card + " 3>>" + log, 0, csv},
+        {"-o /dev/fd/3 " + card + " 3>>" + log, 0, csv},
+        {"--format json -o " + log + " " + card + " 5<>" + log + " 3>>" + log, 0, "{\"races\""},
+#ifdef KEL_HAVE_PDF
+        {"--pdf /dev/stdout " + card + " >>" + log, 0, "%PDF-"},
+#endif
+    };
+    for (const auto &c : cases) {
+        write("log.csv", "line 1\nline 2\n");
+        const ToolRun r = run(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args << ": " << r.err;
+        std::ifstream in(log, std::ios::binary);
+        const std::string written(std::istreambuf_iterator<char>(in), {});
+        EXPECT_EQ(written.substr(0, 14), "line 1\nline 2\n") << c.args;
+        EXPECT_EQ(written.substr(14, c.appended.size()), c.appended) << c.args;
+        EXPECT_TRUE(fs::is_symlink(link)) << c.args;
+    }
+    const std::pair<std::string, std::string> refused[] = {
+        {"-o /dev/fd/7 " + card, "kelsoft-report: cannot write the output to /dev/fd/7: Bad file descriptor\n"},
+        {"-o /dev/fd/4 " + card + " 4<" + log,
+         "kelsoft-report: cannot write the output to /dev/fd/4: Bad file descriptor\n"},
+#ifdef KEL_HAVE_PDF
+        {"--pdf /dev/stdout --format csv " + card + " >>" + log,
+         "kelsoft-report: --pdf /dev/stdout is the standard output, where the table goes too\n"},
+#endif
+    };
+    for (const auto &[args, err] : refused) {
+        const ToolRun r = run(args);
+        EXPECT_NE(r.status, 0) << args;
+        EXPECT_EQ(r.err, err) << args;
+    }
+}
+
+// Names are written by their bytes, UTF-8 or not: two Latin-1 names are two files, and the
+// card under such a name is still the card itself.
+TEST_F(HostileReport, OutputNamesThatAreNotUtf8AreWrittenByTheirBytes)
+{
+    const std::string card = write("r\xE9.kel", "R1;A;\r\n1;H;120;x;B;\r\n" + ppLine("97%", "95%"));
+    std::vector<std::string> args = {"-o 'r\xE9sum\xE9.csv' '" + card + "'", "-o 'r\xE8sum\xE8.csv' '" + card + "'"};
+#ifdef KEL_HAVE_PDF
+    args.push_back("--pdf 'r\xE9sum\xE9.pdf' '" + card + "'");
+    args.push_back("--pdf 'r\xE8sum\xE8.pdf' '" + card + "'");
+#endif
+    for (const std::string &a : args) {
+        const ToolRun r = runReportTool(a, m_dir, "cd '" + m_dir.string() + "' && ");
+        EXPECT_EQ(r.status, 0) << a << ": " << r.err;
+    }
+    std::set<std::string> names;
+    for (const auto &entry : fs::directory_iterator(m_dir))
+        names.insert(entry.path().filename().native());
+    std::set<std::string> expected = {"r\xE9.kel", "r\xE9sum\xE9.csv", "r\xE8sum\xE8.csv", "stderr.txt"};
+#ifdef KEL_HAVE_PDF
+    expected.insert({"r\xE9sum\xE9.pdf", "r\xE8sum\xE8.pdf"});
+    const ToolRun over = run("--pdf '" + card + "' '" + card + "'");
+    EXPECT_EQ(over.status, 2);
+    EXPECT_NE(over.err.find("is the card itself"), std::string::npos) << over.err;
+#endif
+    EXPECT_EQ(names, expected);
 }
 
 TEST_F(HostileReport, UnopenableFilesExitOneNamingThemWithTheReason)

@@ -266,19 +266,26 @@ TEST_F(ReportTool, OddsShareTheRaceAmongItsCountedHorses)
     EXPECT_NE(json.out.find("],\"share\":\"29.2\",\"fair_odds\":\"2.4\",\"pps\""), std::string::npos);
 }
 
+// Every cell that starts as a formula does gets a quote in front, "-" and "+" included, unless
+// the whole cell is a number with a sign, which stays a number.
 TEST_F(ReportTool, ExcelCsvDefusesFormulasAndEndsLinesInCrLf)
 {
     const std::string card
         = write("x.kel", "R1;A;\r\n1;=HYPERLINK(\"http://example.invalid/x\",\"Win\");120;x;d;-Jo;+T;B;\r\n"
-                         "2;-5;@1;x;d;--;\tTab;B;\r\n3;-;--x;x;d;- 1;Plain;B;\r\n");
+                         "2;-5;@1;x;d;--;\tTab;B;\r\n3;-;--x;x;d;- 1;Plain;B;\r\n"
+                         "4;-2+3+cmd|' /C calc'!A0;+3;x;d;-1.5;-1+HYPERLINK(\"http://example.invalid/y\");B;\r\n"
+                         "5;-.5;+;x;d;-1.;-1.5.2;B;\r\n");
     const ToolRun r = run("--excel --race 1 " + card);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
               "\xEF\xBB\xBFrace,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched\r\n"
               "1,1,1,\"'=HYPERLINK(\"\"http://example.invalid/x\"\",\"\"Win\"\")\",120,0 0-0-0,[Z-99],[Z-99],[Z-99],8,"
               "'-Jo,'+T,0\r\n"
-              "1,2,2,-5,'@1,0 0-0-0,[Z-99],[Z-99],[Z-99],8,--,'\tTab,0\r\n"
-              "1,3,3,-,--x,0 0-0-0,[Z-99],[Z-99],[Z-99],8,'- 1,Plain,0\r\n");
+              "1,2,2,-5,'@1,0 0-0-0,[Z-99],[Z-99],[Z-99],8,'--,'\tTab,0\r\n"
+              "1,3,3,'-,'--x,0 0-0-0,[Z-99],[Z-99],[Z-99],8,'- 1,Plain,0\r\n"
+              "1,4,4,'-2+3+cmd|' /C calc'!A0,+3,0 0-0-0,[Z-99],[Z-99],[Z-99],8,-1.5,"
+              "\"'-1+HYPERLINK(\"\"http://example.invalid/y\"\")\",0\r\n"
+              "1,5,5,-.5,'+,0 0-0-0,[Z-99],[Z-99],[Z-99],8,-1.,'-1.5.2,0\r\n");
 }
 
 } // namespace

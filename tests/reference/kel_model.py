@@ -338,7 +338,8 @@ def as_json(card: Card, race: int = 0):
         while h <= MAX_HORSE and card.get(r, h, 0, 1) != "":
             pps = []
             p = 1
-            while p <= MAX_PP and card.get(r, h, p, 4) != "":
+            # Every PP filed, each with its Final KEL text.
+            while p <= MAX_PP and card.get(r, h, p, 5) != "":
                 pps.append({"number": p, "slots": [card.get(r, h, p, s) for s in range(17)]})
                 p += 1
             horses.append({"number": h, "slots": [card.get(r, h, 0, s) for s in range(1, 19)], "pps": pps})
