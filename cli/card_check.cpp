@@ -6,66 +6,15 @@
 #include "engine/ratings.h"
 #include "settings/filter.h"
 #include "settings/settings_texts.h"
+#include "store/final_kel.h"
 #include "store/percent.h"
 #include "store/utf8.h"
+#include "store/walk.h"
+#include "views/commands.h"
 
 namespace kel {
 
 namespace {
-
-// The file line of each record the loader filed. The store keeps no line numbers, so the
-// lines are walked again with the loader's own rules: lines end in CR LF, LF or a lone CR, a
-// UTF-8 byte-order mark in front is no part of the first line, the tag is the last field, and
-// the race, horse and PP counters move as the loader moves them. Counters only grow in card
-// order, so no two lines share a record.
-class RecordLines
-{
-public:
-    explicit RecordLines(std::string_view bytes) : m_line(kRecords, 0)
-    {
-        if (bytes.starts_with("\xEF\xBB\xBF"))
-            bytes.remove_prefix(3);
-        int r = 0, h = 0, p = 1, lineNo = 0;
-        for (std::size_t i = 0; i < bytes.size();) {
-            std::size_t end = bytes.find_first_of("\r\n", i);
-            if (end == std::string_view::npos)
-                end = bytes.size();
-            const std::string_view line = bytes.substr(i, end - i);
-            ++lineNo;
-            i = end + (bytes.substr(end, 2) == "\r\n" ? 2 : 1);
-            const char tag = tagOf(line);
-            if (tag == 'A')
-                ++r, h = 0, p = 0;
-            else if (tag == 'B')
-                ++h, p = 0;
-            else if (tag == 'C')
-                ++p;
-            if (tag && RaceStore::inRange(r, h, p, 0))
-                m_line[index(r, h, p)] = lineNo;
-        }
-    }
-
-    // 0 for a record no line filed.
-    int operator()(int r, int h, int p) const { return m_line[index(r, h, p)]; }
-
-private:
-    static constexpr int kRecords = (RaceStore::kMaxRace + 1) * (RaceStore::kMaxHorse + 1) * (RaceStore::kMaxPP + 1);
-    static std::size_t index(int r, int h, int p)
-    {
-        const int i = (r * (RaceStore::kMaxHorse + 1) + h) * (RaceStore::kMaxPP + 1) + p; // below kRecords
-        return static_cast<std::size_t>(i);
-    }
-    // 'A', 'B' or 'C' when the line's last field is that tag, else 0.
-    static char tagOf(std::string_view line)
-    {
-        const std::size_t n = line.size();
-        if (n < 2 || line[n - 1] != ';' || (n > 2 && line[n - 3] != ';'))
-            return 0;
-        return line[n - 2] == 'A' || line[n - 2] == 'B' || line[n - 2] == 'C' ? line[n - 2] : 0;
-    }
-
-    std::vector<int> m_line;
-};
 
 // Text as the listing shows it: control characters by their code, so that a hostile card
 // cannot drive the terminal; with maxChars, cut after that many characters.
@@ -102,10 +51,22 @@ bool isMissing(std::string_view figure)
     return figure.starts_with("--");
 }
 
+// "field 3", "fields 3 and 5", "fields 3, 5 and 6".
+std::string fieldList(const std::vector<int> &fields)
+{
+    std::string out = fields.size() == 1 ? "field " : "fields ";
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            out += i + 1 == fields.size() ? " and " : ", ";
+        out += DecimalText(fields[i]);
+    }
+    return out;
+}
+
 class Checker
 {
 public:
-    Checker(std::string_view bytes, const Module1 &m) : m_lines(bytes), m_d(m.Data) {}
+    Checker(const Module1 &m, const RecordLines &lines) : m_lines(lines), m_d(m.Data) {}
 
     // Walks every record the loader filed, not the store's walks: what lies past the ends those
     // stop at is what no page shows, and the check lists it.
@@ -116,11 +77,13 @@ public:
                 note(r, 0, 0, "race line without a first field: the race list ends before this race");
                 break;
             }
+            checkRaceGap(r);
             for (int h = 1; h <= RaceStore::kMaxHorse && m_d.find(r, h, 0) >= 0; ++h) {
                 if (m_d(r, h, 0, kKeySlot).empty()) {
                     note(r, h, 0, "horse line without a number (field 1): the race's horses end before this one");
                     break;
                 }
+                checkHorseGap(r, h);
                 for (int p = 1; p <= RaceStore::kMaxPP && m_d.find(r, h, p) >= 0; ++p)
                     if (!checkPP(r, h, p))
                         break;
@@ -132,6 +95,80 @@ public:
 private:
     void note(int r, int h, int p, std::string what) { m_notes.push_back({m_lines(r, h, p), std::move(what)}); }
 
+    // The first empty slot of record (r, h, p) among slots 1 to last, where the pages stop
+    // showing it, and the slots after it that hold a text; none when nothing is hidden so.
+    struct Gap
+    {
+        int slot = 0;
+        std::vector<int> hidden;
+    };
+    Gap gapIn(int r, int h, int p, int last) const
+    {
+        Gap gap;
+        for (int s = 1; s <= last; ++s) {
+            if (m_d(r, h, p, s).empty() && gap.slot == 0)
+                gap.slot = s;
+            else if (!m_d(r, h, p, s).empty() && gap.slot != 0)
+                gap.hidden.push_back(s);
+        }
+        return gap;
+    }
+
+    void checkRaceGap(int r)
+    {
+        const Gap gap = gapIn(r, 0, 0, RaceStore::kMaxSlot);
+        if (!gap.hidden.empty())
+            note(r, 0, 0,
+                 "race line with field " + DecimalText(gap.slot)
+                     + " empty: the race list and the race's title end there, leaving out " + fieldList(gap.hidden));
+    }
+
+    // Horse slots 4 to 8 are the engine's (the record, the ratings, "% W"); slot k > 8 holds
+    // field k - 4.
+    void checkHorseGap(int r, int h)
+    {
+        const Gap gap = gapIn(r, h, 0, kHeadedHorseSlots);
+        if (gap.hidden.empty())
+            return;
+        std::vector<int> fields;
+        for (const int s : gap.hidden)
+            if (s < kHorseRecord || s > kHorseWinPercent)
+                fields.push_back(s > kHorseWinPercent ? s - 4 : s);
+        const bool rated = gap.slot < kHorseRecord;
+        note(r, h, 0,
+             "horse line with field " + DecimalText(gap.slot > kHorseWinPercent ? gap.slot - 4 : gap.slot)
+                 + " empty: the horses page ends the horse's row there, leaving out "
+                 + (rated ? "the record, the ratings, \"% W\"" + std::string(fields.empty() ? "" : " and ") : "")
+                 + (fields.empty() ? "" : fieldList(fields)));
+    }
+
+    // A PP without a date is not listed at all, which checkDate says.
+    void checkPPGap(int r, int h, int p)
+    {
+        const Gap gap = gapIn(r, h, p, kHeadedPPSlots);
+        if (gap.hidden.empty() || gap.slot == kPPDate)
+            return;
+        std::vector<int> fields;
+        for (const int s : gap.hidden)
+            if (s != kPPFinalKel)
+                fields.push_back(fieldOfPPSlot(s));
+        std::sort(fields.begin(), fields.end());
+        const bool final = gap.slot < kPPFinalKel;
+        note(r, h, p,
+             "PP line with field " + DecimalText(fieldOfPPSlot(gap.slot))
+                 + " empty: the PP page ends the PP's row there, leaving out "
+                 + (final ? "the Final KEL" + std::string(fields.empty() ? "" : " and ") : "")
+                 + (fields.empty() ? "" : fieldList(fields)));
+    }
+
+    static int fieldOfPPSlot(int slot)
+    {
+        for (int k = 1; k <= RaceStore::kPPFields; ++k)
+            if (RaceStore::kPPSlotOfField[k] == slot)
+                return k;
+        return 0;
+    }
+
     // False when the horse's later PPs count for nothing.
     bool checkPP(int r, int h, int p)
     {
@@ -141,9 +178,10 @@ private:
             return false;
         }
         checkDate(r, h, p);
-        checkFigure(r, h, p, 3, "13 (KEL)", "Qualy");
-        if (m_d(r, h, p, kPPEarlyKel) != "----")
-            checkFigure(r, h, p, 4, "15 (Early KEL)", "Early");
+        checkPPGap(r, h, p);
+        checkFigure(r, h, p, kPPKel, "13 (KEL)", "Qualy");
+        if (m_d(r, h, p, kPPEarlyKel) != kNoFigure)
+            checkFigure(r, h, p, kPPEarlyKel, "15 (Early KEL)", "Early");
         const std::string_view kel = m_d(r, h, p, kPPKel), early = m_d(r, h, p, kPPEarlyKel);
         if (m_d(r, h, p, kPPFinalKel) == "----" && !isMissing(early) && PercentNumber(kel) && PercentNumber(early))
             note(r, h, p, "Final KEL is \"----\" although KEL and Early KEL are figures: 2 x KEL - Early is too large");
@@ -252,24 +290,39 @@ private:
         }
     }
 
-    RecordLines m_lines;
+    const RecordLines &m_lines;
     const RaceStore &m_d;
     std::vector<CheckNote> m_notes;
 };
 
 } // namespace
 
-std::vector<CheckNote> CheckCard(std::string_view bytes, const Module1 &m, const LoadReport &report)
+std::vector<CheckNote> CheckCard(const Module1 &m, const LoadReport &report, const RecordLines &lines)
 {
     // The loader's notes first: on a line both concern, what was left out of it comes first.
     std::vector<CheckNote> notes;
     for (const std::vector<LoadNote> *kind : {&report.dropped, &report.skipped})
         for (const LoadNote &n : *kind)
             notes.push_back({n.line, printable(n.what)});
-    std::vector<CheckNote> found = Checker(bytes, m).run();
+    std::vector<CheckNote> found = Checker(m, lines).run();
     notes.insert(notes.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
     std::stable_sort(notes.begin(), notes.end(),
                      [](const CheckNote &a, const CheckNote &b) { return a.line < b.line; });
+    return notes;
+}
+
+std::vector<CheckNote> CheckCardName(std::string_view fileName)
+{
+    std::vector<CheckNote> notes;
+    if (!IsListedCardName(fileName))
+        notes.push_back(
+            {0, "the name " + quoted(fileName)
+                    + (fileName.starts_with('.') ? " starts with \".\": File, Open lists no hidden file"
+                                                 : " does not end in \".kel\": File, Open does not list it")});
+    if (const std::size_t chars = Utf8Count(fileName); chars > kMaxCardNameLength)
+        notes.push_back({0, "the name " + quoted(fileName) + " has " + DecimalText(chars)
+                                + " characters: File, Open refuses a name longer than "
+                                + DecimalText(kMaxCardNameLength) + " with \"error TX1\""});
     return notes;
 }
 

@@ -78,14 +78,17 @@ void printLoadNotes(const std::string &card, const LoadReport &report, std::ostr
         out << card << ": and " << DecimalText(report.droppedCount - report.dropped.size()) << " more lines skipped\n";
 }
 
-int check(const Options &o, const Module1 &m, const LoadReport &report, std::string_view bytes)
+int check(const Options &o, const Module1 &m, const LoadReport &report, const RecordLines &lines)
 {
-    const std::vector<CheckNote> notes = CheckCard(bytes, m, report);
+    std::vector<CheckNote> notes = CheckCardName(std::filesystem::path(o.card).filename().native());
+    const std::vector<CheckNote> inCard = CheckCard(m, report, lines);
+    notes.insert(notes.end(), inCard.begin(), inCard.end());
     auto out = Output::open(o.output);
     if (!out)
         return fail(1, out.error().message);
     for (const CheckNote &n : notes)
-        (*out)->stream() << o.card << ':' << DecimalText(n.line) << ": " << n.what << '\n';
+        (*out)->stream() << o.card << (n.line > 0 ? ':' + DecimalText(n.line) : std::string()) << ": " << n.what
+                         << '\n';
     const std::size_t unlisted
         = report.droppedCount - report.dropped.size() + report.skippedCount - report.skipped.size();
     if (unlisted > 0)
@@ -133,25 +136,21 @@ int run(const Options &o)
     std::string error;
     Module1 m;
     LoadReport report;
-    std::optional<TextBuffer> bytes;
+    // The check points at the lines of the card; the report needs no lines.
+    RecordLines lines;
     try {
         Result<TextBuffer> read = ReadCardFile(o.card);
-        // The check reads the file's lines again; the report needs the bytes no more.
-        if (!read) {
+        if (read)
+            report = OpenCard(m, std::move(*read), o.check ? &lines : nullptr);
+        else
             error = read.error().message;
-        } else if (o.check) {
-            bytes = std::move(*read);
-            report = OpenCard(m, bytes->view());
-        } else {
-            report = OpenCard(m, std::move(*read));
-        }
     } catch (const std::bad_alloc &) {
         error = "not enough memory to load " + std::filesystem::path(o.card).filename().string();
     }
     if (!error.empty())
         return fail(1, error);
     if (o.check)
-        return check(o, m, report, bytes->view());
+        return check(o, m, report, lines);
 
     printLoadNotes(o.card, report, std::cerr);
     if (const auto refusal = applyCommands(o, m)) {

@@ -26,14 +26,14 @@ LoadReport open(Module1 &m, Load load)
 
 } // namespace
 
-LoadReport OpenCard(Module1 &m, std::string_view bytes)
+LoadReport OpenCard(Module1 &m, std::string_view bytes, RecordLines *lines)
 {
-    return open(m, [&](RaceStore &store) { return LoadCard(bytes, store); });
+    return open(m, [&](RaceStore &store) { return LoadCard(bytes, store, lines); });
 }
 
-LoadReport OpenCard(Module1 &m, TextBuffer &&bytes)
+LoadReport OpenCard(Module1 &m, TextBuffer &&bytes, RecordLines *lines)
 {
-    return open(m, [&](RaceStore &store) { return LoadCard(std::move(bytes), store); });
+    return open(m, [&](RaceStore &store) { return LoadCard(std::move(bytes), store, lines); });
 }
 
 } // namespace kel

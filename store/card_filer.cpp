@@ -32,10 +32,11 @@ constexpr std::size_t kNone = std::size_t(-1);
 
 } // namespace
 
-CardFiler::CardFiler(RaceStore &store, LoadReport &report, LineScanner &scanner)
+CardFiler::CardFiler(RaceStore &store, LoadReport &report, LineScanner &scanner, RecordLines *lines)
     : m_store(store)
     , m_report(report)
     , m_scanner(scanner)
+    , m_lines(lines)
 {}
 
 void CardFiler::file(const ScannedLine &line)
@@ -81,6 +82,7 @@ void CardFiler::fileRace(const ScannedLine &line, std::size_t dataFields)
     }
     const std::size_t fields = keptFields(line, dataFields, kMaxRaceFields, "race");
     fileFields(m_store.record(m_r, 0, 0), kRaceSlotOfField, fields, line);
+    noteLine(line);
 }
 
 void CardFiler::fileHorse(const ScannedLine &line, std::size_t dataFields)
@@ -101,6 +103,7 @@ void CardFiler::fileHorse(const ScannedLine &line, std::size_t dataFields)
         m_report.noteSkipped(line.number, "horse line before any race line: filed under race 0, which no page shows");
     const std::size_t fields = keptFields(line, dataFields, kMaxHorseFields, "horse");
     fileFields(m_store.record(m_r, m_h, 0), kHorseSlotOfField, fields, line);
+    noteLine(line);
 }
 
 void CardFiler::filePP(const ScannedLine &line, std::size_t dataFields)
@@ -121,6 +124,7 @@ void CardFiler::filePP(const ScannedLine &line, std::size_t dataFields)
     else if (m_h == 0)
         m_report.noteSkipped(line.number, "past performance line before any horse line of its race: filed under "
                                           "horse 0, which no page shows");
+    noteLine(line);
     // Fields past the 15th of a PP line are read but not kept.
     const std::size_t filed
         = std::min<std::size_t>(keptFields(line, dataFields, kMaxPPFields, "past performance"), RaceStore::kPPFields);

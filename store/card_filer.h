@@ -15,11 +15,11 @@ namespace kel {
 // line starts a race, a horse line a horse of the last race, a PP line a PP of the last horse.
 // Fields stay where the scanner put them in the card's text; the filer notes their places and
 // writes each PP's Final KEL text behind the fields it keeps. What it leaves out or files where
-// no page shows it goes into the report.
+// no page shows it goes into the report; the line of each record filed into lines, if given.
 class CardFiler
 {
 public:
-    CardFiler(RaceStore &store, LoadReport &report, LineScanner &scanner);
+    CardFiler(RaceStore &store, LoadReport &report, LineScanner &scanner, RecordLines *lines = nullptr);
 
     // Files the line the scanner has just read (not empty).
     void file(const ScannedLine &line);
@@ -38,10 +38,17 @@ private:
     // Writes the Final KEL text of a PP line of `fields` data fields at offset `at` of the
     // text, which then ends behind it; returns its length.
     std::size_t putFinalKel(const ScannedLine &line, std::size_t fields, std::size_t at);
+    // The line of the record just filed, when the caller asked for lines.
+    void noteLine(const ScannedLine &line)
+    {
+        if (m_lines) [[unlikely]]
+            m_lines->file(m_r, m_h, m_p, line.number);
+    }
 
     RaceStore &m_store;
     LoadReport &m_report;
     LineScanner &m_scanner;
+    RecordLines *m_lines;
     char *m_text = nullptr; // the scanner's text while a line is filed
     FinalKelMemo m_finalKels;
     // Record counters: the race, horse and PP last filed.

@@ -22,7 +22,7 @@ void note(std::vector<LoadNote> &notes, std::size_t &count, int line, std::strin
         notes.push_back({line, std::move(what)});
 }
 
-LoadReport loadCard(std::string_view bytes, TextBuffer *inPlace, RaceStore &store)
+LoadReport loadCard(std::string_view bytes, TextBuffer *inPlace, RaceStore &store, RecordLines *lines)
 {
     store.createEmpty();
     LoadReport report;
@@ -46,7 +46,7 @@ LoadReport loadCard(std::string_view bytes, TextBuffer *inPlace, RaceStore &stor
                   std::min<std::size_t>(bytes.size() / 16 + 1, kRecords));
 
     LineScanner scanner(bytes, !utf8, inPlace);
-    CardFiler filer(store, report, scanner);
+    CardFiler filer(store, report, scanner, lines);
     ScannedLine line;
     while (scanner.next(line)) {
         if (line.length > 0)
@@ -73,15 +73,15 @@ void LoadReport::noteSkipped(int line, std::string what)
     note(skipped, skippedCount, line, std::move(what));
 }
 
-LoadReport LoadCard(std::string_view bytes, RaceStore &store)
+LoadReport LoadCard(std::string_view bytes, RaceStore &store, RecordLines *lines)
 {
-    return loadCard(bytes, nullptr, store);
+    return loadCard(bytes, nullptr, store, lines);
 }
 
-LoadReport LoadCard(TextBuffer &&bytes, RaceStore &store)
+LoadReport LoadCard(TextBuffer &&bytes, RaceStore &store, RecordLines *lines)
 {
     TextBuffer taken = std::move(bytes);
-    return loadCard(taken.view(), &taken, store);
+    return loadCard(taken.view(), &taken, store, lines);
 }
 
 } // namespace kel

@@ -39,14 +39,40 @@ struct LoadReport
     void noteSkipped(int line, std::string what);
 };
 
+// The card line each record was filed from, for a caller that points back at the card (the
+// store keeps no line numbers).
+class RecordLines
+{
+public:
+    // 0 for a record no line filed.
+    int operator()(int r, int h, int p) const
+    {
+        return m_line.empty() || !RaceStore::inRange(r, h, p, 0) ? 0 : m_line[index(r, h, p)];
+    }
+    // (r, h, p) in range.
+    void file(int r, int h, int p, int line)
+    {
+        if (m_line.empty())
+            m_line.resize(std::size_t(RaceStore::kMaxRace + 1) * (RaceStore::kMaxHorse + 1) * (RaceStore::kMaxPP + 1));
+        m_line[index(r, h, p)] = line;
+    }
+
+private:
+    static std::size_t index(int r, int h, int p)
+    {
+        return static_cast<std::size_t>((r * (RaceStore::kMaxHorse + 1) + h) * (RaceStore::kMaxPP + 1) + p);
+    }
+    std::vector<int> m_line;
+};
+
 // Re-creates the store and files every race, horse and PP line of the card into it, with the
 // Final KEL figure of each PP. Lines end in CR LF, LF or a lone CR. A card that starts with a
 // UTF-8 byte-order mark is taken as UTF-8 when it is (the mark dropped); otherwise as
 // Windows-1252. Never fails: what does not fit the store is skipped and listed in the report,
-// as is anything past kMaxCardBytes.
-LoadReport LoadCard(std::string_view bytes, RaceStore &store);
+// as is anything past kMaxCardBytes. With lines, notes there the line of each record filed.
+LoadReport LoadCard(std::string_view bytes, RaceStore &store, RecordLines *lines = nullptr);
 // The same, taking over the bytes: the store's text is then written over them, in the buffer's
 // front room first (ReadCardFile leaves some), which spares a second buffer of the card's size.
-LoadReport LoadCard(TextBuffer &&bytes, RaceStore &store);
+LoadReport LoadCard(TextBuffer &&bytes, RaceStore &store, RecordLines *lines = nullptr);
 
 } // namespace kel

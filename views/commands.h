@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -8,6 +9,23 @@
 #include "views/form.h"
 
 namespace kel {
+
+// The longest card name, extension included, the open command takes (in characters): a longer
+// one is refused with "error TX1".
+inline constexpr std::size_t kMaxCardNameLength = 14;
+// What the file list lists: names ending in ".kel" in any letter case, hidden ones left out.
+inline bool IsListedCardName(std::string_view name)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return name.size() >= 4 && name[0] != '.' && name[name.size() - 4] == '.' && lower(name[name.size() - 3]) == 'k'
+           && lower(name[name.size() - 2]) == 'e' && lower(name[name.size() - 1]) == 'l';
+}
+
+// The slots of a record the pages show under a header, from slot 1 up to the first empty one:
+// horse slots 1 to kHeadedHorseSlots on the horses page, PP slots 1 to kHeadedPPSlots on the PP
+// page (the one-twip column after them shows nothing), every race slot in the race list.
+inline constexpr int kHeadedHorseSlots = 11;
+inline constexpr int kHeadedPPSlots = 15;
 
 // Page builders of the grid MSF.
 void ShowRaceList(Module1 &m, Form &f);

@@ -13,7 +13,6 @@ namespace kel {
 
 namespace {
 
-constexpr std::size_t kMaxNameLength = 14;
 constexpr std::size_t kNotesShown = 5;
 
 std::string inDirectory(const std::string &dir, std::string_view file)
@@ -72,7 +71,7 @@ void BT_Open_Click(Module1 &m, Form &f, Dialogs &d)
         return;
     }
     const std::string &name = *selected;
-    if (Utf8Count(name) > kMaxNameLength) {
+    if (Utf8Count(name) > kMaxCardNameLength) {
         d.msgBox("error TX1", kAppTitle, MsgButtons::Ok);
         return;
     }

@@ -42,6 +42,7 @@ constexpr int kWinPercentColumn = 7;
 // gets no header and keeps its alignment.
 constexpr int kShownHorseSlots = static_cast<int>(kHorseColumns.size());
 constexpr int kHeadedHorseColumns = kShownHorseSlots - 1;
+static_assert(kHeadedHorseColumns == kHeadedHorseSlots);
 
 constexpr std::array<Column, 16> kPPColumns{{
     {"Date", 800},
@@ -64,6 +65,7 @@ constexpr std::array<Column, 16> kPPColumns{{
 // PP slot k is shown in column k - 1; the last column, 1 twip wide, gets no header.
 constexpr int kShownPPSlots = static_cast<int>(kPPColumns.size());
 constexpr int kHeadedPPColumns = kShownPPSlots - 1;
+static_assert(kHeadedPPColumns == kHeadedPPSlots);
 
 // The pages' walk over a horse's PPs (and so the printed PPs'): up to the first PP whose PP
 // slot 1 (the date) is empty.

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -40,10 +42,13 @@ TEST_F(CardCheck, ListsEachFaultWithItsLineAndExitsOne)
                     + pp("2\xBA", "7F", "x", "01/02/25", "1" + std::string(308, '0') + "%", "95%", "P")
                     + pp("1\xBA", "6F", "25K", "", "") + pp("1\xBA", "6F", "25K", "01/02/25", "97%", "95%", "d-f", "")
                     + pp("after the PP without track: not read")
-                    + ";Nameless;120;x;B;\r\nR2;Second;A;\r\n1;Bravo;120;x;B;\r\n"
+                    + ";Nameless;120;x;B;\r\n"
+                    // A field empty in the middle of a line hides the fields after it.
+                    + "R2;Second;;6F;A;\r\n1;;120;x;d;J;;B;\r\n"
                     // Control characters are shown by their code, and a long text is cut.
-                    + pp("1\xBA", "6F", "25K", "\x1B[2J" + std::string(50, 'z')) + ";Third;A;\r\n" + pp()
-                    + "no tag here\r\nx;\x1B[2Jb;\r\n");
+                    + pp("1\xBA", "6F", "25K", "\x1B[2J" + std::string(50, 'z'))
+                    + "O;1\xBA 120;1;6F;1:10;d-f;25K;;J;1-2;01/02/25;AQU;97%;x;95%;C;\r\n2;Last;120;x;d;;T;B;\r\n"
+                    + ";Third;A;\r\n" + pp() + "no tag here\r\nx;\x1B[2Jb;\r\n");
     const ToolRun r = runReportTool("--check " + card, m_dir);
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_EQ(r.err, "");
@@ -66,16 +71,46 @@ TEST_F(CardCheck, ListsEachFaultWithItsLineAndExitsOne)
 8: field 13 (KEL) is empty: the Qualy rating ends before this PP, so the horse's later PPs count for nothing in it
 9: PP line without a track (field 12): the ratings, the record and the filter end before this PP
 11: horse line without a number (field 1): the race's horses end before this one
+12: race line with field 3 empty: the race list and the race's title end there, leaving out field 4
+13: horse line with field 2 empty: the horses page ends the horse's row there, leaving out the record, the ratings, "% W" and fields 3, 5 and 6
 14: date (field 11) "\x1B[2Jzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz..." is not mm/dd/yy: the Settings filter reads month 0, day 0, year 0
-15: race line without a first field: the race list ends before this race
-16: past performance line before any horse line of its race: filed under horse 0, which no page shows
-17: line skipped: it has no ";", so no record tag (A;, B; or C;)
-18: line skipped: its last field "\x1B[2Jb;" is not a record tag (A;, B; or C;)
+15: PP line with field 8 empty: the PP page ends the PP's row there, leaving out field 3
+16: horse line with field 6 empty: the horses page ends the horse's row there, leaving out field 7
+17: race line without a first field: the race list ends before this race
+18: past performance line before any horse line of its race: filed under horse 0, which no page shows
+19: line skipped: it has no ";", so no record tag (A;, B; or C;)
+20: line skipped: its last field "\x1B[2Jb;" is not a record tag (A;, B; or C;)
 )");
     std::string listing;
     for (std::string line; std::getline(expected, line);)
         listing += card + ":" + line + "\n";
     EXPECT_EQ(r.out, listing);
+}
+
+// File, Open lists names ending in ".kel" in any letter case, hidden ones left out, and opens
+// those of at most 14 characters: the check says so of the others, with no line.
+TEST_F(CardCheck, NamesTheWindowDoesNotListOrOpenAreListed)
+{
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"CARD.KEL", {}},
+        {"caf\xC3\xA9"
+         "card12.kel",
+         {}}, // 14 characters, 15 bytes
+        {"averylongname.kel",
+         {"the name \"averylongname.kel\" has 17 characters: File, Open refuses a name longer than 14 with "
+          "\"error TX1\""}},
+        {"card.txt", {"the name \"card.txt\" does not end in \".kel\": File, Open does not list it"}},
+        {".hidden.kel", {"the name \".hidden.kel\" starts with \".\": File, Open lists no hidden file"}},
+    };
+    for (const auto &[name, notes] : cases) {
+        const std::string card = write(name, "R1;A;\r\n");
+        const ToolRun r = runReportTool("--check '" + card + "'", m_dir);
+        std::string listing;
+        for (const std::string &n : notes)
+            listing += card + ": " + n + "\n";
+        EXPECT_EQ(r.out, listing) << name;
+        EXPECT_EQ(r.status, notes.empty() ? 0 : 1) << name;
+    }
 }
 
 TEST_F(CardCheck, CleanCardsListNothingAndExitZero)

@@ -10,11 +10,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "store/loader.h"
 
@@ -79,13 +81,15 @@ protected:
             error = bytes.error().message;
             return false;
         }
-        report = LoadCard(std::move(*bytes), data);
+        lines = RecordLines();
+        report = LoadCard(std::move(*bytes), data, &lines);
         return true;
     }
     bool openBytes(const std::string &bytes) { return open(write("card.kel", bytes)); }
 
     RaceStore data;
     LoadReport report;
+    RecordLines lines;
     std::string error;
 };
 
@@ -99,6 +103,33 @@ TEST_F(HostileCard, EmptyFileAndLineEndsOnlyGiveAnEmptyCard)
     EXPECT_EQ(races(data), 0);
     EXPECT_EQ(data.recordCount(), 0u);
     EXPECT_EQ(report.droppedCount, 0u);
+}
+
+// The line each record was filed from, counted as the loader counts them: every line end, an
+// empty line too, but not a byte-order mark; 0 for a record no line filed.
+TEST_F(HostileCard, RecordLinesAreTheLinesTheRecordsCameFrom)
+{
+    const struct
+    {
+        std::string bytes;
+        std::vector<std::array<int, 4>> lines; // race, horse, PP, line
+    } cases[] = {
+        // CR LF, LF, a lone CR, empty lines, a skipped line and a line end in the last line.
+        {"R1;A;\r\n\n1;H;B;\rno tag\r\n" + ppLine("97%", "95%") + "\r\r\nR2;A;\n1;H;B;",
+         {{1, 0, 0, 1}, {1, 1, 0, 3}, {1, 1, 1, 5}, {2, 0, 0, 8}, {2, 1, 0, 9}, {1, 1, 2, 0}, {2, 2, 0, 0}}},
+        // A byte-order mark is no line; a horse before any race is filed under race 0.
+        {"\xEF\xBB\xBF"
+         "1;Early;B;\r\nR1;A;\r\n"
+             + ppLine("97%", "95%") + "1;H;B;\r\n",
+         {{0, 1, 0, 1}, {1, 0, 0, 2}, {1, 0, 1, 3}, {1, 1, 0, 4}}},
+        // The 22nd horse is not filed; the next race's line still is.
+        {"R1;A;\r\n" + repeat("1;H;B;\r\n", 22) + "R2;A;\r\n", {{1, 21, 0, 22}, {1, 22, 0, 0}, {2, 0, 0, 24}}},
+    };
+    for (const auto &c : cases) {
+        ASSERT_TRUE(openBytes(c.bytes));
+        for (const auto &[r, h, p, line] : c.lines)
+            EXPECT_EQ(lines(r, h, p), line) << r << ":" << h << ":" << p << " in " << c.bytes.substr(0, 40);
+    }
 }
 
 TEST_F(HostileCard, NulBytesStayInsideTheirFieldsAndSpoilNoFigure)
