@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(card settings)
+((${#targets[@]})) || targets=(card settings report)
 build=${KEL_FUZZ_BUILD:-"$root/build-fuzz"}
 # Larger seeds are read truncated: an 8 KB card still holds a race or two with long PP lists,
 # and runs several times faster than the 40 KB samples.

@@ -3,7 +3,7 @@
 # errors, runs clang-tidy on the core and the report tool (scripts/tidy.sh), packages that build and checks the package (scripts/check_package.sh), and runs the
 # whole test suite: the normal (gcc) build's tests, the same suite built with clang under
 # AddressSanitizer and UBSan, and a short run of each fuzzer.
-#   KEL_FUZZ_SECONDS (default 30) sets the fuzzing time per target; 0 skips fuzzing.
+#   KEL_FUZZ_SECONDS (default 20) sets the fuzzing time per target; 0 skips fuzzing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
@@ -28,7 +28,7 @@ start=$SECONDS
 "$root/scripts/sanitize.sh" "$root/build-asan" -DKEL_WERROR=ON
 echo "== sanitizer build and tests: $((SECONDS - start)) s"
 
-fuzz_seconds=${KEL_FUZZ_SECONDS:-30}
+fuzz_seconds=${KEL_FUZZ_SECONDS:-20}
 if ((fuzz_seconds > 0)); then
   start=$SECONDS
   KEL_CMAKE_ARGS=-DKEL_WERROR=ON "$root/scripts/fuzz.sh" "$fuzz_seconds"
