@@ -9,7 +9,7 @@
 #include "store/final_kel.h"
 #include "store/percent.h"
 #include "store/utf8.h"
-#include "store/walk.h"
+#include "store/slots.h"
 #include "views/commands.h"
 
 namespace kel {
@@ -63,6 +63,15 @@ std::string fieldList(const std::vector<int> &fields)
     return out;
 }
 
+// What a field left empty hides: the program's own columns, then the card's fields.
+std::string leftOut(std::string_view computed, const std::vector<int> &fields)
+{
+    std::string out(computed);
+    if (!computed.empty() && !fields.empty())
+        out += " and ";
+    return fields.empty() ? out : out + fieldList(fields);
+}
+
 class Checker
 {
 public:
@@ -106,9 +115,10 @@ private:
     {
         Gap gap;
         for (int s = 1; s <= last; ++s) {
-            if (m_d(r, h, p, s).empty() && gap.slot == 0)
+            const bool empty = m_d(r, h, p, s).empty();
+            if (empty && gap.slot == 0)
                 gap.slot = s;
-            else if (!m_d(r, h, p, s).empty() && gap.slot != 0)
+            else if (!empty && gap.slot != 0)
                 gap.hidden.push_back(s);
         }
         return gap;
@@ -134,12 +144,10 @@ private:
         for (const int s : gap.hidden)
             if (s < kHorseRecord || s > kHorseWinPercent)
                 fields.push_back(s > kHorseWinPercent ? s - 4 : s);
-        const bool rated = gap.slot < kHorseRecord;
         note(r, h, 0,
              "horse line with field " + DecimalText(gap.slot > kHorseWinPercent ? gap.slot - 4 : gap.slot)
                  + " empty: the horses page ends the horse's row there, leaving out "
-                 + (rated ? "the record, the ratings, \"% W\"" + std::string(fields.empty() ? "" : " and ") : "")
-                 + (fields.empty() ? "" : fieldList(fields)));
+                 + leftOut(gap.slot < kHorseRecord ? "the record, the ratings, \"% W\"" : "", fields));
     }
 
     // A PP without a date is not listed at all, which checkDate says.
@@ -153,12 +161,10 @@ private:
             if (s != kPPFinalKel)
                 fields.push_back(fieldOfPPSlot(s));
         std::sort(fields.begin(), fields.end());
-        const bool final = gap.slot < kPPFinalKel;
         note(r, h, p,
              "PP line with field " + DecimalText(fieldOfPPSlot(gap.slot))
                  + " empty: the PP page ends the PP's row there, leaving out "
-                 + (final ? "the Final KEL" + std::string(fields.empty() ? "" : " and ") : "")
-                 + (fields.empty() ? "" : fieldList(fields)));
+                 + leftOut(gap.slot < kPPFinalKel ? "the Final KEL" : "", fields));
     }
 
     static int fieldOfPPSlot(int slot)
@@ -183,7 +189,7 @@ private:
         if (m_d(r, h, p, kPPEarlyKel) != kNoFigure)
             checkFigure(r, h, p, kPPEarlyKel, "15 (Early KEL)", "Early");
         const std::string_view kel = m_d(r, h, p, kPPKel), early = m_d(r, h, p, kPPEarlyKel);
-        if (m_d(r, h, p, kPPFinalKel) == "----" && !isMissing(early) && PercentNumber(kel) && PercentNumber(early))
+        if (m_d(r, h, p, kPPFinalKel) == kNoFigure && !isMissing(early) && PercentNumber(kel) && PercentNumber(early))
             note(r, h, p, "Final KEL is \"----\" although KEL and Early KEL are figures: 2 x KEL - Early is too large");
         checkPlace(r, h, p);
         checkCondition(r, h, p);

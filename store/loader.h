@@ -60,7 +60,8 @@ public:
 private:
     static std::size_t index(int r, int h, int p)
     {
-        return static_cast<std::size_t>((r * (RaceStore::kMaxHorse + 1) + h) * (RaceStore::kMaxPP + 1) + p);
+        const int i = (r * (RaceStore::kMaxHorse + 1) + h) * (RaceStore::kMaxPP + 1) + p;
+        return static_cast<std::size_t>(i);
     }
     std::vector<int> m_line;
 };
