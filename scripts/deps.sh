@@ -5,7 +5,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-dev clang-format clang-tidy
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation poppler-utils xvfb xauth openbox xdotool time python3 locales util-linux
+  fonts-liberation poppler-utils xvfb xauth openbox xdotool time python3 locales util-linux gcovr
   file dpkg-dev lintian desktop-file-utils appstream
 )
 missing=()
