@@ -98,7 +98,6 @@ what = {
     "LoadCardFromMemory": "(part of the load) LoadCard from memory",
     "ScanLines/0": "(part of the load) the line scan alone, a byte a step (the definition)",
     "ScanLines/1": "(part of the load) the line scan alone, 16 bytes a step",
-    "ScanLines/2": "(part of the load) the line scan alone, 32 bytes a step (AVX2)",
     "ComputeRatings345": "ComputeRatings 3, 4, 5 over the full card",
     "GoFullCardInitial": "Go! over the full card, initial settings",
     "GoFullCardUnticked": "Go! over the full card, every box unticked",

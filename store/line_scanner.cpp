@@ -7,9 +7,10 @@
 
 #include "store/cp1252.h"
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#define KEL_X86 1
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#elif defined(__wasm_simd128__)
+#include <wasm_simd128.h>
 #endif
 
 namespace kel {
@@ -30,14 +31,16 @@ inline void keepSeparator(ScannedLine &line, std::size_t at)
     ++line.separators;
 }
 
-#ifdef KEL_X86
-// Blocks of the vector scan: copy kSize bytes from src to dst and return, a bit per byte, where
-// the ";", the line ends, the high bytes (when decoding) and the double quotes are. kSteps:
-// separators taken per block without a loop (a block of some 7-byte fields rarely holds more).
+#ifdef KEL_BLOCK_SCAN
+// The block of the vector scan: copy kSize bytes from src to dst and return, a bit per byte,
+// where the ";", the line ends, the high bytes (when decoding) and the double quotes are.
+// kSteps: separators taken per block without a loop (a block of some 7-byte fields rarely holds
+// more).
 struct Block16
 {
     static constexpr unsigned kSize = 16;
-    static constexpr int kSteps = 4;
+    static constexpr int kSteps = 3;
+#if defined(__SSE2__)
     template <bool Decode>
     static void copy(const unsigned char *src, char *dst, unsigned &semi, unsigned &eol, unsigned &high,
                      unsigned &quote)
@@ -50,55 +53,30 @@ struct Block16
         high = Decode ? static_cast<unsigned>(_mm_movemask_epi8(v)) : 0u;
         quote = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('"'))));
     }
-};
-
-struct Block32
-{
-    static constexpr unsigned kSize = 32;
-    static constexpr int kSteps = 6;
+#elif defined(__wasm_simd128__)
     template <bool Decode>
-    [[gnu::target("avx2")]] static void copy(const unsigned char *src, char *dst, unsigned &semi, unsigned &eol,
-                                             unsigned &high, unsigned &quote)
+    static void copy(const unsigned char *src, char *dst, unsigned &semi, unsigned &eol, unsigned &high,
+                     unsigned &quote)
     {
-        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(src));
-        _mm256_storeu_si256(reinterpret_cast<__m256i *>(dst), v);
-        semi = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, _mm256_set1_epi8(';'))));
-        eol = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_or_si256(
-            _mm256_cmpeq_epi8(v, _mm256_set1_epi8('\n')), _mm256_cmpeq_epi8(v, _mm256_set1_epi8('\r')))));
-        high = Decode ? static_cast<unsigned>(_mm256_movemask_epi8(v)) : 0u;
-        quote = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, _mm256_set1_epi8('"'))));
+        const v128_t v = wasm_v128_load(src);
+        wasm_v128_store(dst, v);
+        semi = wasm_i8x16_bitmask(wasm_i8x16_eq(v, wasm_i8x16_splat(';')));
+        eol = wasm_i8x16_bitmask(
+            wasm_v128_or(wasm_i8x16_eq(v, wasm_i8x16_splat('\n')), wasm_i8x16_eq(v, wasm_i8x16_splat('\r'))));
+        high = Decode ? wasm_i8x16_bitmask(v) : 0u;
+        quote = wasm_i8x16_bitmask(wasm_i8x16_eq(v, wasm_i8x16_splat('"')));
     }
+#endif
 };
 #endif
 
 } // namespace
 
-bool CanScan(ScanWidth width)
-{
-    if (width == ScanWidth::Plain)
-        return true;
-#ifdef KEL_X86
-    if (width == ScanWidth::Bytes16)
-        return true; // SSE2: every x86-64 processor
-    if (width == ScanWidth::Bytes32)
-        return __builtin_cpu_supports("avx2");
-#endif
-    return false;
-}
-
-ScanWidth WidestScan()
-{
-    for (const ScanWidth width : {ScanWidth::Bytes32, ScanWidth::Bytes16})
-        if (CanScan(width))
-            return width;
-    return ScanWidth::Plain;
-}
-
 LineScanner::LineScanner(std::string_view bytes, bool decode, TextBuffer *inPlace, ScanWidth width)
     : m_in(reinterpret_cast<const unsigned char *>(bytes.data()))
     , m_n(bytes.size())
     , m_decode(decode)
-    , m_width(CanScan(width) ? width : ScanWidth::Plain)
+    , m_width(width)
     , m_inPlace(inPlace)
     , m_writingInPlace(inPlace != nullptr)
 {
@@ -117,16 +95,11 @@ LineScanner::LineScanner(std::string_view bytes, bool decode, TextBuffer *inPlac
 
 bool LineScanner::next(ScannedLine &line)
 {
-    switch (m_width) {
-#ifdef KEL_X86
-    case ScanWidth::Bytes32:
-        return m_decode ? nextBytes32<true>(line) : nextBytes32<false>(line);
-    case ScanWidth::Bytes16:
+#ifdef KEL_BLOCK_SCAN
+    if (m_width == ScanWidth::Bytes16)
         return m_decode ? nextBlocks<true, Block16>(line) : nextBlocks<false, Block16>(line);
 #endif
-    default:
-        return m_decode ? nextPlain<true>(line) : nextPlain<false>(line);
-    }
+    return m_decode ? nextPlain<true>(line) : nextPlain<false>(line);
 }
 
 // The definition of a line's scan, a byte at a time.
@@ -248,14 +221,6 @@ bool LineScanner::nextBlocks(ScannedLine &line)
     endLine(line, begin, i, w);
     return true;
 }
-
-#ifdef KEL_X86
-template <bool Decode>
-bool LineScanner::nextBytes32(ScannedLine &line)
-{
-    return nextBlocks<Decode, Block32>(line);
-}
-#endif
 
 void LineScanner::endLine(ScannedLine &line, std::size_t begin, std::size_t i, std::size_t w)
 {

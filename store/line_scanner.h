@@ -23,13 +23,18 @@ struct ScannedLine
     uint32_t quotedFields = 0;                   // bit f: field f + 1 starts with a double quote
 };
 
-// How many bytes a scan takes a step: one (the definition), or 16 or 32 with the processor's
-// vector instructions, which find the same lines in a fraction of the time.
-enum class ScanWidth { Plain, Bytes16, Bytes32 };
+// How many bytes a scan takes a step: one (the definition), or 16 with vector instructions,
+// which find the same lines in a fraction of the time.
+enum class ScanWidth { Plain, Bytes16 };
 
-// Whether this processor scans at the width; the widest it scans at.
-bool CanScan(ScanWidth width);
-ScanWidth WidestScan();
+// The width an open scans at: 16 bytes where the build has vector instructions for it (SSE2 on
+// x86-64, SIMD128 in WebAssembly), a byte elsewhere.
+#if defined(__SSE2__) || defined(__wasm_simd128__)
+#define KEL_BLOCK_SCAN 1
+inline constexpr ScanWidth kScanWidth = ScanWidth::Bytes16;
+#else
+inline constexpr ScanWidth kScanWidth = ScanWidth::Plain;
+#endif
 
 // Reads a card line by line, the loader's inner loop: every byte of the card passes through it
 // once. Each line's text is copied into one text for the whole card (the text the store refers
@@ -46,8 +51,8 @@ public:
     // inPlace, when given, holds the bytes; the text is then written over them from the start
     // of its block (its front room first), which spares a second buffer of the card's size.
     // Should the text catch up with the bytes still to be read, it goes on in a buffer of its
-    // own. A width the processor lacks scans plain.
-    LineScanner(std::string_view bytes, bool decode, TextBuffer *inPlace = nullptr, ScanWidth width = WidestScan());
+    // own. A width the build lacks scans plain.
+    LineScanner(std::string_view bytes, bool decode, TextBuffer *inPlace = nullptr, ScanWidth width = kScanWidth);
 
     // The next line; false once every byte has been read. A line ends at CR LF, LF, a lone CR
     // or the end of the bytes.
@@ -67,25 +72,17 @@ public:
     TextBuffer takeText();
 
 private:
-    // Room kept writable behind the text: a step of 32 bytes with a decoded byte, and the
-    // append room.
+    // Room kept writable behind the text: a block's step with a decoded byte, and the append
+    // room.
     static constexpr std::size_t kSlack = 128;
 
     template <bool Decode>
     bool nextPlain(ScannedLine &line);
     template <bool Decode, class Block>
     bool nextBlocks(ScannedLine &line);
-#if defined(__x86_64__) || defined(__i386__)
-    // nextBlocks with 32-byte blocks and all it calls compiled for AVX2.
-    template <bool Decode>
-    [[gnu::target("avx2"), gnu::flatten]] bool nextBytes32(ScannedLine &line);
-#endif
 
     // Where the room for the text ends while the byte at i is the next one read.
-    std::size_t roomEnd(std::size_t i) const
-    {
-        return m_writingInPlace ? m_inAt + i : m_out.capacity();
-    }
+    std::size_t roomEnd(std::size_t i) const { return m_writingInPlace ? m_inAt + i : m_out.capacity(); }
     // Room for kSlack bytes behind w, in a buffer of its own if need be.
     void makeRoom(std::size_t w, std::size_t i);
     // Ends the line read up to byte i and text end w: steps over its line end.
