@@ -7,7 +7,7 @@
 #include "settings/filter.h"
 #include "settings/settings_texts.h"
 #include "store/final_kel.h"
-#include "store/percent.h"
+#include "store/number_text.h"
 #include "store/utf8.h"
 #include "store/slots.h"
 #include "views/commands.h"

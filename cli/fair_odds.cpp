@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "store/percent.h"
+#include "store/number_text.h"
 #include "store/walk.h"
 
 namespace kel {

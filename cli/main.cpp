@@ -17,7 +17,7 @@
 #include "settings/filter.h"
 #include "settings/marks.h"
 #include "store/loader.h"
-#include "store/percent.h"
+#include "store/number_text.h"
 #include "store/walk.h"
 #ifdef KEL_HAVE_PDF
 #include <QGuiApplication>

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "store/module1.h"
-#include "store/percent.h"
+#include "store/number_text.h"
 #include "store/result.h"
 
 namespace kel {

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "store/percent.h"
+#include "store/number_text.h"
 #include "store/walk.h"
 
 namespace kel {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "store/percent.h"
+#include "store/number_text.h"
 #include "views/commands.h"
 
 namespace kel {

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-dev clang-format clang-tidy
   qt6-base-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libfast-float-dev libfmt-dev
   fonts-liberation poppler-utils xvfb xauth openbox xdotool time python3 locales util-linux gcovr
   file dpkg-dev lintian desktop-file-utils appstream
 )

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "store/number_text.h"
 #include "store/utf8.h"
 
 namespace kel {
@@ -63,7 +64,7 @@ char suffixOf(std::string_view text)
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// The digits and point of a number as from_chars reads them: on the stack unless the text is
+// The digits and point of a number as ReadFixed reads them: on the stack unless the text is
 // absurdly long.
 class NumberText
 {
@@ -84,7 +85,7 @@ public:
     {
         const char *first = m_large.empty() ? m_small : m_large.data();
         double value = 0;
-        const auto res = std::from_chars(first, first + m_len, value, std::chars_format::fixed);
+        const auto res = ReadFixed(first, first + m_len, value);
         if (res.ec == std::errc::result_out_of_range)
             value = integerPart ? std::numeric_limits<double>::infinity() : 0.0;
         return value;

@@ -10,7 +10,7 @@
 #include <QProgressDialog>
 #include <QScreen>
 
-#include "store/percent.h"
+#include "store/number_text.h"
 
 namespace kel {
 

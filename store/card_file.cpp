@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "store/percent.h"
+#include "store/number_text.h"
 
 namespace kel {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "store/percent.h"
+#include "store/number_text.h"
 #include "store/utf8.h"
 
 namespace kel {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "store/percent.h"
+#include "store/number_text.h"
 
 namespace kel {
 

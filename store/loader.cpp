@@ -6,7 +6,7 @@
 
 #include "store/card_filer.h"
 #include "store/line_scanner.h"
-#include "store/percent.h"
+#include "store/number_text.h"
 #include "store/utf8.h"
 
 namespace kel {

@@ -12,7 +12,7 @@
 #include "shell/file_lists.h"
 #include "shell/kel_soft.h"
 #include "shell/msf_view.h"
-#include "store/percent.h"
+#include "store/number_text.h"
 
 namespace kel {
 

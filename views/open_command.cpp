@@ -5,7 +5,7 @@
 
 #include "engine/open_card.h"
 #include "store/loader.h"
-#include "store/percent.h"
+#include "store/number_text.h"
 #include "store/utf8.h"
 #include "views/commands.h"
 

@@ -1,13 +1,37 @@
-#include "store/percent.h"
+#include "store/number_text.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <version>
 
 #include "store/utf8.h"
 
+// libstdc++ from 11 on has both conversions for double; libc++ 13 has neither.
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+#define KEL_STD_DOUBLE_CHARS 1
+#endif
+
 namespace kel {
+
+std::from_chars_result ReadFixed(const char *first, const char *last, double &value)
+{
+#ifdef KEL_STD_DOUBLE_CHARS
+    return std::from_chars(first, last, value, std::chars_format::fixed);
+#else
+    return ReadFixedPortable(first, last, value);
+#endif
+}
+
+char *PutScientific(double value, int precision, char *out)
+{
+#ifdef KEL_STD_DOUBLE_CHARS
+    return std::to_chars(out, out + 32, value, std::chars_format::scientific, precision).ptr;
+#else
+    return PutScientificPortable(value, precision, out);
+#endif
+}
 
 std::string DecimalText(long long n)
 {
@@ -54,7 +78,7 @@ std::optional<double> PlainNumber(std::string_view text)
         return negative ? -value : value;
     }
     double value = 0;
-    const auto res = std::from_chars(body.data(), body.data() + body.size(), value, std::chars_format::fixed);
+    const auto res = ReadFixed(body.data(), body.data() + body.size(), value);
     if (res.ec != std::errc() || res.ptr != body.data() + body.size() || !std::isfinite(value))
         return std::nullopt;
     return negative ? -value : value;
@@ -82,7 +106,7 @@ char *PutGeneralNumber(double value, char *out)
     // The 15 significant digits, correctly rounded, and the exponent of the rounded value:
     // "d.dddddddddddddde+XX".
     char sci[32];
-    const char *const end = std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific, 14).ptr;
+    const char *const end = PutScientific(value, 14, sci);
     const char *const e = std::find(static_cast<const char *>(sci), end, 'e');
     int exponent = 0;
     std::from_chars(e[1] == '+' ? e + 2 : e + 1, end, exponent);
