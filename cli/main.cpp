@@ -16,6 +16,7 @@
 #include "engine/open_card.h"
 #include "settings/filter.h"
 #include "settings/marks.h"
+#include "store/card_file.h"
 #include "store/loader.h"
 #include "store/number_text.h"
 #include "store/walk.h"

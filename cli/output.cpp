@@ -278,13 +278,6 @@ Result<void> Output::finish()
     return {};
 }
 
-bool IsCardItself(const std::string &path, const std::string &card)
-{
-    const std::optional<struct stat> c = fileOf(card);
-    const std::optional<struct stat> o = fileOf(path);
-    return !card.empty() && c && o && S_ISREG(c->st_mode) && sameFile(*c, *o);
-}
-
 bool IsSameFile(const std::string &a, const std::string &b)
 {
     const std::optional<struct stat> x = fileOf(a);

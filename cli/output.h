@@ -59,10 +59,6 @@ private:
     std::unique_ptr<Impl> m;
 };
 
-// True when path (empty: standard output) is the card's own file, through whatever path or
-// link: the same device and inode.
-bool IsCardItself(const std::string &path, const std::string &card);
-
 // True when two paths (empty: standard output) name one file, or one place for a file yet to
 // be made.
 bool IsSameFile(const std::string &a, const std::string &b);

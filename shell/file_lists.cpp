@@ -6,9 +6,7 @@
 #include <vector>
 
 #include <QCollator>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QStyle>
 
@@ -16,19 +14,79 @@ namespace kel {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr int PathRole = Qt::UserRole;
 constexpr int NameOnDiskRole = Qt::UserRole;
 
-QString existingFolder(QString path)
+fs::path onDisk(const QByteArray &path)
 {
-    QFileInfo info(path);
-    while (!(info.exists() && info.isDir())) {
-        const QString parent = info.absolutePath();
-        if (parent == info.absoluteFilePath() || parent.isEmpty())
-            return QDir::rootPath();
-        info.setFile(parent);
+    return fs::path(path.toStdString());
+}
+
+QByteArray bytes(const fs::path &path)
+{
+    return QByteArray::fromStdString(path.native());
+}
+
+// The nearest folder there is at or above path, absolute and without "." or "..".
+QByteArray existingFolder(const QByteArray &path)
+{
+    std::error_code ec;
+    fs::path p = fs::absolute(onDisk(path), ec).lexically_normal();
+    if (ec)
+        return "/";
+    if (!p.has_filename() && p.has_relative_path())
+        p = p.parent_path();
+    while (!fs::is_directory(p, ec)) {
+        if (!p.has_relative_path())
+            return "/";
+        p = p.parent_path();
     }
-    return QDir::cleanPath(info.absoluteFilePath());
+    return bytes(p);
+}
+
+struct Entry
+{
+    QString shown;
+    QByteArray onDisk;
+};
+
+// The entries of a folder that keep() takes, hidden ones left out, sorted as a user reads them.
+// Read by the bytes of their names: QDir leaves out names that are not UTF-8.
+template <class Keep>
+std::vector<Entry> entries(const QByteArray &folder, Keep keep)
+{
+    std::vector<Entry> found;
+    std::error_code ec;
+    for (fs::directory_iterator it(onDisk(folder), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().native();
+        if (name.empty() || name[0] == '.' || !keep(*it, name))
+            continue;
+        const QByteArray b = QByteArray::fromStdString(name);
+        found.push_back({QFile::decodeName(b), b});
+    }
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(found.begin(), found.end(), [&](const Entry &a, const Entry &b) {
+        const int order = collator.compare(a.shown, b.shown);
+        return order != 0 ? order < 0 : a.onDisk < b.onDisk;
+    });
+    return found;
+}
+
+bool isFolder(const fs::directory_entry &entry, const std::string &)
+{
+    std::error_code ec;
+    return entry.is_directory(ec);
+}
+
+// "*.kel" in any letter case; folders, pipes and devices are no cards.
+bool isCard(const fs::directory_entry &entry, const std::string &name)
+{
+    std::error_code ec;
+    return name.size() >= 4 && QByteArray::fromStdString(name.substr(name.size() - 4)).toLower() == ".kel"
+           && entry.is_regular_file(ec);
 }
 
 } // namespace
@@ -45,7 +103,12 @@ DirListBox::DirListBox(QWidget *parent) : QTreeWidget(parent)
     connect(this, &QTreeWidget::itemActivated, this, &DirListBox::enter);
 }
 
-void DirListBox::setPath(const QString &path)
+QString DirListBox::path() const
+{
+    return QFile::decodeName(m_path);
+}
+
+void DirListBox::setPath(const QByteArray &path)
 {
     m_path = existingFolder(path);
     rebuild();
@@ -58,28 +121,19 @@ void DirListBox::rebuild()
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
 
     // The chain of folders from the root down to the current one, each inside the one above.
-    QStringList chain;
-    for (QDir dir(m_path);;) {
-        chain.prepend(dir.absolutePath());
-        if (dir.isRoot() || !dir.cdUp())
-            break;
-    }
     QTreeWidgetItem *current = nullptr;
-    for (const QString &folder : chain) {
-        const QDir dir(folder);
-        const QString name = dir.isRoot() ? QDir::toNativeSeparators(folder) : dir.dirName();
+    fs::path at;
+    for (const fs::path &part : onDisk(m_path)) {
+        at /= part;
+        const QString name = QFile::decodeName(bytes(part));
         current = current ? new QTreeWidgetItem(current, {name}) : new QTreeWidgetItem(this, {name});
         current->setIcon(0, open);
-        current->setData(0, PathRole, folder);
+        current->setData(0, PathRole, bytes(at));
     }
-
-    const QDir here(m_path);
-    const QStringList subs
-        = here.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
-    for (const QString &sub : subs) {
-        auto *item = new QTreeWidgetItem(current, {sub});
+    for (const Entry &sub : entries(m_path, isFolder)) {
+        auto *item = new QTreeWidgetItem(current, {sub.shown});
         item->setIcon(0, closed);
-        item->setData(0, PathRole, here.absoluteFilePath(sub));
+        item->setData(0, PathRole, bytes(at / sub.onDisk.toStdString()));
     }
     expandAll();
     setCurrentItem(current);
@@ -89,15 +143,15 @@ void DirListBox::rebuild()
 void DirListBox::enter(QTreeWidgetItem *item)
 {
     if (item)
-        navigate(item->data(0, PathRole).toString());
+        navigate(item->data(0, PathRole).toByteArray());
 }
 
-void DirListBox::navigate(const QString &path)
+void DirListBox::navigate(const QByteArray &path)
 {
-    const QString before = m_path;
+    const QByteArray before = m_path;
     setPath(path);
     if (m_path != before)
-        emit pathChanged(m_path);
+        emit pathChanged();
 }
 
 FileListBox::FileListBox(QWidget *parent) : QListWidget(parent)
@@ -107,7 +161,7 @@ FileListBox::FileListBox(QWidget *parent) : QListWidget(parent)
     connect(this, &QListWidget::itemDoubleClicked, this, &FileListBox::nameDoubleClicked);
 }
 
-void FileListBox::setPath(const QString &path)
+void FileListBox::setPath(const QByteArray &path)
 {
     m_path = path;
     clear();
@@ -118,36 +172,7 @@ void FileListBox::refresh()
 {
     const QByteArray keep = selectedNameOnDisk();
     clear();
-    // Every "*.kel" entry in any letter case, read by the bytes of its name: QDir leaves out
-    // names that are not UTF-8, as a card copied from an old system may have. Such a name is
-    // shown with replacement characters and opened by its bytes.
-    struct Card
-    {
-        QString shown;
-        QByteArray onDisk;
-    };
-    std::vector<Card> cards;
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    for (fs::directory_iterator it(QFile::encodeName(m_path).toStdString(), ec), end; !ec && it != end;
-         it.increment(ec)) {
-        const std::string name = it->path().filename().native();
-        // Hidden files are not listed; folders, pipes and devices are no cards.
-        std::error_code typeError;
-        if (name.size() < 4 || name[0] == '.'
-            || QByteArray::fromStdString(name.substr(name.size() - 4)).toLower() != ".kel"
-            || !it->is_regular_file(typeError))
-            continue;
-        const QByteArray onDisk = QByteArray::fromStdString(name);
-        cards.push_back({QFile::decodeName(onDisk), onDisk});
-    }
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(cards.begin(), cards.end(), [&](const Card &a, const Card &b) {
-        const int order = collator.compare(a.shown, b.shown);
-        return order != 0 ? order < 0 : a.onDisk < b.onDisk;
-    });
-    for (const Card &card : cards) {
+    for (const Entry &card : entries(m_path, isCard)) {
         auto *item = new QListWidgetItem(card.shown, this);
         item->setData(NameOnDiskRole, card.onDisk);
         if (card.onDisk == keep)

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QByteArray>
 #include <QListWidget>
 #include <QString>
 #include <QTreeWidget>
 
 namespace kel {
+
+// Folders and files are named by their bytes, as the file system spells them: a name that is not
+// UTF-8 (as copied from an old system) is shown with replacement characters and still reached.
 
 // Dir1: the folders from the root down to the current one, then the current one's subfolders.
 // Activating an entry (double-click or Enter) makes it the current folder.
@@ -15,26 +19,27 @@ class DirListBox : public QTreeWidget
 public:
     explicit DirListBox(QWidget *parent = nullptr);
 
-    QString path() const { return m_path; }
+    // The current folder, absolute, as shown and as spelled on disk.
+    QString path() const;
+    QByteArray pathOnDisk() const { return m_path; }
     // A folder that does not exist (any more) falls back to its nearest existing parent.
-    void setPath(const QString &path);
+    void setPath(const QByteArray &path);
     // Moves there as the user would, with the change reported.
-    void navigate(const QString &path);
+    void navigate(const QByteArray &path);
 
 signals:
     // The user moved to another folder.
-    void pathChanged(const QString &path);
+    void pathChanged();
 
 private:
     void rebuild();
     void enter(QTreeWidgetItem *item);
 
-    QString m_path;
+    QByteArray m_path;
 };
 
 // File1: the card files of one folder, "*.kel" in any letter case, sorted by name. Nothing is
-// selected until the user picks a name. A name that is not UTF-8 is shown with replacement
-// characters; its bytes are kept for opening it.
+// selected until the user picks a name.
 class FileListBox : public QListWidget
 {
     Q_OBJECT
@@ -42,8 +47,7 @@ class FileListBox : public QListWidget
 public:
     explicit FileListBox(QWidget *parent = nullptr);
 
-    QString path() const { return m_path; }
-    void setPath(const QString &path);
+    void setPath(const QByteArray &path);
     // Re-reads the folder, keeping the selected name when it is still there.
     void refresh();
     // The selected name as shown, or an empty string.
@@ -62,7 +66,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    QString m_path;
+    QByteArray m_path;
 };
 
 } // namespace kel

@@ -1,12 +1,14 @@
 #include "shell/kel_soft.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <new>
 #include <string>
 #include <vector>
 
 #include <QApplication>
 #include <QEvent>
+#include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -56,7 +58,8 @@ KEL_Soft::KEL_Soft(const QString &startDir, QWidget *parent)
     , m_boxes(std::make_unique<PageFirstDialogs>(*this))
     , m_ownPrintTarget(std::make_unique<PreviewPrintTarget>(
           this, [this](const std::string &message) { dialogs().msgBox(message, kAppTitle, MsgButtons::Ok); }))
-    , m_startDir(startDir)
+    , m_startDir(startDir.isEmpty() ? QByteArray::fromStdString(std::filesystem::current_path().native())
+                                    : QFile::encodeName(startDir))
 {
     setObjectName(QStringLiteral("KEL_Soft"));
     setWindowTitle(QStringLiteral("KEL Handicapping Software"));
@@ -130,7 +133,7 @@ void KEL_Soft::run(Handler &&handler)
         handler();
     } catch (const std::bad_alloc &) {
         // Out of a Qt slot it would end the program and lose the card with its marks. The open
-        // command says so itself and keeps the card; any other command stops where it was.
+        // command says so itself; any other command stops where it was.
         dialogs().msgBox("Not enough memory to finish the command", kAppTitle, MsgButtons::Ok);
     }
     if (--m_handlerDepth == 0) {
@@ -220,25 +223,31 @@ void KEL_Soft::syncCurrentFromView(const QModelIndex &index)
 
 void KEL_Soft::Form_Load()
 {
-    m_files->setPath(m_dir->path());
+    m_files->setPath(m_dir->pathOnDisk());
 }
 
 void KEL_Soft::File_Open_Click()
 {
     run([this] { kel::File_Open_Click(m_module, *m_form); });
-    // Cards may have come or gone since the list was read.
+    // Folders and cards may have come or gone since the lists were read.
+    m_dir->navigate(m_dir->pathOnDisk());
     m_files->refresh();
     m_files->setFocus();
 }
 
 void KEL_Soft::Dir1_Change()
 {
-    m_files->setPath(m_dir->path());
+    m_files->setPath(m_dir->pathOnDisk());
 }
 
 void KEL_Soft::BT_Open_Click()
 {
     run([this] { kel::BT_Open_Click(m_module, *m_form, dialogs()); });
+}
+
+void KEL_Soft::OpenNamedCard(const std::string &path)
+{
+    run([&] { kel::OpenNamedCard(m_module, *m_form, dialogs(), path); });
 }
 
 void KEL_Soft::BT_Cancel_Click()

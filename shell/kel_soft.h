@@ -3,7 +3,6 @@
 #include <array>
 #include <memory>
 
-#include <QDir>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -36,8 +35,8 @@ class KEL_Soft : public QMainWindow
     Q_OBJECT
 
 public:
-    // startDir is where Dir1 starts: the directory the program was started in.
-    explicit KEL_Soft(const QString &startDir = QDir::currentPath(), QWidget *parent = nullptr);
+    // startDir is where Dir1 starts; empty, the directory the program was started in.
+    explicit KEL_Soft(const QString &startDir = {}, QWidget *parent = nullptr);
     ~KEL_Soft() override;
 
     // Replaces the message and input boxes (tests answer from a script); null restores the
@@ -51,10 +50,9 @@ public:
     void setPrintTarget(PrintTarget *target);
     PreviewPrintTarget &previewTarget() { return *m_ownPrintTarget; }
 
-    // Opens a card the way File, Open does: the file list pointed at the card's folder, the card
-    // selected in it, then "Open". Every refusal of the open command applies; a card that is not
-    // listed (missing, not a .kel file) leaves nothing selected. The path is as the file system
-    // spells it, so that a name that is not UTF-8 is found by its bytes.
+    // Opens the card a path names, as the command line and a drop do (OpenNamedCard): the file
+    // frame moves to the card's folder with the card selected there, and the card is opened by
+    // the bytes of its path. A refused open leaves the card on show as it was.
     void openCard(const QByteArray &path);
     // The guide window of Help, User guide, once it has been opened.
     QTextBrowser *userGuide() const;
@@ -100,6 +98,7 @@ private:
     void File_Open_Click();
     void Dir1_Change();
     void BT_Open_Click();
+    void OpenNamedCard(const std::string &path);
     void BT_Cancel_Click();
     void MSF_DblClick(const QModelIndex &index);
     void MSF_HeaderDblClick(int column);
@@ -133,7 +132,7 @@ private:
     QMenu *m_fileMenu = nullptr;
     QAction *m_openAction = nullptr;
     QPointer<QTextBrowser> m_guide;
-    QString m_startDir;
+    QByteArray m_startDir;
 
     int m_handlerDepth = 0;
     bool m_refreshing = false;

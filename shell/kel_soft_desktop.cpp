@@ -2,13 +2,12 @@
 // line or dropped on the window, and the Help menu.
 #include "shell/kel_soft.h"
 
+#include <filesystem>
 #include <string>
 
 #include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
@@ -17,6 +16,7 @@
 
 #include "kel_version.h"
 #include "shell/file_lists.h"
+#include "views/commands.h"
 
 namespace kel {
 
@@ -39,12 +39,20 @@ QByteArray draggedCard(const QMimeData *data)
 
 void KEL_Soft::openCard(const QByteArray &path)
 {
-    const qsizetype slash = path.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
-    File_Open_Click();
-    m_dir->navigate(QFileInfo(QFile::decodeName(folder)).absoluteFilePath());
-    m_files->selectName(path.mid(slash + 1));
-    BT_Open_Click();
+    namespace fs = std::filesystem;
+    const fs::path named(path.toStdString());
+    std::string card = named.native();
+    // The card's folder as the file system resolves it (through links and ".."), when it is there;
+    // the lists never move to another one.
+    std::error_code ec;
+    const fs::path folder = fs::canonical(fs::absolute(named, ec).parent_path(), ec);
+    if (!ec && named.has_filename() && fs::is_directory(folder, ec)) {
+        card = (folder / named.filename()).native();
+        m_dir->navigate(QByteArray::fromStdString(folder.native()));
+        m_files->refresh();
+        m_files->selectName(QByteArray::fromStdString(named.filename().native()));
+    }
+    OpenNamedCard(card);
 }
 
 void KEL_Soft::acceptCardDrops()

@@ -10,6 +10,7 @@
 #include <QProgressDialog>
 #include <QScreen>
 
+#include "store/card_file.h"
 #include "store/number_text.h"
 
 namespace kel {
@@ -96,13 +97,17 @@ QPrinter &PreviewPrintTarget::printer()
     return *m_printer;
 }
 
-Result<Outcome> PreviewPrintTarget::output(const RecordedDocument &doc, QPrinter &printer, const PageProgress &progress)
+Result<Outcome> PreviewPrintTarget::output(const RecordedDocument &doc, QPrinter &printer, const std::string &cardPath,
+                                           const PageProgress &progress)
 {
     if (printer.outputFormat() == QPrinter::PdfFormat) {
-        if (printer.outputFileName().isEmpty())
+        const QString file = printer.outputFileName();
+        if (file.isEmpty())
             return CannotWrite(QStringLiteral("a file"), QStringLiteral("no file name was given"));
+        if (IsCardItself(QFile::encodeName(file).toStdString(), cardPath))
+            return CannotWrite(file, QStringLiteral("it is the card itself"));
         const PdfInfo info{printer.docName(), QStringLiteral("kelsoft"), printer.pageLayout()};
-        return WritePdf(doc, printer.outputFileName(), info, pagesChosen(printer), progress);
+        return WritePdf(doc, file, info, pagesChosen(printer), progress);
     }
     const QString target = "the printer " + printer.printerName();
     Result<Outcome> printed = PaintDocument(doc, printer, target, pagesChosen(printer), progress);
@@ -154,7 +159,7 @@ void PreviewPrintTarget::print(Module1 &m, Form &f, const PrintRequest &request)
         }
         const bool toFile = device->outputFormat() == QPrinter::PdfFormat;
         Progress progress(&preview, toFile ? "Writing " + device->outputFileName() : "Printing", toFile);
-        printed = output(pages, *device, std::ref(progress));
+        printed = output(pages, *device, m.cardPath, std::ref(progress));
     });
     preview.exec();
     if (!printed)

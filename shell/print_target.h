@@ -31,9 +31,11 @@ public:
     QPrinter &printer();
 
     // Sends a recorded document to the printer as the preview's "Print" does: to the printer's
-    // PDF file, or onto the printer. progress may stop a PDF; paper cannot be taken back once
-    // drawing began (Qt's printing to CUPS has no abort), so a printer is not stopped.
-    static Result<Outcome> output(const RecordedDocument &doc, QPrinter &printer, const PageProgress &progress);
+    // PDF file, never the card's own, or onto the printer. progress may stop a PDF; paper cannot
+    // be taken back once drawing began (Qt's printing to CUPS has no abort), so a printer is not
+    // stopped.
+    static Result<Outcome> output(const RecordedDocument &doc, QPrinter &printer, const std::string &cardPath,
+                                  const PageProgress &progress);
 
 private:
     QWidget *m_parent;

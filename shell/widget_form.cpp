@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -119,8 +118,7 @@ std::optional<std::string> WidgetForm::selectedFileOnDisk() const
 
 std::string WidgetForm::directory() const
 {
-    const QString path = static_cast<DirListBox *>(m_window.control(Ctl::Dir1))->path();
-    return QDir::toNativeSeparators(path).toStdString();
+    return static_cast<DirListBox *>(m_window.control(Ctl::Dir1))->pathOnDisk().toStdString();
 }
 
 void WidgetForm::close()

@@ -68,4 +68,14 @@ Result<TextBuffer> ReadCardFile(const std::string &path)
     return bytes;
 }
 
+bool IsCardItself(const std::string &path, const std::string &card)
+{
+    struct stat c = {};
+    struct stat o = {};
+    if (::stat(card.c_str(), &c) != 0 || !S_ISREG(c.st_mode))
+        return false;
+    const int found = path.empty() ? ::fstat(STDOUT_FILENO, &o) : ::stat(path.c_str(), &o);
+    return found == 0 && o.st_dev == c.st_dev && o.st_ino == c.st_ino;
+}
+
 } // namespace kel

@@ -16,4 +16,8 @@ inline constexpr std::size_t kMaxCardBytes = std::size_t(64) << 20;
 // named pipe or a device is refused, and so is a file that would not give its bytes at once.
 Result<TextBuffer> ReadCardFile(const std::string &path);
 
+// True when path (empty: standard output) is the card's own file, through whatever path or
+// link: the same device and inode. Nothing is written over a card.
+bool IsCardItself(const std::string &path, const std::string &card);
+
 } // namespace kel

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPixmap>
@@ -57,7 +58,7 @@ bool runScreenshotTour(KEL_Soft &window, const QString &card, const QString &out
 
     window.findChild<QAction *>(QStringLiteral("File_Open"))->trigger();
     auto *dir = static_cast<DirListBox *>(window.control(Ctl::Dir1));
-    dir->navigate(info.absolutePath());
+    dir->navigate(QFile::encodeName(info.absolutePath()));
     auto *files = static_cast<FileListBox *>(window.control(Ctl::File1));
     const auto found = files->findItems(info.fileName(), Qt::MatchExactly);
     if (found.isEmpty())

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "store/module1.h"
@@ -38,6 +39,11 @@ std::string_view ScratchedHorseName(const Module1 &m, int row);
 // Window events, named control_event as the window's controls are.
 void File_Open_Click(Module1 &m, Form &f);
 void BT_Open_Click(Module1 &m, Form &f, Dialogs &d);
+// The open command on a card named by its path (the command line, a drop on the window): the
+// file the path names, by its bytes, with the rules and messages of "Open" and one more (a name
+// that does not end in ".kel" is refused). A refused open leaves the card on show as it was,
+// with its page and marks; with none on show, the file frame comes up for another choice.
+void OpenNamedCard(Module1 &m, Form &f, Dialogs &d, const std::string &path);
 void BT_Cancel_Click(Form &f);
 void MSF_DblClick(Module1 &m, Form &f);
 void MSF_KeyPress(Module1 &m, Form &f, int16_t keyAscii);

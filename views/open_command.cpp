@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "engine/open_card.h"
@@ -59,24 +60,10 @@ std::string droppedMessage(const std::string &name, const LoadReport &report)
     return msg;
 }
 
-} // namespace
-
-// Everything that can refuse the open is checked, and the file read, before the card in the
-// store is replaced: a refused open leaves the card, the pages and the frames as they were.
-void BT_Open_Click(Module1 &m, Form &f, Dialogs &d)
+// The card at path read and put on show, or the message saying why it cannot be; name is the card
+// as messages name it.
+std::optional<std::string> openFile(Module1 &m, Form &f, Dialogs &d, const std::string &path, const std::string &name)
 {
-    const std::optional<std::string> selected = f.selectedFile();
-    if (!selected || selected->empty()) {
-        d.msgBox("Select a kel file in the lower window", "Incomplete entry", MsgButtons::Ok);
-        return;
-    }
-    const std::string &name = *selected;
-    if (Utf8Count(name) > kMaxCardNameLength) {
-        d.msgBox("error TX1", kAppTitle, MsgButtons::Ok);
-        return;
-    }
-
-    const std::string path = cardPath(f.directory(), f.selectedFileOnDisk().value_or(name));
     std::string error;
     LoadReport report;
     try {
@@ -91,8 +78,7 @@ void BT_Open_Click(Module1 &m, Form &f, Dialogs &d)
     if (!error.empty()) {
         if (error[0] >= 'a' && error[0] <= 'z')
             error[0] = static_cast<char>(error[0] - 'a' + 'A');
-        d.msgBox(error, kAppTitle, MsgButtons::Ok);
-        return;
+        return error;
     }
 
     f.setVisible(Ctl::fr_dc, true);
@@ -102,6 +88,64 @@ void BT_Open_Click(Module1 &m, Form &f, Dialogs &d)
     if (report.droppedCount > 0 || !report.dropped.empty())
         d.msgBox(droppedMessage(name, report), kAppTitle, MsgButtons::Ok);
     f.setFocus(Ctl::MSF);
+    return std::nullopt;
+}
+
+bool endsInKel(std::string_view name)
+{
+    if (name.size() < 4)
+        return false;
+    std::string end(name.substr(name.size() - 4));
+    for (char &c : end)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return end == ".kel";
+}
+
+} // namespace
+
+// The card goes first, before any check: every open replaces it, a refused one with nothing. The
+// new card is read aside and handed over whole (OpenCard), so running out of memory on the way
+// leaves the store empty, not half filled.
+void BT_Open_Click(Module1 &m, Form &f, Dialogs &d)
+{
+    m.Data.createEmpty();
+    m.cardPath.clear();
+    const std::optional<std::string> selected = f.selectedFile();
+    if (!selected || selected->empty()) {
+        d.msgBox("Select a kel file in the lower window", "Incomplete entry", MsgButtons::Ok);
+        return;
+    }
+    const std::string &name = *selected;
+    f.setVisible(Ctl::fr_dc, true);
+    f.setVisible(Ctl::Fr_Open, false);
+    if (Utf8Count(name) > kMaxCardNameLength) {
+        d.msgBox("error TX1", kAppTitle, MsgButtons::Ok);
+        return;
+    }
+    const std::string path = cardPath(f.directory(), f.selectedFileOnDisk().value_or(name));
+    if (const std::optional<std::string> refused = openFile(m, f, d, path, name))
+        d.msgBox(*refused, kAppTitle, MsgButtons::Ok);
+}
+
+// Everything that can refuse the open is checked, and the file read, before the card in the
+// store is replaced.
+void OpenNamedCard(Module1 &m, Form &f, Dialogs &d, const std::string &path)
+{
+    const std::string name = path.substr(path.find_last_of('/') + 1);
+    std::optional<std::string> refused;
+    if (!endsInKel(name))
+        refused = "Cannot read " + path + ": the name does not end in .kel";
+    else if (Utf8Count(name) > kMaxCardNameLength)
+        refused = "error TX1";
+    else
+        refused = openFile(m, f, d, path, name);
+    if (!refused)
+        return;
+    // With no card on show, the file frame: there another one can be chosen.
+    if (!f.visible(Ctl::fr_dc))
+        f.setVisible(Ctl::Fr_Open, true);
+    d.msgBox(*refused, kAppTitle, MsgButtons::Ok);
 }
 
 } // namespace kel

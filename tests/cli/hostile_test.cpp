@@ -1,6 +1,7 @@
 // Hostile cards against the report tool (the binary, end to end) and against the open command
-// of the window's core (BT_Open_Click on a MemoryForm): a message or a best-effort card, never
-// a crash, a hang or a figure made up, and a refused open keeps the card that was open.
+// of the window's core (on a MemoryForm): a message or a best-effort card, never a crash, a hang
+// or a figure made up. A card refused by File, Open leaves the store empty; one named on the
+// command line or dropped keeps the card that was open.
 #include <gtest/gtest.h>
 
 #include "tests/support/card_dir.h"
@@ -340,21 +341,30 @@ protected:
         Hostile::SetUp();
         write("good.kel", "R1;Good;A;\r\n1;Horse;120;x;B;\r\n" + ppLine("97%", "95%") + "R2;Second;A;\r\n");
         f.setDirectory(m_dir.string());
+        openGoodCard();
+    }
+
+    // The good card on the horses of race 1, then back to the file frame.
+    void openGoodCard()
+    {
+        d.clearShown();
         open("good.kel");
         ASSERT_EQ(f.MSF().rows(), 2);
         ASSERT_TRUE(d.shown().empty());
-        // The user goes to the horses of race 1, then back to the file frame.
         f.MSF().setRow(0);
         kel::MSF_DblClick(m, f);
         kel::File_Open_Click(m, f);
         d.clearShown();
     }
 
+    // By File, Open.
     void open(std::optional<std::string> name)
     {
         f.setSelectedFile(std::move(name));
         kel::BT_Open_Click(m, f, d);
     }
+    // Named on the command line or dropped.
+    void openNamed(const std::string &name) { kel::OpenNamedCard(m, f, d, (m_dir / name).string()); }
 
     // The good card, still on its horses page, with the file frame still up.
     void expectGoodCardKept(const std::string &what)
@@ -375,7 +385,7 @@ protected:
     kel::ScriptedDialogs d;
 };
 
-TEST_F(HostileOpen, RefusedOpensShowAMessageAndKeepTheCard)
+TEST_F(HostileOpen, RefusedOpensShowAMessage)
 {
     fs::create_directories(m_dir / "race.kel");
     ASSERT_EQ(::mkfifo((m_dir / "pipe.kel").c_str(), 0644), 0);
@@ -390,21 +400,28 @@ TEST_F(HostileOpen, RefusedOpensShowAMessageAndKeepTheCard)
         {"averylongname.kel", "error TX1"},        {std::nullopt, "Select a kel file in the lower window"},
     };
     for (const auto &[name, message] : cases) {
-        d.clearShown();
-        open(name);
         const std::string what = name.value_or("(nothing selected)");
+        if (name) {
+            openNamed(*name);
+            ASSERT_EQ(d.shown().size(), 1u) << what;
+            EXPECT_NE(d.shown()[0].prompt.find(message), std::string::npos) << what << ": " << d.shown()[0].prompt;
+            expectGoodCardKept(what);
+            d.clearShown();
+        }
+        open(name);
         ASSERT_EQ(d.shown().size(), 1u) << what;
         EXPECT_NE(d.shown()[0].prompt.find(message), std::string::npos) << what << ": " << d.shown()[0].prompt;
-        expectGoodCardKept(what);
+        EXPECT_EQ(m.Data(1, 0, 0, 2), "") << what;
+        openGoodCard();
     }
 }
 
-TEST_F(HostileOpen, UnreadableFileKeepsTheCard)
+TEST_F(HostileOpen, UnreadableNamedCardKeepsTheCard)
 {
     const std::string locked = write("locked.kel", "R1;Locked;A;\r\n");
     ASSERT_EQ(::chmod(locked.c_str(), 0), 0);
     if (::geteuid() != 0) {
-        open("locked.kel");
+        openNamed("locked.kel");
         ASSERT_EQ(d.shown().size(), 1u);
         EXPECT_NE(d.shown()[0].prompt.find("Permission denied"), std::string::npos);
         expectGoodCardKept("locked.kel");
@@ -416,7 +433,7 @@ TEST_F(HostileOpen, UnreadableFileKeepsTheCard)
     if (child == 0) {
         if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
             ::_exit(3);
-        open("locked.kel");
+        openNamed("locked.kel");
         const bool refused
             = d.shown().size() == 1 && d.shown()[0].prompt.find("Permission denied") != std::string::npos;
         const bool kept = m.Data(1, 0, 0, 2) == "Good" && m.ViewPage == 2 && f.MSF().cell(1, 1) == "Horse";
@@ -430,7 +447,7 @@ TEST_F(HostileOpen, UnreadableFileKeepsTheCard)
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the card was lost, 2: no permission message";
 }
 
-TEST_F(HostileOpen, OutOfMemoryKeepsTheCard)
+TEST_F(HostileOpen, OutOfMemoryKeepsTheNamedCard)
 {
     if (kAddressSanitizer)
         GTEST_SKIP() << "no address-space limit under AddressSanitizer";
@@ -445,7 +462,7 @@ TEST_F(HostileOpen, OutOfMemoryKeepsTheCard)
         const rlimit limit{pages * rlim_t(::sysconf(_SC_PAGESIZE)) + (16 << 20), RLIM_INFINITY};
         if (pages == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0)
             ::_exit(3);
-        open("huge.kel");
+        openNamed("huge.kel");
         const bool said = d.shown().size() == 1 && d.shown()[0].prompt == "Not enough memory to load huge.kel";
         expectGoodCardKept("huge.kel");
         ::_exit(said && !::testing::Test::HasFailure() ? 0 : said ? 1 : 2);

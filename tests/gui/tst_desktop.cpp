@@ -1,5 +1,5 @@
-// The window as a desktop application: a card named on the command line or dropped on the window
-// takes the road of File, Open, and the Help menu.
+// The window as a desktop application: a card named on the command line or dropped on the window,
+// and the Help menu.
 #include <filesystem>
 #include <fstream>
 
@@ -15,6 +15,7 @@
 #include "kel_version.h"
 #include "shell/file_lists.h"
 #include "shell/kel_soft.h"
+#include "shell/msf_view.h"
 #include "views/controls.h"
 #include "support/scripted_dialogs.h"
 #include "support/shown_window.h"
@@ -25,9 +26,8 @@ using namespace kel;
 namespace {
 
 const char kCard[] = "1;AQU;02/02/25;6F;Dirt;Claiming;10K;A;\r\n"
-                     "1;Lonely Runner;120;0 0-0-0;B. g. 4 Sire-Dam;Smith, J;Jones, T;ML 2/1;B;\r\n";
-
-const char kSelectMessage[] = "Select a kel file in the lower window";
+                     "1;Lonely Runner;120;0 0-0-0;B. g. 4 Sire-Dam;Smith, J;Jones, T;ML 2/1;B;\r\n"
+                     "Others;1\xBA 120 (2);3;6F;1:10;d-f;25K;3.5;Smith;1-2;01/02/25;AQU;97%;x;95%;C;\r\n";
 
 } // namespace
 
@@ -77,64 +77,111 @@ private slots:
             std::ofstream(card(name).toStdString(), std::ios::binary) << kCard;
         }
         QVERIFY(QDir().mkpath(QFile::decodeName(card("folder.kel"))));
+        std::filesystem::create_directory(card("a\xF1o").toStdString());
+        std::ofstream(card("a\xF1o/small.kel").toStdString(), std::ios::binary) << kCard;
+        QVERIFY(QFile::link(m_cards, QDir(m_tmp.path()).filePath("link")));
         m_cards = QDir(m_cards).canonicalPath();
     }
 
     // QTemporaryDir cannot remove a name that is not UTF-8.
-    void cleanupTestCase() { std::filesystem::remove(card("\xE9t\xE9.kel").toStdString()); }
-
-    // A card named on the command line: the file frame at the card's folder, the card selected,
-    // "Open" pressed; each refusal gives the open command's own message.
-    void openCardTakesTheOpenRoad_data()
+    void cleanupTestCase()
     {
-        QTest::addColumn<QByteArray>("name");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("title");
-        const QString opens;
-        QTest::newRow("card") << QByteArray("card.kel") << opens << opens;
-        QTest::newRow("upper-case extension") << QByteArray("OTHER.KEL") << opens << opens;
-        QTest::newRow("name not UTF-8") << QByteArray("\xE9t\xE9.kel") << opens << opens;
-        QTest::newRow("name of 15 characters") << QByteArray("abcdefghijk.kel") << QString("error TX1") << "KEL Soft";
-        QTest::newRow("missing") << QByteArray("gone.kel") << kSelectMessage << "Incomplete entry";
-        QTest::newRow("not a card") << QByteArray("notes.txt") << kSelectMessage << "Incomplete entry";
-        QTest::newRow("folder") << QByteArray("folder.kel") << kSelectMessage << "Incomplete entry";
+        std::filesystem::remove(card("\xE9t\xE9.kel").toStdString());
+        std::filesystem::remove_all(card("a\xF1o").toStdString());
     }
-    void openCardTakesTheOpenRoad()
+
+    // A card named on the command line or dropped: the card the path names, its folder in the file
+    // frame with the card selected there, or the open command's message naming it. Started empty,
+    // a refusal leaves the file frame up; the lists never move to another folder than the card's.
+    void openCardOpensTheCardNamed_data()
     {
-        QFETCH(QByteArray, name);
+        QTest::addColumn<QByteArray>("path");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QByteArray>("folder"); // where Dir1 is afterwards
+        QTest::addColumn<QByteArray>("selected");
+        const QByteArray cards = QFile::encodeName(m_cards);
+        const QByteArray start = QFile::encodeName(QDir(m_tmp.path()).canonicalPath());
+        const QString cannot = "Cannot read " + m_cards + "/";
+        QTest::newRow("card") << card("card.kel") << "" << cards << QByteArray("card.kel");
+        QTest::newRow("upper-case extension") << card("OTHER.KEL") << "" << cards << QByteArray("OTHER.KEL");
+        QTest::newRow("name not UTF-8") << card("\xE9t\xE9.kel") << "" << cards << QByteArray("\xE9t\xE9.kel");
+        QTest::newRow("folder not UTF-8")
+            << card("a\xF1o/small.kel") << "" << cards + "/a\xF1o" << QByteArray("small.kel");
+        QTest::newRow("through ..") << card("a\xF1o/../card.kel") << "" << cards << QByteArray("card.kel");
+        QTest::newRow("through a link") << QFile::encodeName(m_tmp.path()) + "/link/card.kel"
+                                        << "" << cards << QByteArray("card.kel");
+        QTest::newRow("name of 15 characters")
+            << card("abcdefghijk.kel") << "error TX1" << cards << QByteArray("abcdefghijk.kel");
+        QTest::newRow("missing") << card("gone.kel") << cannot + "gone.kel: No such file or directory" << cards
+                                 << QByteArray();
+        QTest::newRow("folder missing") << card("gone/small.kel")
+                                        << cannot + "gone/small.kel: No such file or directory" << start
+                                        << QByteArray();
+        QTest::newRow("not a card") << card("notes.txt") << cannot + "notes.txt: the name does not end in .kel" << cards
+                                    << QByteArray();
+        QTest::newRow("folder") << card("folder.kel") << cannot + "folder.kel: it is a directory" << cards
+                                << QByteArray();
+    }
+    void openCardOpensTheCardNamed()
+    {
+        QFETCH(QByteArray, path);
         QFETCH(QString, message);
-        QFETCH(QString, title);
+        QFETCH(QByteArray, folder);
+        QFETCH(QByteArray, selected);
         ScriptedDialogs dialogs;
         auto w = window(dialogs);
-        w->openCard(card(name));
+        w->openCard(path);
 
-        QCOMPARE(static_cast<DirListBox *>(w->control(Ctl::Dir1))->path(), m_cards);
+        QCOMPARE(static_cast<DirListBox *>(w->control(Ctl::Dir1))->pathOnDisk(), folder);
+        QCOMPARE(this->selected(*w), selected);
         const bool opened = message.isEmpty();
         QCOMPARE(w->module().ViewPage, int16_t(opened ? 1 : 0));
         QCOMPARE(w->control(Ctl::fr_dc)->isVisible(), opened);
         QCOMPARE(w->control(Ctl::Fr_Open)->isVisible(), !opened);
-        QCOMPARE(selected(*w), title == "Incomplete entry" ? QByteArray() : name);
         QCOMPARE(dialogs.shown().size(), std::size_t(opened ? 0 : 1));
         if (!opened) {
             QCOMPARE(QString::fromStdString(dialogs.shown()[0].prompt), message);
-            QCOMPARE(QString::fromStdString(dialogs.shown()[0].title), title);
+            QCOMPARE(QString::fromStdString(dialogs.shown()[0].title), QString("KEL Soft"));
+        } else {
+            QCOMPARE(QByteArray::fromStdString(w->module().cardPath), folder + "/" + selected);
+            QCOMPARE(QString::fromStdString(std::string(w->module().Data(1, 1, 0, 2))), QString("Lonely Runner"));
         }
     }
 
-    // A card that is not listed never opens the one selected before it, and a folder that is
-    // gone gives way to the nearest one that is there.
-    void unlistedCardSelectsNothing()
+    // A card refused on the command line or dropped leaves the card on show on its page, with its
+    // marks, and the card selected before is not the one opened.
+    void aRefusedCardKeepsTheCardOnShow()
     {
         ScriptedDialogs dialogs;
         auto w = window(dialogs);
         w->openCard(card("card.kel"));
-        QCOMPARE(w->module().ViewPage, int16_t(1));
+        const QPoint race = w->gridView()->visualRect(w->gridView()->model()->index(0, 0)).center();
+        QTest::mouseClick(w->gridView()->viewport(), Qt::LeftButton, {}, race);
+        QTest::mouseDClick(w->gridView()->viewport(), Qt::LeftButton, {}, race);
+        QCOMPARE(w->module().ViewPage, int16_t(2));
+        QTest::keyClick(w->gridView(), Qt::Key_S);
+        QCOMPARE(w->module().Data(1, 1, 1, 0), std::string_view("S"));
+        const auto row = [&] {
+            QStringList cells;
+            for (int c = 0; c < w->gridView()->model()->columnCount(); ++c)
+                cells << w->gridView()->model()->index(0, c).data().toString();
+            return cells;
+        };
+        const QStringList before = row();
+        QVERIFY(before.contains("-"));
+
         w->openCard(card("gone/deeper/x.kel"));
-        QCOMPARE(static_cast<DirListBox *>(w->control(Ctl::Dir1))->path(), m_cards);
-        QCOMPARE(selected(*w), QByteArray());
-        QCOMPARE(dialogs.prompts(), std::vector<std::string>{kSelectMessage});
-        // The card read before is still the one in the window.
-        QCOMPARE(QString::fromStdString(std::string(w->module().Data(1, 1, 0, 2))), QString("Lonely Runner"));
+        w->openCard(card("gone.kel"));
+        QVERIFY(drop(*w, {card("abcdefghijk.kel")}));
+        QTRY_COMPARE(dialogs.shown().size(), std::size_t(3));
+        QCOMPARE(dialogs.shown()[2].prompt, std::string("error TX1"));
+        QCOMPARE(selected(*w), QByteArray("abcdefghijk.kel"));
+        QCOMPARE(w->module().ViewPage, int16_t(2));
+        QVERIFY(w->control(Ctl::fr_dc)->isVisible());
+        QVERIFY(!w->control(Ctl::Fr_Open)->isVisible());
+        QCOMPARE(row(), before);
+        QCOMPARE(w->module().Data(1, 1, 1, 0), std::string_view("S"));
+        QCOMPARE(QString::fromStdString(w->module().cardPath), QFile::decodeName(card("card.kel")));
     }
 
     // Only one local .kel file is taken; a text box of the Settings frame does not swallow it.
@@ -153,8 +200,9 @@ private slots:
         QVERIFY(w->control(Ctl::fr_dc)->isVisible());
         QCOMPARE(selected(*w), QByteArray("\xE9t\xE9.kel"));
 
-        QVERIFY(drop(*w, {card("abcdefghijk.kel")}));
-        QTRY_COMPARE(dialogs.prompts(), std::vector<std::string>{"error TX1"});
+        QVERIFY(drop(*w, {card("a\xF1o/small.kel")}));
+        QTRY_COMPARE(QByteArray::fromStdString(w->module().cardPath), card("a\xF1o/small.kel"));
+        QVERIFY(dialogs.shown().empty());
     }
 
     // File keeps its one item; Help follows it with the guide and the About box.

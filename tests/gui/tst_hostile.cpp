@@ -1,5 +1,5 @@
 // Hostile cards opened in the real window, offscreen, as a user opens them: each gives a message
-// or a best-effort card that can be browsed, and a refused open leaves the card shown before.
+// or a best-effort card that can be browsed.
 #include <QAction>
 #include <QFile>
 #include <QLabel>
@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include <sys/stat.h>
@@ -93,7 +94,7 @@ private:
         w.findChild<QAction *>("File_Open")->trigger();
         auto *dir = static_cast<DirListBox *>(w.control(Ctl::Dir1));
         if (dir->path() != m_cards)
-            dir->navigate(m_cards);
+            dir->navigate(QFile::encodeName(m_cards));
         static_cast<FileListBox *>(w.control(Ctl::File1))->refresh();
     }
 
@@ -111,6 +112,10 @@ private:
     void openCard(KEL_Soft &w, const QString &name)
     {
         listCards(w);
+        openCardHere(w, name);
+    }
+    void openCardHere(KEL_Soft &w, const QString &name)
+    {
         pick(w, name);
         pressOpen(w);
     }
@@ -310,6 +315,22 @@ private slots:
             QVERIFY2(dialogs.shown().empty(), name.c_str());
             QCOMPARE(w->gridView()->model()->rowCount(), 2);
         }
+
+        // A folder named so is listed in the tree the same way, and entered.
+        const std::string folder = m_cards.toStdString() + "/a\xF1o";
+        std::filesystem::create_directory(folder);
+        std::ofstream(folder + "/inner.kel", std::ios::binary) << kGoodCard;
+        listCards(*w);
+        auto *tree = ctl<QTreeWidget>(*w, Ctl::Dir1);
+        const auto items = tree->findItems("a" + replacement + "o", Qt::MatchExactly | Qt::MatchRecursive);
+        QCOMPARE(items.size(), 1);
+        doubleClick(tree, tree->visualItemRect(items.first()).center());
+        QCOMPARE(static_cast<DirListBox *>(w->control(Ctl::Dir1))->pathOnDisk(), QByteArray::fromStdString(folder));
+        openCardHere(*w, "inner.kel");
+        std::filesystem::remove_all(folder);
+        QVERIFY(dialogs.shown().empty());
+        QCOMPARE(w->module().cardPath, folder + "/inner.kel");
+        QCOMPARE(w->gridView()->model()->rowCount(), 2);
     }
 
     // Neither a folder nor a pipe named like a card is offered as one.
@@ -325,9 +346,10 @@ private slots:
         QVERIFY(listed(*w, "good.kel"));
     }
 
-    // A card listed, then changed before "Open": a message that names it and says why, and the
-    // card before stays on its page.
-    void cardChangedBeforeOpenKeepsTheCard_data()
+    // A card listed, then changed before it is opened: a message that names it and says why. Named
+    // on the command line or dropped, the card before stays on its page; by File, Open it is gone
+    // and the grid frame comes back.
+    void cardChangedBeforeOpen_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("reason");
@@ -338,7 +360,7 @@ private slots:
         QTest::newRow("unreadable") << "locked.kel"
                                     << "Permission denied";
     }
-    void cardChangedBeforeOpenKeepsTheCard()
+    void cardChangedBeforeOpen()
     {
         QFETCH(QString, name);
         QFETCH(QString, reason);
@@ -348,23 +370,40 @@ private slots:
         auto w = windowWithGoodCard(dialogs);
         dialogs.clearShown();
         const QString path = QDir(m_cards).filePath(name);
+        const auto change = [&] {
+            if (name == "locked.kel")
+                QVERIFY(QFile::setPermissions(path, {}));
+            else
+                QVERIFY(QFile::remove(path));
+            if (name == "turned.kel")
+                QVERIFY(QDir(m_cards).mkpath(name));
+        };
+        const auto toldWhy = [&] {
+            QCOMPARE(dialogs.shown().size(), std::size_t(1));
+            const QString prompt = QString::fromStdString(dialogs.shown().front().prompt);
+            QVERIFY2(prompt.contains(name) && prompt.contains(reason), qPrintable(prompt));
+            QCOMPARE(dialogs.shown().front().title, std::string("KEL Soft"));
+            QVERIFY(ctl(*w, Ctl::fr_dc)->isVisible());
+            QVERIFY(!ctl(*w, Ctl::Fr_Open)->isVisible());
+            dialogs.clearShown();
+        };
+
+        QVERIFY(writeFile(name, kGoodCard));
+        change();
+        w->openCard(QFile::encodeName(path));
+        toldWhy();
+        expectGoodCard(*w, qPrintable(name));
+
+        QDir(m_cards).rmdir(name);
+        QFile::remove(path);
         QVERIFY(writeFile(name, kGoodCard));
         listCards(*w);
         pick(*w, name);
-        if (name == "locked.kel")
-            QVERIFY(QFile::setPermissions(path, {}));
-        else
-            QVERIFY(QFile::remove(path));
-        if (name == "turned.kel")
-            QVERIFY(QDir(m_cards).mkpath(name));
+        change();
         pressOpen(*w);
-        QCOMPARE(dialogs.shown().size(), std::size_t(1));
-        const QString prompt = QString::fromStdString(dialogs.shown().front().prompt);
-        QVERIFY2(prompt.contains(name) && prompt.contains(reason), qPrintable(prompt));
-        QCOMPARE(dialogs.shown().front().title, std::string("KEL Soft"));
-        QVERIFY(ctl(*w, Ctl::Fr_Open)->isVisible());
-        QTest::mouseClick(ctl(*w, Ctl::BT_Cancel), Qt::LeftButton);
-        expectGoodCard(*w, qPrintable(name));
+        toldWhy();
+        QVERIFY(w->module().Data(1, 1, 0, 2).empty());
+        QCOMPARE(w->gridView()->model()->index(0, 1).data().toString(), QString("Good Horse"));
     }
 };
 

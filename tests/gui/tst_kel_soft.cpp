@@ -523,8 +523,8 @@ private slots:
         QVERIFY(!w->isVisible());
     }
 
-    // Refused opens say why and leave the card, the page and the file frame as they were; a
-    // name of 14 characters opens, and one in capitals.
+    // Refused opens say why. Open with no name selected has let the card go and leaves the file
+    // frame up; a name of 14 characters opens, and one in capitals.
     void refusedOpens()
     {
         auto w = window(*m_dialogs);
@@ -542,8 +542,8 @@ private slots:
         QCOMPARE(m_dialogs->shown().front().title, std::string("Incomplete entry"));
         QVERIFY(ctl(*w, Ctl::Fr_Open)->isVisible());
 
-        // The card before is still there, on the page it was on, once the frame is left.
-        QCOMPARE(w->module().Data(2, 1, 0, 2), std::string_view("Delta Queen"));
+        // The grid still holds the page it was on, but the card is gone from the store.
+        QCOMPARE(w->module().Data(2, 1, 0, 2), std::string_view());
         QCOMPARE(w->module().ViewPage, int16_t(2));
         QCOMPARE(cell(*w, 1, 1), QString("Delta Queen"));
 
@@ -596,7 +596,8 @@ private slots:
 
     // "Print" shows the pages in a preview; its "Print" goes through the print dialog to the
     // PDF file it names, beside the card unless the user names another, on the page chosen. A
-    // write that fails is told in a message box naming the file and the reason.
+    // write that fails, or would go over the card, is told in a message box naming the file and
+    // the reason.
     void printThroughThePreview()
     {
         auto w = window(*m_dialogs);
@@ -645,6 +646,21 @@ private slots:
         QCOMPARE(proposed, QDir(m_cards).filePath("card-race-2.pdf"));
         QCOMPARE(m_dialogs->shown().back().prompt,
                  std::string("Cannot write the report to /dev/full: No space left on device"));
+
+        // Never over the card, by whatever path it is named.
+        const QString card = QDir(m_cards).filePath("card.kel");
+        const QString link = QDir(m_tmp.path()).filePath("link-to-card.pdf");
+        QVERIFY(QFile::link(card, link));
+        for (const QString &file : {card, link, m_cards + "/../cards/card.kel"}) {
+            printFromPreview(file, QPageLayout::Portrait);
+            m_dialogs->answer(MsgAnswer::No).type("1").type("1");
+            QTest::mouseClick(ctl(*w, Ctl::Printd), Qt::LeftButton);
+            QCOMPARE(QString::fromStdString(m_dialogs->shown().back().prompt),
+                     "Cannot write the report to " + file + ": it is the card itself");
+            QFile kept(card);
+            QVERIFY(kept.open(QIODevice::ReadOnly));
+            QCOMPARE(kept.readAll(), QByteArray(kCard));
+        }
     }
 
     // A larger window gives the grid the room; the grid's own width follows in twips.

@@ -121,56 +121,125 @@ TEST_F(OpenCommand, LoadsRatesAndShowsTheRaceList)
     EXPECT_FALSE(m.Data(1, 1, 0, 8).empty());
 }
 
-TEST_F(OpenCommand, NoSelectionIsRefusedAndChangesNothing)
+// File, Open: the card goes before any check. With no name selected the file frame stays; from
+// "error TX1" on the grid frame comes back with the rows of the card before, which is gone.
+TEST_F(OpenCommand, RefusedOpensEmptyTheStoreFirst)
 {
-    const Snapshot before = cardShownThenFileOpen();
-    f.setSelectedFile(std::nullopt);
-    BT_Open_Click(m, f, d);
-    ASSERT_EQ(d.shown().size(), 1u);
-    EXPECT_EQ(d.shown()[0].prompt, "Select a kel file in the lower window");
-    EXPECT_EQ(d.shown()[0].title, "Incomplete entry");
-    EXPECT_EQ(d.shown()[0].buttons, MsgButtons::Ok);
-    expectUnchanged(before);
-    EXPECT_TRUE(f.visible(Ctl::Fr_Open)) << "the user can choose again";
-}
-
-TEST_F(OpenCommand, NamesLongerThanFourteenCharactersAreRefused)
-{
-    const Snapshot before = cardShownThenFileOpen();
+    fs::create_directory(m_dir / "DIR.kel");
     write("ABCDEFGHIJK.kel", kCard); // 15 characters
-    f.setSelectedFile("ABCDEFGHIJK.kel");
-    BT_Open_Click(m, f, d);
-    ASSERT_EQ(d.shown().size(), 1u);
-    EXPECT_EQ(d.shown()[0].prompt, "error TX1");
-    EXPECT_EQ(d.shown()[0].title, "KEL Soft");
-    expectUnchanged(before);
+    const struct
+    {
+        std::optional<std::string> name;
+        std::string message;
+        std::string title;
+        bool grid;
+    } cases[] = {
+        {std::nullopt, "Select a kel file in the lower window", "Incomplete entry", false},
+        {"ABCDEFGHIJK.kel", "error TX1", "KEL Soft", true},
+        {"GONE.kel", "GONE.kel: No such file or directory", "KEL Soft", true}, // listed, then removed
+        {"DIR.kel", "DIR.kel: it is a directory", "KEL Soft", true},
+    };
+    for (const auto &c : cases) {
+        const std::string what = c.name.value_or("nothing selected");
+        const Snapshot before = cardShownThenFileOpen();
+        f.setSelectedFile(c.name);
+        BT_Open_Click(m, f, d);
+        ASSERT_EQ(d.shown().size(), 1u) << what;
+        EXPECT_NE(d.shown()[0].prompt.find(c.message), std::string::npos) << d.shown()[0].prompt;
+        EXPECT_EQ(d.shown()[0].title, c.title) << what;
+        EXPECT_EQ(d.shown()[0].buttons, MsgButtons::Ok) << what;
+        EXPECT_EQ(m.Data(1, 0, 0, 1), "") << what;
+        EXPECT_EQ(m.Data(1, 2, 0, 2), "") << what;
+        EXPECT_EQ(m.cardPath, "") << what;
+        EXPECT_EQ(f.MSF().rows(), before.rows) << what;
+        EXPECT_EQ(f.caption(Ctl::LabelCarreras), before.label) << what;
+        EXPECT_EQ(m.ViewPage, before.page) << what;
+        EXPECT_EQ(f.visible(Ctl::fr_dc), c.grid) << what;
+        EXPECT_EQ(f.visible(Ctl::Fr_Open), !c.grid) << what;
+    }
+    // A page built from the horse rows left shows no PPs, and the horses page no horses.
+    ASSERT_EQ(m.ViewPage, 2);
+    f.MSF().setRow(1);
+    MSF_DblClick(m, f);
+    EXPECT_EQ(m.ViewPage, 3);
+    EXPECT_EQ(f.MSF().rows(), 1);
+    MSF_KeyPress(m, f, 27);
+    EXPECT_EQ(m.ViewPage, 2);
+    EXPECT_EQ(f.MSF().rows(), 1);
 
     // Fourteen characters are accepted, counted as characters, not bytes.
     write("ABCDEFGHI\xC3\xB1.kel", kCard);
+    d.clearShown();
     open("ABCDEFGHI\xC3\xB1.kel");
-    EXPECT_EQ(d.shown().size(), 1u);
+    EXPECT_TRUE(d.shown().empty());
     EXPECT_EQ(m.ViewPage, 1);
-    EXPECT_TRUE(f.visible(Ctl::fr_dc));
+    EXPECT_EQ(f.MSF().rows(), 2);
 }
 
-TEST_F(OpenCommand, AFileThatCannotBeReadIsNamedAndChangesNothing)
+// A card named on the command line or dropped: the file the path names, or a message naming it;
+// the card on show before keeps its page and its marks.
+TEST_F(OpenCommand, ARefusedNamedCardLeavesTheCardOnShow)
 {
-    const Snapshot before = cardShownThenFileOpen();
-    f.setSelectedFile("GONE.kel"); // listed, then removed
-    BT_Open_Click(m, f, d);
     fs::create_directory(m_dir / "DIR.kel");
-    f.setSelectedFile("DIR.kel");
-    BT_Open_Click(m, f, d);
-
-    ASSERT_EQ(d.shown().size(), 2u);
-    for (const ShownBox &box : d.shown()) {
-        EXPECT_EQ(box.title, "KEL Soft");
-        EXPECT_EQ(box.buttons, MsgButtons::Ok);
+    write("ABCDEFGHIJK.kel", kCard);
+    write("notes.txt", kCard);
+    write("HUGE.kel", "");
+    fs::resize_file(m_dir / "HUGE.kel", std::uintmax_t(65) << 20); // sparse
+    const std::string dir = m_dir.string() + "/";
+    const std::pair<std::string, std::string> cases[] = {
+        {dir + "gone/CARD.kel", "Cannot read " + dir + "gone/CARD.kel: No such file or directory"},
+        {dir + "GONE.kel", "Cannot read " + dir + "GONE.kel: No such file or directory"},
+        {dir + "ABCDEFGHIJK.kel", "error TX1"},
+        {dir + "notes.txt", "Cannot read " + dir + "notes.txt: the name does not end in .kel"},
+        {dir + "DIR.kel", "Cannot read " + dir + "DIR.kel: it is a directory"},
+        {dir + "HUGE.kel", "Cannot read " + dir + "HUGE.kel: the file is larger than 64 MB, too large for a race card"},
+    };
+    write("CARD.kel", kCard);
+    OpenNamedCard(m, f, d, dir + "CARD.kel");
+    f.MSF().setRow(0);
+    MSF_DblClick(m, f);
+    f.MSF().setRow(2);
+    Scratched(m, f);
+    ASSERT_EQ(m.Data(1, 2, 1, 0), "S");
+    const Snapshot before = snapshot();
+    for (const auto &[path, message] : cases) {
+        d.clearShown();
+        OpenNamedCard(m, f, d, path);
+        ASSERT_EQ(d.shown().size(), 1u) << path;
+        EXPECT_EQ(d.shown()[0].prompt, message);
+        EXPECT_EQ(d.shown()[0].title, "KEL Soft");
+        expectUnchanged(before);
+        EXPECT_EQ(m.Data(1, 2, 1, 0), "S") << path;
+        EXPECT_EQ(m.cardPath, dir + "CARD.kel");
     }
-    EXPECT_NE(d.shown()[0].prompt.find("GONE.kel"), std::string::npos) << d.shown()[0].prompt;
-    EXPECT_NE(d.shown()[1].prompt.find("DIR.kel"), std::string::npos) << d.shown()[1].prompt;
-    EXPECT_NE(d.shown()[1].prompt.find("directory"), std::string::npos) << d.shown()[1].prompt;
-    expectUnchanged(before);
+
+    // With no card on show the file frame comes up, for another choice.
+    MSF_KeyPress(m, f, 27);
+    MSF_KeyPress(m, f, 27);
+    ASSERT_FALSE(f.visible(Ctl::fr_dc));
+    OpenNamedCard(m, f, d, dir + "GONE.kel");
+    EXPECT_TRUE(f.visible(Ctl::Fr_Open));
+    EXPECT_FALSE(f.visible(Ctl::fr_dc));
+}
+
+// The path's own bytes: no ".kel" put in place of "KEL", a name that is not UTF-8 as it is. The
+// window has the name selected in its folder, for the race list's title.
+TEST_F(OpenCommand, ANamedCardIsTheFileThePathNames)
+{
+    write("BOTH.KEL", kCard);
+    write("BOTH.kel", "only;A;\r\n");
+    write("\xE9t\xE9.kel", kCard);
+    for (const std::string name : {"BOTH.KEL", "\xE9t\xE9.kel"}) {
+        d.clearShown();
+        f.setSelectedFile(name);
+        OpenNamedCard(m, f, d, m_dir.string() + "/" + name);
+        EXPECT_TRUE(d.shown().empty()) << name;
+        EXPECT_EQ(f.MSF().rows(), 2) << name;
+        EXPECT_EQ(f.caption(Ctl::LabelCarreras), name);
+        EXPECT_EQ(m.cardPath, m_dir.string() + "/" + name);
+        EXPECT_TRUE(f.visible(Ctl::fr_dc));
+        EXPECT_FALSE(f.visible(Ctl::Fr_Open));
+    }
 }
 
 TEST_F(OpenCommand, TheListedFileIsOpenedWhenNoLowerCaseKelSitsBesideIt)
