@@ -1,5 +1,5 @@
 // The window as a desktop application: a card named on the command line or dropped on the window,
-// and the Help menu.
+// the command line itself, and the Help menu.
 #include <filesystem>
 #include <fstream>
 
@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
@@ -203,6 +204,61 @@ private slots:
         QVERIFY(drop(*w, {card("a\xF1o/small.kel")}));
         QTRY_COMPARE(QByteArray::fromStdString(w->module().cardPath), card("a\xF1o/small.kel"));
         QVERIFY(dialogs.shown().empty());
+    }
+
+    // The program as started from a terminal. What needs no window answers without a display; a
+    // second card or an unknown option is refused before the window opens; without a graphical
+    // session the program says so instead of Qt's abort.
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("session"); // "" none, "offscreen", or a DISPLAY to try
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err"); // the start of standard error
+        const QString version = "kelsoft " + QString::fromLatin1(kVersion.data(), qsizetype(kVersion.size())) + "\n";
+        const QString usage = "usage: kelsoft [CARD.kel]";
+        const QString path = QFile::decodeName(card("card.kel"));
+        QTest::newRow("--version") << QStringList{"--version"} << "" << 0 << version << "";
+        QTest::newRow("--help") << QStringList{"--help"} << "" << 0 << "Usage: kelsoft [options] [CARD.kel]\n"
+                                << "";
+        QTest::newRow("Qt's options") << QStringList{"-platform", "offscreen", "-style=fusion", "--version"} << "" << 0
+                                      << version << "";
+        QTest::newRow("two cards") << QStringList{path, path} << "offscreen" << 2 << ""
+                                   << "kelsoft: only one card can be opened at a time\n" + usage;
+        QTest::newRow("unknown option") << QStringList{"--frobnicate", path} << "offscreen" << 2 << ""
+                                        << "kelsoft: Unknown option 'frobnicate'.\n" + usage;
+        QTest::newRow("no display") << QStringList{path} << "" << 1 << ""
+                                    << "kelsoft: the window needs a graphical session, and neither DISPLAY nor "
+                                       "WAYLAND_DISPLAY is set\n";
+        QTest::newRow("no display there") << QStringList{path} << ":7531" << 1 << ""
+                                          << "kelsoft: the window needs a graphical session, and none could be "
+                                             "reached (DISPLAY=:7531, WAYLAND_DISPLAY not set)\n";
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, session);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(name);
+        if (session == "offscreen")
+            env.insert("QT_QPA_PLATFORM", session);
+        else if (!session.isEmpty())
+            env.insert("DISPLAY", session);
+        QProcess kelsoft;
+        kelsoft.setProcessEnvironment(env);
+        kelsoft.start(KEL_WINDOW_BIN, args);
+        QVERIFY(kelsoft.waitForFinished(20000));
+        QCOMPARE(kelsoft.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(kelsoft.exitCode(), status);
+        const QString stdOut = QString::fromUtf8(kelsoft.readAllStandardOutput());
+        const QString stdErr = QString::fromUtf8(kelsoft.readAllStandardError());
+        QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.startsWith(out), qPrintable(stdOut));
+        QVERIFY2(err.isEmpty() ? stdErr.isEmpty() : stdErr.startsWith(err), qPrintable(stdErr));
     }
 
     // File keeps its one item; Help follows it with the guide and the About box.
