@@ -58,9 +58,12 @@ KEL_Soft::KEL_Soft(const QString &startDir, QWidget *parent)
     , m_boxes(std::make_unique<PageFirstDialogs>(*this))
     , m_ownPrintTarget(std::make_unique<PreviewPrintTarget>(
           this, [this](const std::string &message) { dialogs().msgBox(message, kAppTitle, MsgButtons::Ok); }))
-    , m_startDir(startDir.isEmpty() ? QByteArray::fromStdString(std::filesystem::current_path().native())
-                                    : QFile::encodeName(startDir))
+    , m_startDir(QFile::encodeName(startDir))
 {
+    if (m_startDir.isEmpty()) {
+        std::error_code ec;
+        m_startDir = QByteArray::fromStdString(std::filesystem::current_path(ec).native());
+    }
     setObjectName(QStringLiteral("KEL_Soft"));
     setWindowTitle(QStringLiteral("KEL Handicapping Software"));
     // Keys reach the window itself when no frame is shown.

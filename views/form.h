@@ -65,7 +65,7 @@ public:
     virtual int value(Ctl c) const = 0;
 
     // The name selected in File1 (with its extension, UTF-8, as shown), if any; and the path of
-    // Dir1.
+    // Dir1 as spelled on disk.
     virtual std::optional<std::string> selectedFile() const = 0;
     // The same name as spelled on disk, for opening it: a name that is not UTF-8 is shown with
     // replacement characters, so its bytes differ from the shown text.
