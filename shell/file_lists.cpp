@@ -10,6 +10,8 @@
 #include <QKeyEvent>
 #include <QStyle>
 
+#include "views/commands.h"
+
 namespace kel {
 
 namespace {
@@ -81,12 +83,11 @@ bool isFolder(const fs::directory_entry &entry, const std::string &)
     return entry.is_directory(ec);
 }
 
-// "*.kel" in any letter case; folders, pipes and devices are no cards.
+// Folders, pipes and devices are no cards.
 bool isCard(const fs::directory_entry &entry, const std::string &name)
 {
     std::error_code ec;
-    return name.size() >= 4 && QByteArray::fromStdString(name.substr(name.size() - 4)).toLower() == ".kel"
-           && entry.is_regular_file(ec);
+    return IsListedCardName(name) && entry.is_regular_file(ec);
 }
 
 } // namespace
