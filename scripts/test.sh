@@ -2,7 +2,8 @@
 # Set-up and test: installs what is missing, checks the formatting, builds with warnings as
 # errors, runs clang-tidy on the core and the report tool (scripts/tidy.sh), packages that build and checks the package (scripts/check_package.sh), and runs the
 # whole test suite: the normal (gcc) build's tests, the same suite built with clang under
-# AddressSanitizer and UBSan, and a short run of each fuzzer.
+# AddressSanitizer and UBSan, a short run of each fuzzer, and the core built as WebAssembly
+# (scripts/web.sh) with its tests.
 #   KEL_FUZZ_SECONDS (default 20) sets the fuzzing time per target; 0 skips fuzzing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,6 +35,11 @@ if ((fuzz_seconds > 0)); then
   KEL_CMAKE_ARGS=-DKEL_WERROR=ON "$root/scripts/fuzz.sh" "$fuzz_seconds"
   echo "== fuzzing: $((SECONDS - start)) s"
 fi
+
+# The core as WebAssembly (build-web/): its suites under node.
+start=$SECONDS
+"$root/scripts/web.sh" --test "$root/build-web" -DKEL_WERROR=ON
+echo "== web build and tests: $((SECONDS - start)) s"
 
 # The normal build's suite last, so its summary closes the output.
 cd "$root/build"

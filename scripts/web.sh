@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the core as WebAssembly with Debian's emscripten (the wasm preset) into build-web/, or
+# into the directory given: the page's module (web/) and the core's GoogleTest suites, which run
+# under node. Installs what it needs first (scripts/deps.sh). Further arguments go to cmake.
+#   scripts/web.sh [--test] [BUILD_DIR] [cmake arguments...]
+#   --test: then runs the web build's tests (ctest in BUILD_DIR)
+# KEL_JOBS sets the build's parallel jobs (default: the machine's cores).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+run_tests=false
+if [[ "${1:-}" == "--test" ]]; then
+  run_tests=true
+  shift
+fi
+dir=${1:-"$root/build-web"}
+shift || true
+"$root/scripts/deps.sh"
+
+# emcc runs its JavaScript tools with node; a node from outside Debian does not look for
+# Debian's node modules (acorn) on its own.
+export NODE_PATH=/usr/share/nodejs
+
+cmake -S "$root" --preset wasm -B "$dir" "$@" >/dev/null
+cmake --build "$dir" -j"${KEL_JOBS:-$(nproc)}"
+if $run_tests; then
+  ctest --test-dir "$dir" --output-on-failure -j"$(nproc)"
+fi
