@@ -22,6 +22,17 @@ void note(std::vector<LoadNote> &notes, std::size_t &count, int line, std::strin
         notes.push_back({line, std::move(what)});
 }
 
+// Every line filed. Out of line and with nothing to destroy: the WebAssembly build then calls the
+// scanner and the filer directly, where a caller with destructors pending would take each call
+// through a JavaScript exception trampoline (two a line, most of the load's time there).
+[[gnu::noinline]] void fileLines(LineScanner &scanner, CardFiler &filer, ScannedLine &line)
+{
+    while (scanner.next(line)) {
+        if (line.length > 0)
+            filer.file(line);
+    }
+}
+
 LoadReport loadCard(std::string_view bytes, TextBuffer *inPlace, RaceStore &store, RecordLines *lines)
 {
     store.createEmpty();
@@ -48,10 +59,7 @@ LoadReport loadCard(std::string_view bytes, TextBuffer *inPlace, RaceStore &stor
     LineScanner scanner(bytes, !utf8, inPlace);
     CardFiler filer(store, report, scanner, lines);
     ScannedLine line;
-    while (scanner.next(line)) {
-        if (line.length > 0)
-            filer.file(line);
-    }
+    fileLines(scanner, filer, line);
     report.lines = scanner.lines();
     // The file cells and PP lines refer to the text by offsets: handed over last.
     store.adoptText(scanner.takeText());

@@ -15,7 +15,7 @@
 
 namespace kel {
 
-std::from_chars_result ReadFixed(const char *first, const char *last, double &value)
+std::from_chars_result ReadFixed(const char *first, const char *last, double &value) noexcept
 {
 #ifdef KEL_STD_DOUBLE_CHARS
     return std::from_chars(first, last, value, std::chars_format::fixed);

@@ -14,15 +14,17 @@ namespace kel {
 
 // A double from fixed-form text (optional "-", digits, optional "." and digits), as
 // std::from_chars with chars_format::fixed reads it: a value beyond a double's range, or a
-// nonzero one that rounds to 0, is result_out_of_range and leaves value as it was.
-std::from_chars_result ReadFixed(const char *first, const char *last, double &value);
+// nonzero one that rounds to 0, is result_out_of_range and leaves value as it was. Never
+// throws, so that the rating runs call it directly in the WebAssembly build too (not through
+// its exception trampoline).
+std::from_chars_result ReadFixed(const char *first, const char *last, double &value) noexcept;
 // value in scientific form with `precision` digits after the point ("d.ddde+XX"), as
 // std::to_chars writes it; at most 32 bytes at out for a precision up to 17. Returns the end.
 char *PutScientific(double value, int precision, char *out);
 
 // The same through fast_float and fmt, for any standard library: the test holds them to the
 // standard library's own.
-std::from_chars_result ReadFixedPortable(const char *first, const char *last, double &value);
+std::from_chars_result ReadFixedPortable(const char *first, const char *last, double &value) noexcept;
 char *PutScientificPortable(double value, int precision, char *out);
 
 // A plain decimal number: optional sign, digits, optional "." and digits (at least one digit),

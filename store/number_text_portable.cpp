@@ -12,7 +12,7 @@
 
 namespace kel {
 
-std::from_chars_result ReadFixedPortable(const char *first, const char *last, double &value)
+std::from_chars_result ReadFixedPortable(const char *first, const char *last, double &value) noexcept
 {
     double read = 0;
     const fast_float::from_chars_result res
