@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libfast-float-dev libfmt-dev
   fonts-liberation poppler-utils xvfb xauth openbox xdotool time python3 locales util-linux gcovr
   file dpkg-dev lintian desktop-file-utils appstream
-  emscripten googletest
+  emscripten googletest chromium
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the core as WebAssembly with Debian's emscripten (the wasm preset) into build-web/, or
 # into the directory given: the page's module (web/) and the core's GoogleTest suites, which run
-# under node. Installs what it needs first (scripts/deps.sh). Further arguments go to cmake.
+# under node. Installs what it needs first (scripts/deps.sh, web/'s npm packages). Further
+# arguments go to cmake. The tests of web/ compare with the native build in build/ (built first).
 #   scripts/web.sh [--test] [BUILD_DIR] [cmake arguments...]
 #   --test: then runs the web build's tests (ctest in BUILD_DIR)
 # KEL_JOBS sets the build's parallel jobs (default: the machine's cores).
@@ -19,6 +20,9 @@ shift || true
 # emcc runs its JavaScript tools with node; a node from outside Debian does not look for
 # Debian's node modules (acorn) on its own.
 export NODE_PATH=/usr/share/nodejs
+
+# playwright-core, which the browser test drives Debian's chromium with (it downloads no browser).
+npm ci --prefix "$root/web" --no-audit --no-fund --loglevel=error >/dev/null
 
 cmake -S "$root" --preset wasm -B "$dir" "$@" >/dev/null
 cmake --build "$dir" -j"${KEL_JOBS:-$(nproc)}"

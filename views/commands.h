@@ -2,10 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "store/module1.h"
+#include "store/text_buffer.h"
 #include "views/dialogs.h"
 #include "views/form.h"
 
@@ -44,6 +46,9 @@ void BT_Open_Click(Module1 &m, Form &f, Dialogs &d);
 // that does not end in ".kel" is refused). A refused open leaves the card on show as it was,
 // with its page and marks; with none on show, the file frame comes up for another choice.
 void OpenNamedCard(Module1 &m, Form &f, Dialogs &d, const std::string &path);
+// The file frame's Open on a card a page's file picker has read, called name: the same checks,
+// boxes and results. bytes empty: the memory for them ran out.
+void OpenCardBytes(Module1 &m, Form &f, Dialogs &d, const std::string &name, std::optional<TextBuffer> bytes);
 void BT_Cancel_Click(Form &f);
 void MSF_DblClick(Module1 &m, Form &f);
 void MSF_KeyPress(Module1 &m, Form &f, int16_t keyAscii);

@@ -60,14 +60,16 @@ std::string droppedMessage(const std::string &name, const LoadReport &report)
     return msg;
 }
 
-// The card at path read and put on show, or the message saying why it cannot be; name is the card
-// as messages name it.
-std::optional<std::string> openFile(Module1 &m, Form &f, Dialogs &d, const std::string &path, const std::string &name)
+// The card read by read() (which may run out of memory) and put on show as the card at path, or
+// the message saying why it cannot be; name is the card as messages name it.
+template <class Read>
+std::optional<std::string> openRead(Module1 &m, Form &f, Dialogs &d, const std::string &path, const std::string &name,
+                                    Read read)
 {
     std::string error;
     LoadReport report;
     try {
-        Result<TextBuffer> bytes = ReadCardFile(path);
+        Result<TextBuffer> bytes = read();
         if (bytes)
             report = OpenCard(m, std::move(*bytes));
         else
@@ -102,6 +104,30 @@ bool endsInKel(std::string_view name)
     return end == ".kel";
 }
 
+std::optional<std::string> openFile(Module1 &m, Form &f, Dialogs &d, const std::string &path, const std::string &name)
+{
+    return openRead(m, f, d, path, name, [&] { return ReadCardFile(path); });
+}
+
+// The file frame's Open up to the read: the card goes, then the name chosen is checked. False:
+// refused, with the box shown.
+bool startOpen(Module1 &m, Form &f, Dialogs &d, const std::optional<std::string> &name)
+{
+    m.Data.createEmpty();
+    m.cardPath.clear();
+    if (!name || name->empty()) {
+        d.msgBox("Select a kel file in the lower window", "Incomplete entry", MsgButtons::Ok);
+        return false;
+    }
+    f.setVisible(Ctl::fr_dc, true);
+    f.setVisible(Ctl::Fr_Open, false);
+    if (Utf8Count(*name) > kMaxCardNameLength) {
+        d.msgBox("error TX1", kAppTitle, MsgButtons::Ok);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 // The card goes first, before any check: every open replaces it, a refused one with nothing. The
@@ -109,20 +135,10 @@ bool endsInKel(std::string_view name)
 // leaves the store empty, not half filled.
 void BT_Open_Click(Module1 &m, Form &f, Dialogs &d)
 {
-    m.Data.createEmpty();
-    m.cardPath.clear();
     const std::optional<std::string> selected = f.selectedFile();
-    if (!selected || selected->empty()) {
-        d.msgBox("Select a kel file in the lower window", "Incomplete entry", MsgButtons::Ok);
+    if (!startOpen(m, f, d, selected))
         return;
-    }
     const std::string &name = *selected;
-    f.setVisible(Ctl::fr_dc, true);
-    f.setVisible(Ctl::Fr_Open, false);
-    if (Utf8Count(name) > kMaxCardNameLength) {
-        d.msgBox("error TX1", kAppTitle, MsgButtons::Ok);
-        return;
-    }
     const std::string path = cardPath(f.directory(), f.selectedFileOnDisk().value_or(name));
     if (const std::optional<std::string> refused = openFile(m, f, d, path, name))
         d.msgBox(*refused, kAppTitle, MsgButtons::Ok);
@@ -146,6 +162,25 @@ void OpenNamedCard(Module1 &m, Form &f, Dialogs &d, const std::string &path)
     if (!f.visible(Ctl::fr_dc))
         f.setVisible(Ctl::Fr_Open, true);
     d.msgBox(*refused, kAppTitle, MsgButtons::Ok);
+}
+
+// As the file frame's Open, on a card a page's file picker has read: a name File, Open would not
+// list is refused as a named card's is.
+void OpenCardBytes(Module1 &m, Form &f, Dialogs &d, const std::string &name, std::optional<TextBuffer> bytes)
+{
+    if (!startOpen(m, f, d, name))
+        return;
+    std::optional<std::string> refused;
+    if (!endsInKel(name))
+        refused = "Cannot read " + name + ": the name does not end in .kel";
+    else
+        refused = openRead(m, f, d, name, name, [&]() -> Result<TextBuffer> {
+            if (!bytes)
+                throw std::bad_alloc();
+            return std::move(*bytes);
+        });
+    if (refused)
+        d.msgBox(*refused, kAppTitle, MsgButtons::Ok);
 }
 
 } // namespace kel

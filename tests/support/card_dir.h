@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <random>
 #include <fstream>
 #include <string>
 
@@ -17,8 +18,14 @@ protected:
 
     void SetUp() override
     {
+        // Under node every process is pid 42: a random number keeps runs at once apart there.
+#ifdef __EMSCRIPTEN__
+        const auto run = std::random_device()();
+#else
+        const auto run = ::getpid();
+#endif
         m_dir = std::filesystem::temp_directory_path()
-                / (m_prefix + std::to_string(::getpid()) + "_"
+                / (m_prefix + std::to_string(run) + "_"
                    + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(m_dir);
     }

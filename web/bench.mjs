@@ -1,0 +1,77 @@
+// The web build's benchmark, beside the native one in the same run: the open command on the
+// full card (41 x 21 x 100) and S, a page and Go! on its largest race, in headless chromium,
+// against kel_bench's OpenCommand, ScratchKey, ShowRaceHorses and GoLargestRace; and the module's
+// size. Medians over the repetitions, in ms. Targets: the open within 1.5 x native, each action
+// under 2 ms after the first call, the module (wasm + glue) at most 300 KB gzip.
+//   node web/bench.mjs WEB_DIR NATIVE_BUILD [REPS]      (scripts/bench.sh --web runs it)
+import { execFileSync } from 'node:child_process';
+import { readFileSync } from 'node:fs';
+import path from 'node:path';
+import { gzipSync } from 'node:zlib';
+
+import { launch, serve } from './tests/browser.mjs';
+
+const [webDir, nativeDir, repsArg] = process.argv.slice(2);
+const reps = Number(repsArg ?? 10);
+const card = path.join(webDir, 'bench-full.kel');
+execFileSync(path.join(nativeDir, 'bench', 'kel-make-card'),
+             ['--seed', '20240504', '--races', '41', '--horses', '21', '--pps', '100', card]);
+
+const { server, url } = await serve({
+  '/': path.join(import.meta.dirname, 'tests', 'page-kelsoft.html'),
+  '/kelsoft.js': path.join(webDir, 'kelsoft.js'),
+  '/kelsoft.wasm': path.join(webDir, 'kelsoft.wasm'),
+  '/full.kel': card,
+});
+const browser = await launch();
+const page = await browser.newPage();
+await page.goto(url + '/');
+const web = await page.evaluate(async (reps) => {
+  const k = await createKelsoft();
+  const bytes = new Uint8Array(await (await fetch('/full.kel')).arrayBuffer());
+  const w = new k.Window({ msgBox: () => 'ok', inputBox: () => null });
+  const median = (xs) => xs.sort((a, b) => a - b)[xs.length >> 1];
+  const time = (f) => {
+    f(); // the first call, which compiles and warms the code
+    const t = [];
+    for (let i = 0; i < reps; ++i) {
+      const s = performance.now();
+      f();
+      t.push(performance.now() - s);
+    }
+    return median(t);
+  };
+  const out = { open: time(() => k.openBytes(w, 'full.kel', bytes)) };
+  // The largest race: the card's races all have 21 horses of 100 PPs; race 1.
+  w.setCell(0, 0);
+  w.doubleClick();
+  out.page = time(() => { w.setCell(1, 0); w.doubleClick(); w.gridKey(27); });
+  out.scratch = time(() => { w.setCell(1, 0); w.gridKey(83); w.gridKey(83); }) / 2;
+  out.go = time(() => w.go());
+  return out;
+}, reps);
+await browser.close();
+server.close();
+
+const native = JSON.parse(execFileSync(path.join(nativeDir, 'bench', 'kel_bench'), [
+  `--benchmark_filter=OpenCommand|ScratchKey|ShowHorsePPs|ShowRaceHorses|GoLargestRace`,
+  `--benchmark_repetitions=${reps}`, '--benchmark_report_aggregates_only=true', '--benchmark_format=json',
+], { env: { ...process.env, KEL_BENCH_CARD: card } }).toString());
+const nat = {};
+for (const b of native.benchmarks)
+  if (b.aggregate_name === 'median')
+    nat[b.run_name.replace('BM_', '').replace('/real_time', '')] = b.real_time * { ns: 1e-6, us: 1e-3, ms: 1, s: 1e3 }[b.time_unit];
+
+const gz = (f) => gzipSync(readFileSync(path.join(webDir, f)), { level: 9 }).length;
+const size = gz('kelsoft.wasm') + gz('kelsoft.js');
+const rows = [
+  ['open the full card (open command, 3 rating runs)', web.open, nat.OpenCommand, `<= 1.5 x native`, web.open <= 1.5 * nat.OpenCommand],
+  ['a PP page and back (double-click, ESC)', web.page, (nat.ShowHorsePPs ?? 0) + (nat.ShowRaceHorses ?? 0), '< 2 ms', web.page < 2],
+  ['S on a 21 x 100 race', web.scratch, nat.ScratchKey, '< 2 ms', web.scratch < 2],
+  ['Go! on the horses page of a 21 x 100 race', web.go, nat.GoLargestRace, '< 2 ms', web.go < 2],
+];
+console.log(`| Case | Chromium | Native | Ratio | Target | |\n|---|---:|---:|---:|---|---|`);
+for (const [what, w, n, target, ok] of rows)
+  console.log(`| ${what} | ${w.toFixed(3)} ms | ${n.toFixed(3)} ms | ${(w / n).toFixed(2)} | ${target} | ${ok ? 'met' : 'MISSED'} |`);
+console.log(`| module: kelsoft.wasm + kelsoft.js, gzip -9 | ${(size / 1024).toFixed(1)} KiB | | | <= 300 KB | ${size <= 300e3 ? 'met' : 'MISSED'} |`);
+process.exitCode = rows.every((r) => r[4]) && size <= 300e3 ? 0 : 1;
