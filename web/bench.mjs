@@ -1,38 +1,44 @@
 // The web build's benchmark, beside the native one in the same run: the open command on the
 // full card (41 x 21 x 100) and S, a page and Go! on its largest race, in headless chromium,
-// against kel_bench's OpenCommand, ScratchKey, ShowRaceHorses and GoLargestRace; and the module's
-// size. Medians over the repetitions, in ms. Targets: the open within 1.5 x native, each action
-// under 2 ms after the first call, the module (wasm + glue) at most 300 KB gzip.
-//   node web/bench.mjs WEB_DIR NATIVE_BUILD [REPS]      (scripts/bench.sh --web runs it)
+// against kel_bench's OpenCommand, ScratchKey, ShowHorsePPs + ShowRaceHorses and GoLargestRace;
+// and the module's size. Medians over the repetitions, in ms, after WARM calls that compile and
+// warm the code. Targets: the open within 1.5 x native, each action under 2 ms after the first
+// calls, the module (wasm + glue) at most 300 KB gzip. Chromium's timer counts in 0.1 ms.
+//   node web/bench.mjs WEB_DIR NATIVE_BUILD [REPS [WARM]] [--eager]
+// --eager: V8 compiles the whole module with its optimising compiler before the first call
+// (--no-wasm-dynamic-tiering), instead of function by function once each is hot, in the
+// background: the figures once every function has been tiered up.
 import { execFileSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 import path from 'node:path';
 import { gzipSync } from 'node:zlib';
 
-import { launch, serve } from './tests/browser.mjs';
+import { launch, pageLoading, serve } from './tests/browser.mjs';
 
-const [webDir, nativeDir, repsArg] = process.argv.slice(2);
+const eager = process.argv.includes('--eager');
+const [webDir, nativeDir, repsArg, warmArg] = process.argv.slice(2).filter((a) => a !== '--eager');
 const reps = Number(repsArg ?? 10);
+const warm = Number(warmArg ?? 1);
 const card = path.join(webDir, 'bench-full.kel');
 execFileSync(path.join(nativeDir, 'bench', 'kel-make-card'),
              ['--seed', '20240504', '--races', '41', '--horses', '21', '--pps', '100', card]);
 
 const { server, url } = await serve({
-  '/': path.join(import.meta.dirname, 'tests', 'page-kelsoft.html'),
+  '/': pageLoading('kelsoft.js'),
   '/kelsoft.js': path.join(webDir, 'kelsoft.js'),
   '/kelsoft.wasm': path.join(webDir, 'kelsoft.wasm'),
   '/full.kel': card,
 });
-const browser = await launch();
+const browser = await launch(eager ? ['--js-flags=--no-wasm-dynamic-tiering'] : []);
 const page = await browser.newPage();
 await page.goto(url + '/');
-const web = await page.evaluate(async (reps) => {
+const web = await page.evaluate(async ([reps, warm]) => {
   const k = await createKelsoft();
   const bytes = new Uint8Array(await (await fetch('/full.kel')).arrayBuffer());
   const w = new k.Window({ msgBox: () => 'ok', inputBox: () => null });
   const median = (xs) => xs.sort((a, b) => a - b)[xs.length >> 1];
   const time = (f) => {
-    f(); // the first call, which compiles and warms the code
+    for (let i = 0; i < warm; ++i) f(); // the first calls, which compile and warm the code
     const t = [];
     for (let i = 0; i < reps; ++i) {
       const s = performance.now();
@@ -49,7 +55,7 @@ const web = await page.evaluate(async (reps) => {
   out.scratch = time(() => { w.setCell(1, 0); w.gridKey(83); w.gridKey(83); }) / 2;
   out.go = time(() => w.go());
   return out;
-}, reps);
+}, [reps, warm]);
 await browser.close();
 server.close();
 

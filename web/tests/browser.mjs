@@ -30,11 +30,12 @@ export function serve(files) {
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve({ server, url: `http://127.0.0.1:${server.address().port}` })));
 }
 
-export function launch() {
+// extraArgs: more of chromium's flags (the benchmark's --js-flags).
+export function launch(extraArgs = []) {
   return chromium.launch({
     executablePath: '/usr/bin/chromium',
     headless: true,
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-           '--disable-component-update', '--disable-sync'],
+           '--disable-component-update', '--disable-sync', ...extraArgs],
   });
 }

@@ -45,7 +45,7 @@ test('in chromium every card but the full one walks as in the native build', asy
     }
     return out;
   }, some.map(([name]) => name));
-  for (const [name, file] of some) assert.equal(walked[name], nativeWalk(file), name);
+  for (const [name, file] of some) assert.equal(walked[name], await nativeWalk(file), name);
 });
 
 test('in chromium the page\'s module opens the full card and writes the report tool\'s tables', async () => {

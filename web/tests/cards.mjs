@@ -1,9 +1,10 @@
 // The cards the web build's tests compare on, and the native programs that give the reference:
 // the sample cards, and cards from the benchmarks' generator, the full 41 x 21 x 100 card
 // included (written into the build folder).
-import { execFileSync } from 'node:child_process';
+import { execFile, execFileSync } from 'node:child_process';
 import { mkdirSync, readdirSync } from 'node:fs';
 import path from 'node:path';
+import { promisify } from 'node:util';
 
 export const sourceDir = path.resolve(import.meta.dirname, '../..');
 export const webDir = process.env.KEL_WEB_DIR;
@@ -38,7 +39,8 @@ function makeCards() {
   return [...samples, ...generated];
 }
 
-// What the native build's walk gives: the digest and length of the transcript.
-export function nativeWalk(file) {
-  return execFileSync(walkTool, [file]).toString();
+// What the native build's walk gives: the digest and length of the transcript (a promise, so
+// that it runs beside the module's).
+export async function nativeWalk(file) {
+  return (await promisify(execFile)(walkTool, [file])).stdout;
 }
