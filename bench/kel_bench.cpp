@@ -23,6 +23,7 @@
 #include "store/line_scanner.h"
 #include "store/loader.h"
 #include "views/commands.h"
+#include "views/status_line.h"
 #include "support/scripted_dialogs.h"
 #include "views/memory_form.h"
 
@@ -57,6 +58,7 @@ public:
             throw std::runtime_error(bytes.error().message);
         m_size = bytes->size();
         kel::OpenCard(m_module, bytes->view());
+        m_module.cardPath = m_path; // as the open command notes it: the status line names the card
         m_form.setSelectedFile(std::filesystem::path(m_path).filename().string());
         kel::ShowRaceList(m_module, m_form);
     }
@@ -218,6 +220,15 @@ void BM_ComputeRatings345(benchmark::State &state)
     }
 }
 
+// What the window shows under the grid after every command.
+void statusLine(const kel::Module1 &m, kel::MemoryForm &f)
+{
+    std::string marks = kel::StatusMarks(m);
+    std::string current = kel::StatusCurrent(m, f.MSF());
+    benchmark::DoNotOptimize(marks);
+    benchmark::DoNotOptimize(current);
+}
+
 // "Go!" pressed on the race list (the whole card), the marks of the run before removed.
 void goFullCard(benchmark::State &state, bool everyBoxUnticked)
 {
@@ -252,8 +263,27 @@ void BM_GoFullCardUnticked(benchmark::State &state)
     goFullCard(state, true);
 }
 
+// The status line of the race list, whose marks cover the whole card, after "Go!" over it with
+// every box unticked: its walk over every PP is the longest.
+void BM_StatusLineCard(benchmark::State &state)
+{
+    card().clean();
+    kel::Module1 &m = card().module();
+    kel::MemoryForm &f = card().form();
+    kel::ScriptedDialogs d;
+    kel::ShowRaceList(m, f);
+    for (kel::Ctl box : {kel::Ctl::Check_Dirt, kel::Ctl::Check_Turf, kel::Ctl::Check_Fast, kel::Ctl::Check_Muddy})
+        f.setValue(box, 0);
+    kel::Command4_Click(m, f, d);
+    if (kel::StatusMarks(m).find("PPs left out") == std::string::npos)
+        state.SkipWithError("Go! marked nothing");
+    for (auto _ : state)
+        statusLine(m, f);
+    card().clean();
+}
+
 // "Go!" with the initial settings on the horses page of the largest race: marks, three runs
-// over the race, the page rebuilt.
+// over the race, the page rebuilt, the status line made again as the window makes it.
 void BM_GoLargestRace(benchmark::State &state)
 {
     card().clean();
@@ -266,6 +296,7 @@ void BM_GoLargestRace(benchmark::State &state)
         kel::ClearMarks(m, true); // CurrentRace is the largest race: its marks only
         state.ResumeTiming();
         kel::Command4_Click(m, f, d);
+        statusLine(m, f);
         benchmark::ClobberMemory();
     }
     if (!d.shown().empty())
@@ -273,7 +304,8 @@ void BM_GoLargestRace(benchmark::State &state)
     card().clean();
 }
 
-// The S key on the horses page of the largest race: marks, three runs, the page rebuilt.
+// The S key on the horses page of the largest race: marks, three runs, the page rebuilt, the
+// status line.
 void BM_ScratchKey(benchmark::State &state)
 {
     card().clean();
@@ -286,6 +318,7 @@ void BM_ScratchKey(benchmark::State &state)
         f.MSF().setRow(kScratchRow);
         state.ResumeTiming();
         kel::MSF_KeyPress(m, f, 'S');
+        statusLine(m, f);
         benchmark::ClobberMemory();
     }
     if (m.Data(kLargestRace, kScratchRow, 1, 0) != "S")
@@ -367,6 +400,7 @@ BENCHMARK(BM_GoFullCardInitial)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GoFullCardUnticked)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GoLargestRace)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_ScratchKey)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_StatusLineCard)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_ShowRaceList)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_ShowRaceHorses)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_ShowHorsePPs)->Unit(benchmark::kMicrosecond)->UseRealTime();

@@ -21,6 +21,7 @@ LoadReport open(Module1 &m, Load load)
     m.Data = std::move(next.Data);
     m.loaded = true;
     m.CurrentRace = 0;
+    m.filterNotes = {};
     return report;
 }
 

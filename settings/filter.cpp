@@ -141,8 +141,30 @@ Result<void> RunGo(Module1 &m, const SettingsTexts &texts)
     if (const auto refusal = CheckFilterSettings(m, s))
         return Error{std::string(*refusal)};
     MarkFilteredPPs(m, s);
+    const std::string summary = FilterSummary(texts);
+    ForEachRace(m.Data, m.CurrentRace, [&](int r) {
+        FilterNote &note = m.filterNotes[static_cast<std::size_t>(r)];
+        if (!note.settings.empty() && note.settings != summary)
+            ++note.earlier;
+        note.settings = summary;
+    });
     RerunRatings(m);
     return {};
+}
+
+std::string FilterSummary(const SettingsTexts &t)
+{
+    const SettingsTexts initial;
+    std::string s = "since " + t.date;
+    for (const auto &[value, left] :
+         {std::pair{t.dirt, "dirt"}, {t.turf, "turf"}, {t.fast, "fast/good"}, {t.muddy, "muddy/sloppy"}})
+        if (value == 0)
+            s.append(", no ").append(left);
+    if (t.purseFrom != initial.purseFrom || t.purseTo != initial.purseTo)
+        s += ", purse " + t.purseFrom + " to " + t.purseTo;
+    if (t.distanceFrom != initial.distanceFrom || t.distanceTo != initial.distanceTo)
+        s += ", distance " + t.distanceFrom + " to " + t.distanceTo;
+    return s;
 }
 
 } // namespace kel

@@ -73,8 +73,13 @@ bool FailsFilter(const RaceStore &d, int r, int h, int p, const FilterSettings &
 // Runs no check and no engine.
 void MarkFilteredPPs(Module1 &m, const FilterSettings &s);
 
-// "Go!": checks the settings, marks the failing PPs of the scope and reruns the engine for it.
-// Fails with the refusal message (title kCheckEntryTitle) when nothing was done.
+// "Go!": checks the settings, marks the failing PPs of the scope, notes the settings in the
+// filter notes of its races and reruns the engine for it. Fails with the refusal message (title
+// kCheckEntryTitle) when nothing was done.
 Result<void> RunGo(Module1 &m, const SettingsTexts &texts);
+
+// The settings in a few words, as a filter note keeps them: the date, then only what differs
+// from the frame's initial contents ("since 09/01/24, no turf, purse 20K to 10M").
+std::string FilterSummary(const SettingsTexts &texts);
 
 } // namespace kel

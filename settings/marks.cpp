@@ -26,6 +26,7 @@ bool ScratchHorse(Module1 &m, int race, int row)
 void ClearMarks(Module1 &m, bool scratchesToo)
 {
     RaceStore &d = m.Data;
+    ForEachRace(d, m.CurrentRace, [&](int r) { m.filterNotes[static_cast<std::size_t>(r)] = {}; });
     ForEachScopeHorse(m, [&](int r, int h) {
         if (scratchesToo)
             d.set(r, h, 1, kPPMark, "");

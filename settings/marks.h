@@ -12,7 +12,7 @@ bool ScratchHorse(Module1 &m, int race, int row);
 
 // Clears the marks of the scope (CurrentRace, or the whole card when it is 0). With
 // scratchesToo every mark goes, including PP 1's mark of a horse without PPs; without it only
-// the filter marks go. Runs no engine.
+// the filter marks go; the filter notes of the scope's races go either way. Runs no engine.
 void ClearMarks(Module1 &m, bool scratchesToo);
 
 // "Reset data" answered Yes or No: ClearMarks, then the three rating runs over the scope.

@@ -8,6 +8,7 @@
 
 #include "store/module1.h"
 #include "store/text_buffer.h"
+#include "store/utf8.h"
 #include "views/dialogs.h"
 #include "views/form.h"
 
@@ -16,6 +17,16 @@ namespace kel {
 // The longest card name, extension included, the open command takes (in characters): a longer
 // one is refused with "error TX1".
 inline constexpr std::size_t kMaxCardNameLength = 14;
+// A name the open command refuses with "error TX1" for its length (in characters, as shown).
+inline bool IsTooLongCardName(std::string_view name)
+{
+    return Utf8Count(name) > kMaxCardNameLength;
+}
+// Why such a name is refused and how to mend it: the file list's note on the name, and what the
+// window writes on standard error for a card named on its command line.
+inline constexpr std::string_view kLongCardNameNote
+    = "Names over 14 characters (.kel included) cannot be opened: rename the file to at most 10 characters "
+      "and .kel, for example gulfstrm.kel";
 // What the file list lists: names ending in ".kel" in any letter case, hidden ones left out.
 inline bool IsListedCardName(std::string_view name)
 {
@@ -34,6 +45,10 @@ inline constexpr int kHeadedPPSlots = 15;
 void ShowRaceList(Module1 &m, Form &f);
 void ShowRaceHorses(Module1 &m, Form &f);
 void ShowHorsePPs(Module1 &m, Form &f);
+// What a column of a page shows, for drawing it: a figure or a short code, a text that may want
+// more room than the column's width, or nothing (the one-twip columns, and columns a page lacks).
+enum class ColumnKind { Figure, Text, Hidden };
+ColumnKind PageColumnKind(int viewPage, int col);
 // The name of the horse on grid row `row` of the horses page when that horse is scratched (its
 // row shows "-"); empty on other pages and for other rows.
 std::string_view ScratchedHorseName(const Module1 &m, int row);

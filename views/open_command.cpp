@@ -121,7 +121,7 @@ bool startOpen(Module1 &m, Form &f, Dialogs &d, const std::optional<std::string>
     }
     f.setVisible(Ctl::fr_dc, true);
     f.setVisible(Ctl::Fr_Open, false);
-    if (Utf8Count(*name) > kMaxCardNameLength) {
+    if (IsTooLongCardName(*name)) {
         d.msgBox("error TX1", kAppTitle, MsgButtons::Ok);
         return false;
     }
@@ -152,7 +152,7 @@ void OpenNamedCard(Module1 &m, Form &f, Dialogs &d, const std::string &path)
     std::optional<std::string> refused;
     if (!endsInKel(name))
         refused = "Cannot read " + path + ": the name does not end in .kel";
-    else if (Utf8Count(name) > kMaxCardNameLength)
+    else if (IsTooLongCardName(name))
         refused = "error TX1";
     else
         refused = openFile(m, f, d, path, name);

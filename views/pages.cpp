@@ -21,21 +21,26 @@ struct Column
 {
     std::string_view header;
     int width;
+    ColumnKind kind;
 };
 
+constexpr ColumnKind F = ColumnKind::Figure;
+constexpr ColumnKind T = ColumnKind::Text;
+constexpr ColumnKind H = ColumnKind::Hidden;
+
 constexpr std::array<Column, 12> kHorseColumns{{
-    {"#", 400},
-    {"Horse Name", 2000},
-    {"Lbs", 400},
-    {"Record", 800},
-    {"Qualy", 550},
-    {"Early", 550},
-    {"Final", 550},
-    {"% W", 500},
-    {"Horse Data", 4000},
-    {"Jockey", 650},
-    {"Trainer", 650},
-    {"", 1},
+    {"#", 400, F},
+    {"Horse Name", 2000, T},
+    {"Lbs", 400, F},
+    {"Record", 800, T},
+    {"Qualy", 550, F},
+    {"Early", 550, F},
+    {"Final", 550, F},
+    {"% W", 500, F},
+    {"Horse Data", 4000, T},
+    {"Jockey", 650, T},
+    {"Trainer", 650, T},
+    {"", 1, H},
 }};
 constexpr int kWinPercentColumn = 7;
 // Horse slot k is shown in column k - 1, up to the last column; the last column, 1 twip wide,
@@ -45,22 +50,22 @@ constexpr int kHeadedHorseColumns = kShownHorseSlots - 1;
 static_assert(kHeadedHorseColumns == kHeadedHorseSlots);
 
 constexpr std::array<Column, 16> kPPColumns{{
-    {"Date", 800},
-    {"Track", 500},
-    {"KEL", 750},
-    {"Early KEL", 750},
-    {"Final KEL", 750},
-    {"Pos.Lbs.(Lengths)", 1400},
-    {"Distance", 750},
-    {"Time", 700},
-    {"T Cond", 700},
-    {"Purse", 500},
-    {"Pos-Qualy", 800},
-    {"Other horses", 3000},
-    {"Jockey", 1000},
-    {"Odd", 700},
-    {"Race Pos", 1200},
-    {"", 1},
+    {"Date", 800, F},
+    {"Track", 500, F},
+    {"KEL", 750, F},
+    {"Early KEL", 750, F},
+    {"Final KEL", 750, F},
+    {"Pos.Lbs.(Lengths)", 1400, T},
+    {"Distance", 750, F},
+    {"Time", 700, F},
+    {"T Cond", 700, F},
+    {"Purse", 500, F},
+    {"Pos-Qualy", 800, F},
+    {"Other horses", 3000, T},
+    {"Jockey", 1000, T},
+    {"Odd", 700, F},
+    {"Race Pos", 1200, T},
+    {"", 1, H},
 }};
 // PP slot k is shown in column k - 1; the last column, 1 twip wide, gets no header.
 constexpr int kShownPPSlots = static_cast<int>(kPPColumns.size());
@@ -186,6 +191,21 @@ void ShowRaceHorses(Module1 &m, Form &f)
         g.setRows(g.rows() + 1);
     });
     g.setRows(g.rows() - 1);
+}
+
+ColumnKind PageColumnKind(int viewPage, int col)
+{
+    if (viewPage == 1)
+        return col == 0 ? ColumnKind::Text : ColumnKind::Hidden;
+    const auto kindIn = [col](const auto &columns) {
+        return col >= 0 && col < static_cast<int>(columns.size()) ? columns[static_cast<std::size_t>(col)].kind
+                                                                  : ColumnKind::Hidden;
+    };
+    if (viewPage == 2)
+        return kindIn(kHorseColumns);
+    if (viewPage == 3)
+        return kindIn(kPPColumns);
+    return ColumnKind::Hidden;
 }
 
 std::string_view ScratchedHorseName(const Module1 &m, int row)

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "support/card_builder.h"
+#include "engine/open_card.h"
 #include "engine/ratings.h"
+#include "settings/marks.h"
 
 // Designated initializers leave the other fields at their defaults on purpose.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -264,21 +266,33 @@ TEST_F(FilterTest, MarksAreOnlyAddedAndScratchesKept)
     pps(1, 1, {{.date = "06/15/00"}, {}, {.dist = "4F"}});
     pps(1, 2, {{.date = "06/15/00", .mark = "S"}, {.mark = "S"}});
     SettingsTexts t;
+    const FilterNote &note = m.filterNotes[1];
     ASSERT_TRUE(RunGo(m, t));
     EXPECT_EQ(marks(1, 1), "F.F");
     EXPECT_EQ(marks(1, 2), "SS");
+    EXPECT_EQ(note.settings, "since 01/01/01");
 
     // Same settings again: nothing changes.
     ASSERT_TRUE(RunGo(m, t));
     EXPECT_EQ(marks(1, 1), "F.F");
+    EXPECT_EQ(note.earlier, 0);
 
-    // Looser settings bring nothing back; stricter ones add.
+    // Looser settings bring nothing back; stricter ones add, and the note names the latest with
+    // the count of the others before it.
     t.date = "01/01/00";
     t.distanceFrom = "1F";
     t.dirt = 0;
+    t.muddy = 2; // greyed counts as ticked
     ASSERT_TRUE(RunGo(m, t));
     EXPECT_EQ(marks(1, 1), "FFF");
     EXPECT_EQ(marks(1, 2), "SS");
+    EXPECT_EQ(note.settings, "since 01/01/00, no dirt, distance 1F to 2 1/2M");
+    EXPECT_EQ(note.earlier, 1);
+    t.turf = t.fast = 0;
+    t.purseTo = "1M";
+    ASSERT_TRUE(RunGo(m, t));
+    EXPECT_EQ(note.settings, "since 01/01/00, no dirt, no turf, no fast/good, purse 0K to 1M, distance 1F to 2 1/2M");
+    EXPECT_EQ(note.earlier, 2);
 }
 
 TEST_F(FilterTest, ScopeIsTheCurrentRaceOrTheWholeCard)
@@ -288,13 +302,27 @@ TEST_F(FilterTest, ScopeIsTheCurrentRaceOrTheWholeCard)
     m.Data.set(3, 0, 0, 1, ""); // the card ends before race 3
     pps(4, 1, {{.date = "06/15/00"}});
 
+    const auto noted = [&] {
+        std::string out;
+        for (int r = 1; r <= 4; ++r)
+            out += m.filterNotes[r].settings.empty() ? '.' : 'N';
+        return out;
+    };
     m.CurrentRace = 2;
     ASSERT_TRUE(RunGo(m, {}));
     EXPECT_EQ(marks(1, 1) + marks(2, 1) + marks(3, 1) + marks(4, 1), ".F..");
+    EXPECT_EQ(noted(), ".N..");
 
     m.CurrentRace = 0;
     ASSERT_TRUE(RunGo(m, {}));
     EXPECT_EQ(marks(1, 1) + marks(2, 1) + marks(3, 1) + marks(4, 1), "FF..");
+    EXPECT_EQ(noted(), "NN..");
+    // A reset of one race forgets its note only; a new card starts without any.
+    m.CurrentRace = 2;
+    ClearMarks(m, false);
+    EXPECT_EQ(noted(), "N...");
+    OpenCard(m, std::string_view("1;R;A;\r\n"));
+    EXPECT_EQ(noted(), "....");
 }
 
 TEST_F(FilterTest, WalkStopsAtTheEndOfHorsesAndPPs)

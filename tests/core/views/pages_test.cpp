@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "view_card.h"
+#include "views/column_room.h"
 
 namespace kel {
 namespace {
@@ -303,6 +304,48 @@ TEST(PPPage, NoRaceOrHorseChosenShowsNothingOfTheStrayRecords)
     ShowRaceHorses(s.m, s.f);
     EXPECT_EQ(s.g().rows(), 1);
     EXPECT_EQ(s.f.caption(Ctl::LabelCarreras), "");
+}
+
+} // namespace
+} // namespace kel
+
+namespace kel {
+namespace {
+
+// A maximised window's room beyond the design width, shared among the text columns: what each
+// lacks first, then equal parts; the shares always add up to the room.
+TEST(ColumnRoom, TextColumnsGetWhatTheyLackThenEqualParts)
+{
+    const std::vector<bool> text{false, true, true, false, true};
+    const struct
+    {
+        std::vector<int> lacking;
+        int room;
+        std::vector<int> shares;
+    } cases[] = {
+        {{0, 0, 0, 0, 0}, 0, {0, 0, 0, 0, 0}},       // the design size
+        {{0, 0, 0, 0, 0}, 31, {0, 11, 10, 0, 10}},   // all fit: equal parts, the rest to the first
+        {{9, 10, 0, 9, 20}, 60, {0, 20, 10, 0, 30}}, // figures never take any, what is lacking first
+        {{0, 30, 0, 0, 10}, 20, {0, 15, 0, 0, 5}},   // too little: in proportion to what is lacking
+        {{0, 2, 0, 0, 1}, 2, {0, 2, 0, 0, 0}},       // rounding: the pixel left goes to the first
+        {{0, -40, 5, 0, 0}, 5, {0, 0, 5, 0, 0}},     // a column wider than its texts lacks nothing
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ShareRoom(c.lacking, text, c.room), c.shares) << c.room;
+    EXPECT_EQ(ShareRoom({5, 5}, {false, false}, 40), (std::vector<int>{0, 0})) << "no text column";
+}
+
+// Which columns of a page are texts, for the room and the status line.
+TEST(ColumnRoom, TextColumnsOfThePages)
+{
+    std::string horses;
+    for (int c = 0; c < 13; ++c)
+        horses += "FTH"[static_cast<int>(PageColumnKind(2, c))];
+    EXPECT_EQ(horses, "FTFTFFFFTTTHH");
+    std::string pps;
+    for (int c = 0; c < 16; ++c)
+        pps += "FTH"[static_cast<int>(PageColumnKind(3, c))];
+    EXPECT_EQ(pps, "FFFFFTFFFFFTTFTH");
 }
 
 } // namespace

@@ -1,9 +1,12 @@
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "engine/ratings.h"
 #include "settings/filter.h"
 #include "support/card_builder.h"
 #include "view_card.h"
+#include "views/status_line.h"
 
 namespace kel {
 namespace {
@@ -256,6 +259,71 @@ TEST_F(SettingsCommands, SpeedButtonsRerunOneKind)
     EXPECT_EQ(s.m.Data(1, 1, 0, 7), "[Z-99]");
     EXPECT_EQ(s.m.Data(1, 1, 0, 5), qualy);
     EXPECT_EQ(s.f.focus(), Ctl::MSF);
+}
+
+// The status line after each command: the card and the scope's marks with the latest "Go!" that
+// made them, then the horse S acts on with the row's texts, or what the current row or cell holds.
+TEST_F(SettingsCommands, StatusLineSaysWhatTheMarksAndSAreAbout)
+{
+    s.m.cardPath = "/cards/CARD\xE9.kel"; // not UTF-8: shown as the file list shows it
+    const auto separated = [](std::string text) {
+        for (std::size_t at; (at = text.find('|')) != std::string::npos;)
+            text.replace(at, 1, kStatusSeparator);
+        return text;
+    };
+    const auto date = [&](std::string_view since, int turf) {
+        s.f.setText(Ctl::Text_Date, since);
+        s.f.setValue(Ctl::Check_Turf, turf);
+        Command4_Click(s.m, s.f, d);
+    };
+    const struct
+    {
+        const char *step;
+        std::function<void()> run;
+        const char *marks;
+        const char *current;
+    } steps[] = {
+        {"opened", [] {}, "The card: every PP counts", "Enter opens race 2"},
+        {"race 1", [&] { openRace(1); }, "Race 1: every PP counts", "S scratches: 2 Horse|Record: 2 0-0-0"},
+        {"Go!", [&] { date("01/01/01", 1); }, "Filter since 01/01/01 on race 1: 1 PP left out|Reset data clears them",
+         "S scratches: 2 Horse|Record: 2 0-0-0"},
+        {"S over the filtered horse",
+         [&] {
+             s.g().setRow(1);
+             s.key('S');
+         },
+         "Filter since 01/01/01 on race 1: no PP left out|1 scratched|Reset data clears them", "1 Horse is scratched"},
+        {"stricter Go!", [&] { date("06/01/24", 0); },
+         "Filter since 06/01/24, no turf (after 1 other) on race 1: 2 PPs left out|1 scratched|Reset data clears them",
+         "S scratches: 2 Horse|Record: 0 0-0-0"},
+        {"ESC: the card", [&] { s.key(27); },
+         "Filter since 06/01/24, no turf (after 1 other) on race 1: 2 PPs left out|1 scratched|Reset data clears them",
+         "Enter opens race 2"},
+        {"Go! over the card", [&] { date("01/01/01", 1); },
+         "Filters on the card: 3 PPs left out|1 scratched|Reset data clears them", "Enter opens race 2"},
+        {"Reset data, No",
+         [&] {
+             d.answer(MsgAnswer::No);
+             ResetData_Click(s.m, s.f, d);
+         },
+         "The card: 1 scratched|Reset data clears them", "Enter opens race 2"},
+        {"a PP's cell",
+         [&] {
+             openRace(2);
+             s.dblClick(1);
+             s.g().setRow(1);
+             s.g().setCol(0);
+         },
+         "Race 2: every PP counts", "Date: 06/15/00"},
+        {"the PP page's header", [&] { s.g().setRow(0); }, "Race 2: every PP counts", ""},
+    };
+    for (const auto &step : steps) {
+        step.run();
+        EXPECT_EQ(StatusMarks(s.m), separated(std::string("CARD\uFFFD.kel|") + step.marks)) << step.step;
+        EXPECT_EQ(StatusCurrent(s.m, s.g()), separated(step.current)) << step.step;
+    }
+    s.m.cardPath.clear();
+    EXPECT_EQ(StatusMarks(s.m), "No card open");
 }
 
 } // namespace
