@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Pictures of the window for the documentation: starts the window under Xvfb, opens a card through
-# File, Open as a user would, and saves the file frame, the race list, a horses page, a PP page
-# and the Settings frame into docs/screenshots/.
+# File, Open as a user would, and saves the file frame, the race list, a horses page, a PP page,
+# the Settings frame, the status line after "Go!" and the window maximised into docs/screenshots/.
 #
 #   scripts/screenshots.sh [--card FILE.kel] [--race N] [--horse N] [--build DIR] [--out DIR]
 #
@@ -40,6 +40,8 @@ cards=/tmp/Cards
 rm -rf "$cards" && mkdir -p "$cards"
 cp "$root"/samples/*.kel "$cards"/
 cp "$card" "$cards"/
+# A name too long to open, as cards come from some sites: listed greyed.
+cp "$card" "$cards"/gulfstream_2025-01-11.kel
 card="$cards/$(basename "$card")"
 cd "$cards"
 # A 96 dpi screen, so twips turn into the same pixels on every machine.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The window under a real X server and window manager (Xvfb, openbox), driven by xdotool at the
 # layout's positions as a user drives it. Checks that a message box or question gives the focus
-# back to the control that had it (the date message after "Go!", Cancel in "Reset data"), and
+# back to the control that had it (the date message after "Go!", Cancel in "Reset data"), that
+# Enter in a Settings text box runs "Go!" and Tab from "Print" goes round to the grid, and
 # measures how long the process lives after its window is closed by ESC and by Alt+F4.
 #
 #   scripts/window_check.sh [--build DIR] [--reps N]
@@ -39,6 +40,7 @@ trap 'kill $wm 2>/dev/null; rm -rf "$tmp"' EXIT
 sleep 0.5
 cd "$root/samples"
 title="KEL Handicapping Software"
+status_line=29
 fails=0
 
 check() {
@@ -52,7 +54,8 @@ start() {
   [[ -n "$win" ]] || { echo "window_check.sh: the window did not open" >&2; exit 1; }
   sleep 1
   eval "$(xdotool getwindowgeometry --shell "$win")"
-  menu=$((HEIGHT - 6915 * 96 / 1440))
+  # Above the client area the menu bar, under it the status line: two lines of the window's font.
+  menu=$((HEIGHT - 6915 * 96 / 1440 - status_line))
 }
 # The pointer to twips of the client area (the window's own position, as the window manager
 # placed it, is not what getwindowgeometry says under a reparenting one).
@@ -96,6 +99,17 @@ key space
 check "after Cancel, Space on \"Reset data\" asks again" "$(active)" "Enter option"
 key Return
 check "Enter answers No and ends the question" "$(active)" "$title"
+# Enter in a text box of the Settings frame runs "Go!"; with the short date still typed, that is
+# the date message.
+click "${recalculate[@]}"
+key Tab Tab Tab Tab Tab
+key Return
+check "Enter in the purse box runs Go!" "$(active)" "Check entry"
+key Return
+click "${cancel[@]}"
+# Tab from "Print" goes round to the grid, not to the window itself: the ESCs after it reach the
+# grid (race list, grid hidden) and then the empty window, which closes.
+key Tab Tab Tab Tab
 key Escape
 key Escape
 closeBy "ESC on the empty window" Escape

@@ -176,6 +176,11 @@ void FileListBox::refresh()
     for (const Entry &card : entries(m_path, isCard)) {
         auto *item = new QListWidgetItem(card.shown, this);
         item->setData(NameOnDiskRole, card.onDisk);
+        // Still listed and selectable: "Open" says "error TX1", as it always did.
+        if (IsTooLongCardName(card.shown.toStdString())) {
+            item->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
+            item->setToolTip(QString::fromUtf8(kLongCardNameNote.data(), qsizetype(kLongCardNameNote.size())));
+        }
         if (card.onDisk == keep)
             setCurrentItem(item);
     }
@@ -204,6 +209,16 @@ bool FileListBox::selectName(const QByteArray &nameOnDisk)
     setCurrentItem(nullptr);
     clearSelection();
     return false;
+}
+
+void FileListBox::focusInEvent(QFocusEvent *event)
+{
+    // The view makes its first item current when it gets the focus with none: its focus frame
+    // then stands on a card nobody picked, and Down picks the second.
+    const bool none = !currentIndex().isValid();
+    QListWidget::focusInEvent(event);
+    if (none && selectedItems().isEmpty())
+        selectionModel()->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
 }
 
 void FileListBox::keyPressEvent(QKeyEvent *event)

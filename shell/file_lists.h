@@ -39,7 +39,8 @@ private:
 };
 
 // File1: the card files of one folder, "*.kel" in any letter case, sorted by name. Nothing is
-// selected until the user picks a name.
+// selected, and no name is current, until the user picks one: Down picks the first. A name the
+// open command refuses for its length is listed greyed, with a tooltip that says why.
 class FileListBox : public QListWidget
 {
     Q_OBJECT
@@ -64,6 +65,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     QByteArray m_path;

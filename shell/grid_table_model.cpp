@@ -1,5 +1,6 @@
 #include "shell/grid_table_model.h"
 
+#include <QFont>
 #include <QString>
 
 #include "views/display_text.h"
@@ -38,6 +39,13 @@ QVariant GridTableModel::data(const QModelIndex &index, int role) const
         return text(r, index.column());
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(m_alignments[std::size_t(index.column())]);
+    case Qt::FontRole:
+        if (r == m_markedRow && index.column() == 0) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        return {};
     case Qt::ToolTipRole:
         if (r < m_notes.size() && !m_notes[r].isEmpty() && text(r, index.column()) == QLatin1String("-"))
             return m_notes[r];
@@ -66,9 +74,10 @@ Qt::ItemFlags GridTableModel::flags(const QModelIndex &index) const
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
-void GridTableModel::setGrid(const GridModel &grid, const std::vector<std::string> &rowNotes)
+void GridTableModel::setGrid(const GridModel &grid, const std::vector<std::string> &rowNotes, int markedRow)
 {
     beginResetModel();
+    m_markedRow = markedRow;
     m_rows = grid.rows();
     m_cols = grid.cols();
     m_headerRows = grid.fixedRows() >= 1 && m_rows >= 1 ? 1 : 0;

@@ -32,8 +32,9 @@ public:
     int viewRow(int gridRow) const { return gridRow - m_headerRows; }
 
     // Starts over with what grid holds now. rowNotes[r], when given and not empty, is the
-    // tooltip of the "-" cells of grid row r: what a scratched horse's row no longer shows.
-    void setGrid(const GridModel &grid, const std::vector<std::string> &rowNotes = {});
+    // tooltip of the "-" cells of grid row r: what a scratched horse's row no longer shows. The
+    // first cell of grid row markedRow, when there is one, is drawn bold.
+    void setGrid(const GridModel &grid, const std::vector<std::string> &rowNotes = {}, int markedRow = -1);
 
 private:
     const QString &text(int gridRow, int col) const { return m_texts[gridRow * m_cols + col]; }
@@ -44,6 +45,7 @@ private:
     QStringList m_texts; // row-major, m_rows x m_cols
     std::vector<Qt::Alignment> m_alignments;
     QStringList m_notes; // by grid row
+    int m_markedRow = -1;
 };
 
 } // namespace kel

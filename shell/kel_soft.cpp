@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QApplication>
@@ -11,18 +12,26 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStatusBar>
 
 #include "shell/file_lists.h"
 #include "shell/grid_table_model.h"
 #include "shell/msf_view.h"
 #include "shell/print_target.h"
 #include "shell/qt_dialogs.h"
+#include "shell/status_text.h"
 #include "shell/twips.h"
 #include "shell/widget_form.h"
 #include "printing/print_report.h"
+#include "views/column_room.h"
 #include "views/commands.h"
 #include "views/controls.h"
+#include "views/display_text.h"
+#include "views/status_line.h"
 
 namespace kel {
 
@@ -37,6 +46,11 @@ public:
     {
         m_window.showGrid();
         return chosen().msgBox(prompt, title, buttons);
+    }
+    void note(std::string_view text, std::string_view title) override
+    {
+        m_window.showGrid();
+        chosen().note(text, title);
     }
     std::optional<std::string> inputBox(std::string_view prompt, std::string_view title,
                                         std::string_view defaultText) override
@@ -66,24 +80,50 @@ KEL_Soft::KEL_Soft(const QString &startDir, QWidget *parent)
     }
     setObjectName(QStringLiteral("KEL_Soft"));
     setWindowTitle(QStringLiteral("KEL Handicapping Software"));
-    // Keys reach the window itself when no frame is shown.
-    setFocusPolicy(Qt::StrongFocus);
+    // Out of the focus chain, so that Tab never stops on the window itself with nothing drawn as
+    // focused; keys still reach it when no control has the focus (no frame shown).
+    setFocusPolicy(Qt::NoFocus);
 
     buildControls();
     buildHelpMenu();
     connectEvents();
     acceptCardDrops();
 
-    const int w = twipsToPx(kClientWidth, logicalDpiX());
-    const int h = twipsToPx(kClientHeight, logicalDpiY());
-    m_client->setMinimumSize(w, h);
-    resize(w, h + menuBar()->sizeHint().height());
+    m_client->setMinimumSize(twipsToPx(kClientWidth, logicalDpiX()), twipsToPx(kClientHeight, logicalDpiY()));
+    showStatus(true);
+    openAtDesignSize();
     layoutControls();
 
     Form_Load();
 }
 
 KEL_Soft::~KEL_Soft() = default;
+
+void KEL_Soft::showEvent(QShowEvent *event)
+{
+    // Sized once its bars are laid out as they are shown, before the window manager maps it.
+    if (!m_sized) {
+        m_sized = true;
+        openAtDesignSize();
+    }
+    QMainWindow::showEvent(event);
+}
+
+void KEL_Soft::openAtDesignSize()
+{
+    // The design size, or the screen when that is smaller (a laptop screen at 150 %): the window
+    // then fits whole on it, title-bar buttons included, and its client area scrolls. The menu bar
+    // and the status line come on top, as the window's own layout adds them up.
+    m_scroll->setMinimumSize(m_client->minimumSize());
+    QSize size = layout()->totalMinimumSize();
+    m_scroll->setMinimumSize(0, 0);
+    if (const QScreen *s = screen()) {
+        // The window manager's frame is not known before the window is mapped.
+        const QSize frame(16, 48);
+        size = size.boundedTo(s->availableGeometry().size() - frame);
+    }
+    resize(size);
+}
 
 void KEL_Soft::setDialogs(Dialogs *dialogs)
 {
@@ -154,7 +194,6 @@ void KEL_Soft::focusControl(Ctl c)
 void KEL_Soft::showGrid()
 {
     m_refreshing = true;
-    const double dpiX = logicalDpiX();
     const double dpiY = logicalDpiY();
 
     // What a scratched horse's "-" cells no longer show.
@@ -164,12 +203,13 @@ void KEL_Soft::showGrid()
         for (int r = 1; r < m_grid.rows(); ++r)
             notes[std::size_t(r)] = ScratchedHorseName(m_module, r);
     }
-    m_table->setGrid(m_grid, notes);
+    // The mark of the horse whose PPs were read last lasts while its race is shown.
+    if (m_module.ViewPage == 1 || (m_module.ViewPage == 2 && m_module.CurrentRace != m_viewedRace))
+        m_viewedRace = m_viewedHorse = 0;
+    m_table->setGrid(m_grid, notes, m_module.ViewPage == 2 && m_viewedRace != 0 ? m_viewedHorse : -1);
     const int headerRows = m_table->headerRows();
     m_msf->horizontalHeader()->setVisible(headerRows == 1);
-    // The widths the grid holds: a page build's own, or what the user dragged since.
-    for (int c = 0; c < m_grid.cols(); ++c)
-        m_msf->setColumnWidth(c, twipsToPx(m_grid.colWidth(c), dpiX));
+    drawColumnWidths();
     for (int r = headerRows; r < m_grid.rows(); ++r) {
         if (m_grid.rowHeight(r) != GridModel::kDefaultRowHeight)
             m_msf->setRowHeight(r - headerRows, twipsToPx(m_grid.rowHeight(r), dpiY));
@@ -178,6 +218,10 @@ void KEL_Soft::showGrid()
     // under the pointer matters.
     const bool wholeRows = m_module.ViewPage != 3;
     m_msf->setSelectionBehavior(wholeRows ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
+    m_msf->setRowKeys(wholeRows);
+    static constexpr const char *kGridNames[] = {"Grid", "Races", "Horses of the race", "Past performances"};
+    m_msf->setAccessibleName(
+        QString::fromLatin1(kGridNames[m_module.ViewPage >= 0 && m_module.ViewPage <= 3 ? m_module.ViewPage : 0]));
 
     const QModelIndex current = m_table->index(m_table->viewRow(m_grid.row()), m_grid.col());
     if (current.isValid()) {
@@ -190,6 +234,50 @@ void KEL_Soft::showGrid()
         m_msf->selectionModel()->clear();
     }
     m_refreshing = false;
+    showStatus(true);
+}
+
+void KEL_Soft::drawColumnWidths()
+{
+    // The widths the grid holds (a page build's own, or what the user dragged since), and on the
+    // horses and PP pages the width beyond the design width shared among the text columns.
+    const double dpiX = logicalDpiX();
+    const int page = m_module.ViewPage;
+    const auto cols = std::size_t(std::max(m_grid.cols(), 0));
+    if (m_dragged.size() != cols)
+        m_dragged.assign(cols, -1);
+    const int room = page == 2 || page == 3 ? m_msf->width() - twipsToPx(controlInfo(Ctl::MSF).width, dpiX) : 0;
+    std::vector<int> lacking(cols, 0);
+    std::vector<bool> text(cols, false);
+    for (std::size_t c = 0; room > 0 && c < cols; ++c) {
+        const int col = int(c);
+        text[c] = PageColumnKind(page, col) == ColumnKind::Text && m_grid.colWidth(col) != m_dragged[c];
+        if (text[c])
+            lacking[c] = m_msf->widestText(col) - twipsToPx(m_grid.colWidth(col), dpiX);
+    }
+    m_shares = ShareRoom(lacking, text, room);
+    const bool refreshing = std::exchange(m_refreshing, true);
+    for (std::size_t c = 0; c < cols; ++c)
+        m_msf->setColumnWidth(int(c), twipsToPx(m_grid.colWidth(int(c)), dpiX) + m_shares[c]);
+    m_refreshing = refreshing;
+}
+
+void KEL_Soft::showStatus(bool marksToo)
+{
+    const auto shown = [](const std::string &text) { return QString::fromStdString(DisplayText(text)); };
+    if (marksToo)
+        m_statusMarks->setFullText(shown(StatusMarks(m_module)));
+    m_statusCurrent->setFullText(shown(StatusCurrent(m_module, m_grid)));
+}
+
+QString KEL_Soft::statusMarks() const
+{
+    return m_statusMarks->fullText();
+}
+
+QString KEL_Soft::statusCurrent() const
+{
+    return m_statusCurrent->fullText();
 }
 
 void KEL_Soft::restoreFocus()
@@ -204,16 +292,27 @@ void KEL_Soft::restoreFocus()
         else if (!control(Ctl::Fr_Open)->isHidden())
             want = m_files;
         else
-            want = this;
+            want = nullptr;
     }
-    want->setFocus(Qt::OtherFocusReason);
+    // With no frame shown no control has the focus, and keys go to the window itself.
+    if (want)
+        want->setFocus(Qt::OtherFocusReason);
+    else if (QWidget *focus = focusWidget())
+        focus->clearFocus();
 }
 
 void KEL_Soft::MSF_ColumnDragged(int column, int /*oldPx*/, int newPx)
 {
-    // A width the user drags is the column's width until a page build sets the page's own.
-    if (!m_refreshing)
-        m_grid.setColWidth(column, pxToTwips(newPx, logicalDpiX()));
+    // A width the user drags is the column's width until a page build sets the page's own; it
+    // takes no share of the room beyond the design width meanwhile.
+    if (m_refreshing)
+        return;
+    const int twips = pxToTwips(newPx, logicalDpiX());
+    m_grid.setColWidth(column, twips);
+    if (std::size_t(column) < m_dragged.size()) {
+        m_dragged[std::size_t(column)] = twips;
+        m_shares[std::size_t(column)] = 0;
+    }
 }
 
 void KEL_Soft::syncCurrentFromView(const QModelIndex &index)
@@ -222,6 +321,7 @@ void KEL_Soft::syncCurrentFromView(const QModelIndex &index)
         return;
     m_grid.setRow(m_table->gridRow(index.row()));
     m_grid.setCol(index.column());
+    showStatus(false);
 }
 
 void KEL_Soft::Form_Load()
@@ -284,7 +384,14 @@ void KEL_Soft::MSF_EnterPress()
 
 void KEL_Soft::MSF_KeyPress(int code)
 {
-    run([this, code] { kel::MSF_KeyPress(m_module, *m_form, int16_t(code)); });
+    run([this, code] {
+        const bool fromPPs = m_module.ViewPage == 3;
+        kel::MSF_KeyPress(m_module, *m_form, int16_t(code));
+        if (fromPPs && m_module.ViewPage == 2) {
+            m_viewedRace = m_module.CurrentRace;
+            m_viewedHorse = m_module.CurrentHorse;
+        }
+    });
 }
 
 void KEL_Soft::Recalculate_Click()

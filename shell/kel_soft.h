@@ -2,6 +2,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 #include <QMainWindow>
 #include <QPointer>
@@ -14,22 +15,26 @@
 
 class QAction;
 class QMenu;
-class QTextBrowser;
+class QScrollArea;
 
 namespace kel {
 
 class DirListBox;
 class FileListBox;
 class GridTableModel;
+class GuideWindow;
 class MsfView;
 class PreviewPrintTarget;
 class PrintTarget;
 class QtDialogs;
+class StatusText;
 class WidgetForm;
+class WindowStyle;
 
 // The one window of the program. It owns the card (Module1) and the grid MSF, lays its controls
 // out in twips, and turns every user event into the core handler of the same name; after each
-// handler (and before each box a handler shows) the table view shows what the grid holds.
+// handler (and before each box a handler shows) the table view shows what the grid holds and the
+// status line under the laid-out controls says what the card, its marks and the current row are.
 class KEL_Soft : public QMainWindow
 {
     Q_OBJECT
@@ -55,13 +60,19 @@ public:
     // the bytes of its path. A refused open leaves the card on show as it was.
     void openCard(const QByteArray &path);
     // The guide window of Help, User guide, once it has been opened.
-    QTextBrowser *userGuide() const;
+    GuideWindow *userGuide() const;
 
     const Module1 &module() const { return m_module; }
     GridModel &grid() { return m_grid; }
     Form &form();
     QWidget *control(Ctl c) const { return m_controls[std::size_t(c)]; }
     MsfView *gridView() const { return m_msf; }
+    // The laid-out client area: the design size, or what the window gives it beyond; a smaller
+    // window scrolls it.
+    QWidget *clientArea() const { return m_client; }
+    // The status line's two lines: the card and its marks, then the current row in full.
+    QString statusMarks() const;
+    QString statusCurrent() const;
     // The focus as a handler moves it: there it stays once the handler ends.
     void focusControl(Ctl c);
 
@@ -71,6 +82,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     // A .kel file dropped anywhere on the window takes the road of openCard.
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -90,6 +102,9 @@ private:
     template <class Handler>
     void run(Handler &&handler);
     void showGrid();
+    void drawColumnWidths();
+    void showStatus(bool marksToo);
+    void openAtDesignSize();
     void restoreFocus();
     void syncCurrentFromView(const QModelIndex &index);
     void MSF_ColumnDragged(int column, int oldPx, int newPx);
@@ -124,15 +139,29 @@ private:
     PrintTarget *m_printTarget = nullptr;
 
     std::array<QWidget *, kCtlCount> m_controls{};
+    WindowStyle *m_style = nullptr;
+    QScrollArea *m_scroll = nullptr;
     QWidget *m_client = nullptr;
+    StatusText *m_statusMarks = nullptr;
+    StatusText *m_statusCurrent = nullptr;
     MsfView *m_msf = nullptr;
     GridTableModel *m_table = nullptr;
     DirListBox *m_dir = nullptr;
     FileListBox *m_files = nullptr;
     QMenu *m_fileMenu = nullptr;
     QAction *m_openAction = nullptr;
-    QPointer<QTextBrowser> m_guide;
+    QPointer<GuideWindow> m_guide;
     QByteArray m_startDir;
+
+    // Beyond the design width, by column: the pixels each column is drawn wider than the grid
+    // holds it, and the width a drag gave a column (it then takes no share until a page build
+    // sets another).
+    std::vector<int> m_shares;
+    std::vector<int> m_dragged;
+    // The horse whose PPs ESC came back from, marked on the horses page of its race.
+    int m_viewedRace = 0;
+    int m_viewedHorse = 0;
+    bool m_sized = false;
 
     int m_handlerDepth = 0;
     bool m_refreshing = false;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -12,19 +13,25 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QVBoxLayout>
 
 #include "shell/file_lists.h"
 #include "shell/grid_table_model.h"
 #include "shell/msf_view.h"
+#include "shell/status_text.h"
 #include "shell/twips.h"
+#include "shell/window_style.h"
 #include "views/controls.h"
 
 namespace kel {
 
 namespace {
 
-// How a control follows the window when the window is made larger than its design size.
-enum Anchor { Fixed = 0, GrowW = 1, GrowH = 2, FollowBottom = 4, Centre = 8 };
+// How a control follows the window when the window is made larger than its design size. The
+// three buttons under the grid spread out: the first stays, the last keeps to the right edge.
+enum Anchor { Fixed = 0, GrowW = 1, GrowH = 2, FollowBottom = 4, Centre = 8, HalfRight = 16, Right = 32 };
 
 int anchorOf(Ctl c)
 {
@@ -36,9 +43,11 @@ int anchorOf(Ctl c)
         return GrowW;
     case Ctl::Label_Help:
         return FollowBottom | GrowW;
-    case Ctl::Recalculate:
     case Ctl::ResetData:
+        return FollowBottom | HalfRight;
     case Ctl::Printd:
+        return FollowBottom | Right;
+    case Ctl::Recalculate:
     case Ctl::Speed:
     case Ctl::LateSpeed:
         return FollowBottom;
@@ -63,8 +72,9 @@ QFont windowFont(bool bold = false)
     return font;
 }
 
-// A control of the table's kind, with its caption and initial value, in parent.
-QWidget *makeControl(const ControlInfo &info, QWidget *parent)
+// A control of the table's kind, with its caption and initial value, in parent; buttons and check
+// boxes drawn in style.
+QWidget *makeControl(const ControlInfo &info, QWidget *parent, QStyle *style)
 {
     const QString caption = QString::fromUtf8(info.caption.data(), qsizetype(info.caption.size()));
     QWidget *w = nullptr;
@@ -81,6 +91,7 @@ QWidget *makeControl(const ControlInfo &info, QWidget *parent)
     case CtlKind::Button: {
         auto *button = new QPushButton(caption, parent);
         button->setAutoDefault(false);
+        button->setStyle(style);
         w = button;
         break;
     }
@@ -95,6 +106,7 @@ QWidget *makeControl(const ControlInfo &info, QWidget *parent)
         auto *check = new QCheckBox(caption, parent);
         check->setTristate(info.value == 2);
         check->setCheckState(info.value == 0 ? Qt::Unchecked : info.value == 2 ? Qt::PartiallyChecked : Qt::Checked);
+        check->setStyle(style);
         w = check;
         break;
     }
@@ -127,6 +139,22 @@ std::vector<Ctl> tabOrder()
     return order;
 }
 
+// The label each text box of the Settings frame stands behind, which names it to a screen reader;
+// the two "To:" boxes also say which limit they hold.
+struct TextBoxLabel
+{
+    Ctl box;
+    Ctl label;
+    const char *description;
+};
+constexpr TextBoxLabel kTextBoxLabels[] = {
+    {Ctl::Text_Date, Ctl::Label1, nullptr},
+    {Ctl::Text_Purse1, Ctl::Label2, "lowest purse"},
+    {Ctl::Text_Purse2, Ctl::Label3, "highest purse"},
+    {Ctl::Text_Distance1, Ctl::Label4, "shortest distance"},
+    {Ctl::Text_Distance2, Ctl::Label5, "longest distance"},
+};
+
 } // namespace
 
 void KEL_Soft::buildControls()
@@ -138,15 +166,40 @@ void KEL_Soft::buildControls()
     m_openAction->setObjectName(QStringLiteral("File_Open"));
     m_openAction->setShortcut(QKeySequence::Open);
 
-    m_client = new QWidget(this);
+    // The client area keeps at least its design size: a smaller window scrolls it.
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("clientScroll"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->setWidgetResizable(true);
+    m_client = new QWidget;
     m_client->setObjectName(QStringLiteral("client"));
-    setCentralWidget(m_client);
+    m_scroll->setWidget(m_client);
+    setCentralWidget(m_scroll);
     m_client->installEventFilter(this);
+
+    // The status line, under the laid-out controls.
+    auto *status = new QWidget(statusBar());
+    status->setObjectName(QStringLiteral("StatusLine"));
+    status->setAccessibleName(QStringLiteral("Status line"));
+    auto *lines = new QVBoxLayout(status);
+    lines->setContentsMargins(2, 0, 2, 0);
+    lines->setSpacing(0);
+    m_statusMarks = new StatusText(status);
+    m_statusMarks->setObjectName(QStringLiteral("StatusMarks"));
+    m_statusCurrent = new StatusText(status);
+    m_statusCurrent->setObjectName(QStringLiteral("StatusCurrent"));
+    lines->addWidget(m_statusMarks);
+    lines->addWidget(m_statusCurrent);
+    statusBar()->addWidget(status, 1);
+
+    m_style = new WindowStyle;
+    m_style->setParent(this);
 
     // Containers come before their controls in the table.
     for (const ControlInfo &info : kControls) {
         QWidget *parent = info.container ? control(*info.container) : m_client;
-        QWidget *w = makeControl(info, parent);
+        QWidget *w = makeControl(info, parent, m_style);
         w->setObjectName(QString::fromUtf8(info.name.data(), qsizetype(info.name.size())));
         if (!info.visible)
             w->hide();
@@ -164,6 +217,20 @@ void KEL_Soft::buildControls()
     auto *help = static_cast<QLabel *>(control(Ctl::Label_Help));
     help->setFont(windowFont(true));
     help->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    // Every control has a name a screen reader can say: its caption, or for the text boxes their
+    // labels; the lists and the grid frame are named for what they hold (the grid by its page).
+    for (const TextBoxLabel &t : kTextBoxLabels) {
+        auto *label = static_cast<QLabel *>(control(t.label));
+        label->setBuddy(control(t.box));
+        control(t.box)->setAccessibleName(label->text());
+        if (t.description)
+            control(t.box)->setAccessibleDescription(QString::fromLatin1(t.description));
+    }
+    control(Ctl::fr_dc)->setAccessibleName(QStringLiteral("Card"));
+    m_msf->setAccessibleName(QStringLiteral("Grid")); // then named by the page it shows
+    m_dir->setAccessibleName(QStringLiteral("Folders"));
+    m_files->setAccessibleName(QStringLiteral("kel files"));
 
     // The Settings frame lies over the grid.
     control(Ctl::FrameRecalculate)->setAutoFillBackground(true);
@@ -198,6 +265,15 @@ void KEL_Soft::connectEvents()
     click(Ctl::Command6, &KEL_Soft::Command6_Click);
     click(Ctl::Speed, &KEL_Soft::Speed_Click);
     click(Ctl::LateSpeed, &KEL_Soft::LateSpeed_Click);
+    // In a window smaller than its design size the control that gets the focus scrolls into view,
+    // also when a command gives it (the date, by "Recalculate").
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && m_client->isAncestorOf(now))
+            m_scroll->ensureWidgetVisible(now);
+    });
+    // Enter in a text box of the Settings frame runs "Go!", nine Tabs away otherwise.
+    for (const TextBoxLabel &t : kTextBoxLabels)
+        connect(static_cast<QLineEdit *>(control(t.box)), &QLineEdit::returnPressed, this, &KEL_Soft::Command4_Click);
 
     connect(m_msf, &QAbstractItemView::doubleClicked, this, &KEL_Soft::MSF_DblClick);
     connect(m_msf->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, &KEL_Soft::MSF_HeaderDblClick);
@@ -228,9 +304,14 @@ void KEL_Soft::layoutControls()
             r.moveTop(r.top() + dy);
         if (anchor & Centre)
             r.translate(dx / 2, dy / 2);
+        if (anchor & HalfRight)
+            r.translate(dx / 2, 0);
+        if (anchor & Right)
+            r.translate(dx, 0);
         control(info.ctl)->setGeometry(r);
     }
     m_grid.setWidth(controlInfo(Ctl::MSF).width + pxToTwips(dx, dpiX));
+    drawColumnWidths();
 }
 
 } // namespace kel

@@ -16,6 +16,7 @@
 
 #include "kel_version.h"
 #include "shell/file_lists.h"
+#include "shell/guide_window.h"
 #include "views/commands.h"
 
 namespace kel {
@@ -98,12 +99,9 @@ void KEL_Soft::buildHelpMenu()
 void KEL_Soft::Help_UserGuide_Click()
 {
     if (!m_guide) {
-        m_guide = new QTextBrowser(this);
-        m_guide->setObjectName(QStringLiteral("UserGuide"));
-        m_guide->setWindowFlag(Qt::Window);
-        m_guide->setWindowTitle(QStringLiteral("kelsoft user guide"));
-        m_guide->setOpenExternalLinks(true);
-        m_guide->setSource(QUrl(QStringLiteral("qrc:/guide/user-guide.md")), QTextDocument::MarkdownResource);
+        m_guide = new GuideWindow(this);
+        m_guide->browser()->setSource(QUrl(QStringLiteral("qrc:/guide/user-guide.md")),
+                                      QTextDocument::MarkdownResource);
         // The guide's pictures are as wide as this window; the margins and a scroll bar come on top.
         m_guide->resize(width() + 80, height() * 3 / 2);
     }
@@ -112,7 +110,7 @@ void KEL_Soft::Help_UserGuide_Click()
     m_guide->activateWindow();
 }
 
-QTextBrowser *KEL_Soft::userGuide() const
+GuideWindow *KEL_Soft::userGuide() const
 {
     return m_guide;
 }
@@ -122,7 +120,7 @@ void KEL_Soft::Help_About_Click()
     const std::string text = "kelsoft " + std::string(kVersion)
                              + "\n\nRates the horses of a race card from their past performances, for handicappers."
                                "\n\nCopyright (c) 2026 kelsoft contributors. MIT License.";
-    dialogs().msgBox(text, "About kelsoft", MsgButtons::Ok);
+    dialogs().note(text, "About kelsoft");
 }
 
 } // namespace kel

@@ -11,6 +11,7 @@
 
 #include "kel_version.h"
 #include "shell/kel_soft.h"
+#include "views/commands.h"
 
 namespace {
 
@@ -184,6 +185,12 @@ int main(int argc, char *argv[])
     window.show();
     if (line.card) {
         const QByteArray path = *line.card;
+        // The window says only "error TX1"; a card named from a terminal or a file manager gets
+        // the reason where such a start writes.
+        const QByteArray name = path.mid(path.lastIndexOf('/') + 1);
+        if (name.toLower().endsWith(".kel") && kel::IsTooLongCardName(name.toStdString()))
+            print(stderr,
+                  "kelsoft: " + name.toStdString() + ": error TX1: " + std::string(kel::kLongCardNameNote) + '\n');
         new WhenExposed(window.windowHandle(), [&window, path] { window.openCard(path); });
     }
     return app.exec();

@@ -1,5 +1,7 @@
 #include "shell/msf_view.h"
 
+#include <algorithm>
+
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QToolTip>
@@ -99,11 +101,32 @@ QString MsfView::toolTipAt(const QPoint &viewportPos) const
     const QString note = index.data(Qt::ToolTipRole).toString();
     if (!note.isEmpty())
         return note;
+    return neededWidth(index) > visualRect(index).width() ? index.data().toString() : QString();
+}
+
+int MsfView::neededWidth(const QModelIndex &index) const
+{
     QStyleOptionViewItem option;
     initViewItemOption(&option);
     option.rect = visualRect(index);
-    const int needed = itemDelegateForIndex(index)->sizeHint(option, index).width();
-    return needed > option.rect.width() ? index.data().toString() : QString();
+    return itemDelegateForIndex(index)->sizeHint(option, index).width();
+}
+
+int MsfView::widestText(int column) const
+{
+    int widest = horizontalHeader()->isHidden() ? 0 : horizontalHeader()->sectionSizeHint(column);
+    for (int r = 0; r < model()->rowCount(); ++r)
+        widest = std::max(widest, neededWidth(model()->index(r, column)));
+    return widest;
+}
+
+QModelIndex MsfView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    if (m_rowKeys && (action == MoveHome || action == MoveEnd) && model()->rowCount() > 0) {
+        const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+        return model()->index(action == MoveHome ? 0 : model()->rowCount() - 1, column);
+    }
+    return QTableView::moveCursor(action, modifiers);
 }
 
 bool MsfView::viewportEvent(QEvent *event)

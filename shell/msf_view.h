@@ -28,8 +28,9 @@ private:
 
 // The table view that stands for the grid MSF. Character keys become key-press codes as the
 // window's handlers expect them (ESC 27, "S" 83); Enter is reported apart, since it acts like a
-// double-click. Navigation keys keep their usual meaning. A text that does not fit its cell
-// ends in "…" and shows whole in a tooltip.
+// double-click. Navigation keys keep their usual meaning, but on pages of whole rows Home and End
+// go to the first and the last row, as Ctrl+Home and Ctrl+End do. A text that does not fit its
+// cell ends in "…" and shows whole in a tooltip.
 class MsfView : public QTableView
 {
     Q_OBJECT
@@ -40,6 +41,10 @@ public:
     // The tooltip of the cell at a point of the viewport: the model's own, else the whole text
     // when it does not fit; empty when there is nothing more to read.
     QString toolTipAt(const QPoint &viewportPos) const;
+    // The width a column needs for its widest text, its header's included, in pixels.
+    int widestText(int column) const;
+    // Whether Home and End move between rows (pages of whole rows) or between columns.
+    void setRowKeys(bool on) { m_rowKeys = on; }
 
 signals:
     void keyPressed(int code);
@@ -50,6 +55,12 @@ protected:
     bool viewportEvent(QEvent *event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
                                                          const QEvent *event = nullptr) const override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+
+private:
+    int neededWidth(const QModelIndex &index) const;
+
+    bool m_rowKeys = true;
 };
 
 // The character code of a key press in the Windows code page, or -1 for keys that carry no

@@ -1,5 +1,7 @@
 #include "shell/qt_dialogs.h"
 
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QString>
@@ -20,9 +22,30 @@ QString titleOrApp(std::string_view title)
     return qs(title.empty() ? kAppTitle : title);
 }
 
+// The width a box needs for its title in the window manager's title bar: the title in a bold
+// font somewhat larger than the box's own (the title bar's font is not known), and room for the
+// bar's icon and buttons.
+int titleWidth(const QWidget &box, const QString &title)
+{
+    QFont font = box.font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.25);
+    return QFontMetrics(font).horizontalAdvance(title) + QFontMetrics(font).height() * 6;
+}
+
 } // namespace
 
 MsgAnswer QtDialogs::msgBox(std::string_view prompt, std::string_view title, MsgButtons buttons)
+{
+    return show(prompt, title, buttons, true);
+}
+
+void QtDialogs::note(std::string_view text, std::string_view title)
+{
+    show(text, title, MsgButtons::Ok, false);
+}
+
+MsgAnswer QtDialogs::show(std::string_view prompt, std::string_view title, MsgButtons buttons, bool failure)
 {
     QMessageBox box(m_parent);
     box.setWindowTitle(titleOrApp(DisplayText(title)));
@@ -30,7 +53,7 @@ MsgAnswer QtDialogs::msgBox(std::string_view prompt, std::string_view title, Msg
     box.setTextFormat(Qt::PlainText);
     switch (buttons) {
     case MsgButtons::Ok:
-        box.setIcon(QMessageBox::Information);
+        box.setIcon(failure ? QMessageBox::Warning : QMessageBox::Information);
         box.setStandardButtons(QMessageBox::Ok);
         break;
     case MsgButtons::YesNo:
@@ -47,6 +70,11 @@ MsgAnswer QtDialogs::msgBox(std::string_view prompt, std::string_view title, Msg
         box.setEscapeButton(QMessageBox::Cancel);
         break;
     }
+    // QMessageBox sizes itself to its text (and lays itself out again as its icon is set); a
+    // spacer across its grid holds it open for the title.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(titleWidth(box, box.windowTitle()), 0, QSizePolicy::Minimum), grid->rowCount(), 0,
+                      1, grid->columnCount());
     switch (box.exec()) {
     case QMessageBox::Yes:
         return MsgAnswer::Yes;
@@ -64,12 +92,14 @@ MsgAnswer QtDialogs::msgBox(std::string_view prompt, std::string_view title, Msg
 std::optional<std::string> QtDialogs::inputBox(std::string_view prompt, std::string_view title,
                                                std::string_view defaultText)
 {
-    bool ok = false;
-    const QString answer = QInputDialog::getText(m_parent, titleOrApp(DisplayText(title)), qs(DisplayText(prompt)),
-                                                 QLineEdit::Normal, qs(defaultText), &ok);
-    if (!ok)
+    QInputDialog box(m_parent);
+    box.setWindowTitle(titleOrApp(DisplayText(title)));
+    box.setLabelText(qs(DisplayText(prompt)));
+    box.setTextValue(qs(defaultText));
+    box.setMinimumWidth(titleWidth(box, box.windowTitle()));
+    if (box.exec() != QDialog::Accepted)
         return std::nullopt;
-    return answer.toStdString();
+    return box.textValue().toStdString();
 }
 
 } // namespace kel

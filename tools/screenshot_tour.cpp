@@ -6,8 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextStream>
 
 #include "shell/file_lists.h"
@@ -92,7 +94,23 @@ bool runScreenshotTour(KEL_Soft &window, const QString &card, const QString &out
 
     pressKey(grid, Qt::Key_Escape, QStringLiteral("\x1b"));
     static_cast<QPushButton *>(window.control(Ctl::Recalculate))->click();
-    return shoot("settings.png");
+    if (!shoot("settings.png"))
+        return false;
+
+    // A later date, and Enter in its box runs "Go!": the status line tells what is left out, and
+    // the horse whose PPs were read is still marked.
+    auto *date = static_cast<QLineEdit *>(window.control(Ctl::Text_Date));
+    date->setText(QStringLiteral("09/01/24"));
+    pressKey(date, Qt::Key_Return, QStringLiteral("\r"));
+    if (window.control(Ctl::FrameRecalculate)->isVisible())
+        return fail("Go! did not run");
+    if (!shoot("status_line.png"))
+        return false;
+
+    // As large as the screen, as maximised (no window manager needed): the text columns share
+    // the room and the buttons spread out.
+    window.setGeometry(window.screen()->availableGeometry());
+    return shoot("maximised.png");
 }
 
 } // namespace kel

@@ -15,6 +15,7 @@
 
 #include "kel_version.h"
 #include "shell/file_lists.h"
+#include "shell/guide_window.h"
 #include "shell/kel_soft.h"
 #include "shell/msf_view.h"
 #include "views/controls.h"
@@ -284,11 +285,12 @@ private slots:
 
         QVERIFY(!w->userGuide());
         help[0]->trigger();
-        QTextBrowser *guide = w->userGuide();
+        GuideWindow *guide = w->userGuide();
         QVERIFY(guide && guide->isVisible() && guide->isWindow());
-        QVERIFY(guide->document()->toPlainText().startsWith("kelsoft user guide"));
+        QTextBrowser *text = guide->browser();
+        QVERIFY(text->document()->toPlainText().startsWith("kelsoft user guide"));
         // Every picture the guide shows is built in.
-        const QString markdown = guide->document()->toMarkdown();
+        const QString markdown = text->document()->toMarkdown();
         static const QRegularExpression picture(R"(!\[[^\]]*\]\(([^)]+)\))");
         int pictures = 0;
         for (auto it = picture.globalMatch(markdown); it.hasNext(); ++pictures) {
@@ -296,11 +298,39 @@ private slots:
             QVERIFY2(QFile::exists(":/guide/" + file), qPrintable(file));
         }
         QVERIFY(pictures > 0);
-        // A second click brings the same window back.
-        guide->close();
+
+        // Ctrl+F finds as the user types, Enter goes on, round the end; ESC closes the find bar
+        // first, then the guide; a second click brings the same window back, and Ctrl+W closes it.
+        QCOMPARE(guide->focusWidget(), text);
+        QTest::keyClick(text, Qt::Key_F, Qt::ControlModifier);
+        QLineEdit *find = guide->findText();
+        QVERIFY(find->isVisible());
+        QCOMPARE(guide->focusWidget(), find);
+        QTest::keyClicks(find, "Reset dat");
+        QCOMPARE(text->textCursor().selectedText(), QString("Reset dat"));
+        const int first = text->textCursor().selectionStart();
+        const int places = int(text->document()->toPlainText().count("Reset dat"));
+        QVERIFY(places > 2);
+        for (int i = 1; i < places; ++i)
+            QTest::keyClick(find, Qt::Key_Return);
+        const int last = text->textCursor().selectionStart();
+        QVERIFY(last > first);
+        QTest::keyClick(find, Qt::Key_Return);
+        QCOMPARE(text->textCursor().selectionStart(), first); // round the end to the start
+        QTest::keyClick(find, Qt::Key_Return, Qt::ShiftModifier);
+        QCOMPARE(text->textCursor().selectionStart(), last); // and back round it
+        find->setText("no such words anywhere");
+        QVERIFY(!guide->findNext());
+        QTest::keyClick(find, Qt::Key_Escape);
+        QVERIFY(!find->isVisible());
+        QVERIFY(guide->isVisible());
+        QTest::keyClick(text, Qt::Key_Escape);
+        QVERIFY(!guide->isVisible());
         help[0]->trigger();
         QCOMPARE(w->userGuide(), guide);
         QVERIFY(guide->isVisible());
+        QTest::keyClick(text, Qt::Key_W, Qt::ControlModifier);
+        QVERIFY(!guide->isVisible());
     }
 };
 

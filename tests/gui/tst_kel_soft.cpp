@@ -4,6 +4,7 @@
 #include <functional>
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
@@ -11,10 +12,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
@@ -207,7 +211,8 @@ private slots:
         QCOMPARE(w->windowTitle(), QString("KEL Handicapping Software"));
         const double dpiX = w->logicalDpiX();
         const double dpiY = w->logicalDpiY();
-        QCOMPARE(w->centralWidget()->size(), QSize(twipsToPx(11595, dpiX), twipsToPx(6915, dpiY)));
+        QCOMPARE(w->clientArea()->size(), QSize(twipsToPx(11595, dpiX), twipsToPx(6915, dpiY)));
+        QCOMPARE(w->statusMarks(), QString("No card open"));
 
         auto *menu = w->findChild<QMenu *>("File");
         QVERIFY(menu);
@@ -220,13 +225,22 @@ private slots:
             QWidget *c = w->control(info.ctl);
             const QString name = str(info.name);
             QCOMPARE(c->objectName(), name);
-            QCOMPARE(c->parentWidget(), info.container ? w->control(*info.container) : w->centralWidget());
+            QCOMPARE(c->parentWidget(), info.container ? w->control(*info.container) : w->clientArea());
             const QRect want(twipsToPx(info.left, dpiX), twipsToPx(info.top, dpiY), twipsToPx(info.width, dpiX),
                              twipsToPx(info.height, dpiY));
             QVERIFY2(c->geometry() == want, qPrintable(name));
             QVERIFY2(c->isHidden() == !info.visible, qPrintable(name));
             QVERIFY2(w->form().caption(info.ctl) == info.caption, qPrintable(name));
+            // A name for a screen reader: the caption, or the label the control stands behind.
+            const QString spoken = QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name);
+            QVERIFY2(!spoken.isEmpty() || (info.kind == CtlKind::Label && info.caption.empty()), qPrintable(name));
         }
+        for (auto [box, label] : {std::pair{Ctl::Text_Date, "Date races since:"},
+                                  {Ctl::Text_Purse1, "Purse from:"},
+                                  {Ctl::Text_Purse2, "To:"},
+                                  {Ctl::Text_Distance2, "To:"}})
+            QCOMPARE(QAccessible::queryAccessibleInterface(w->control(box))->text(QAccessible::Name), QString(label));
+        QCOMPARE(w->control(Ctl::Text_Purse2)->accessibleDescription(), QString("highest purse"));
         QVERIFY(!ctl(*w, Ctl::fr_dc)->isVisible());
         QVERIFY(!ctl(*w, Ctl::Fr_Open)->isVisible());
         QVERIFY(ctl(*w, Ctl::LabelCarreras)->font().bold());
@@ -243,6 +257,9 @@ private slots:
             next = next->nextInFocusChain();
             QCOMPARE(next, w->control(c));
         }
+
+        // The window itself is never in the Tab chain.
+        QCOMPARE(w->focusPolicy(), Qt::NoFocus);
 
         // Nothing is shown, so ESC reaches the window and ends the program.
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : w.get(), Qt::Key_Escape);
@@ -271,6 +288,20 @@ private slots:
         QCOMPARE(listed, QStringList({"abcdefghij.kel", "abcdefghijk.kel", "card.kel", "Mixed.Kel", "OTHER.KEL",
                                       "overfull.kel"}));
         QVERIFY(files->selectedItems().isEmpty());
+        // A name too long to open is listed greyed, with the reason and the remedy.
+        for (const char *name : {"abcdefghij.kel", "abcdefghijk.kel"}) {
+            const QListWidgetItem *item = files->findItems(name, Qt::MatchExactly).first();
+            const bool tooLong = QString(name).size() > 14;
+            QCOMPARE(item->toolTip().startsWith("Names over 14 characters"), tooLong);
+            QCOMPARE(item->foreground().color() == files->palette().color(QPalette::Disabled, QPalette::Text), tooLong);
+        }
+        // No card is current until the user moves: Down picks the first.
+        files->setFocus();
+        QVERIFY(!files->currentIndex().isValid());
+        QTest::keyClick(files, Qt::Key_Down);
+        QCOMPARE(files->selectedItems().value(0), files->item(0));
+        files->clearSelection();
+        files->setCurrentItem(nullptr);
 
         // Down into a folder without cards, and back up through the tree.
         chooseFolder(*w, "empty");
@@ -292,7 +323,7 @@ private slots:
         w->findChild<QAction *>("File_Open")->trigger();
         QCOMPARE(dir->path(), m_cards);
         QTest::mouseClick(ctl(*w, Ctl::BT_Cancel), Qt::LeftButton);
-        QCOMPARE(QApplication::focusWidget(), w.get());
+        QCOMPARE(QApplication::focusWidget(), nullptr);
         QTest::keyClick(w.get(), Qt::Key_Escape);
         QVERIFY(!w->isVisible());
     }
@@ -316,6 +347,21 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), view);
         // The view shows the grid's current cell: the last race after the build.
         QCOMPARE(view->currentIndex().row(), 2);
+        // The status line: the card and its marks, and what Enter opens; Home and End go to the
+        // first and the last row, as Ctrl+Home and Ctrl+End do.
+        QCOMPARE(w->statusMarks(), QString("card.kel \u00b7 The card: every PP counts"));
+        QCOMPARE(w->statusCurrent(), QString("Enter opens race 3"));
+        for (auto [key, modifiers, row] : {std::tuple{Qt::Key_Home, Qt::NoModifier, 0},
+                                           {Qt::Key_End, Qt::NoModifier, 2},
+                                           {Qt::Key_Home, Qt::ControlModifier, 0}}) {
+            QTest::keyClick(view, key, modifiers);
+            QCOMPARE(view->currentIndex().row(), row);
+        }
+        QCOMPARE(w->statusCurrent(), QString("Enter opens race 1"));
+        // Tab from the last button goes round to the grid, never to the window itself.
+        ctl(*w, Ctl::Printd)->setFocus();
+        QTest::keyClick(ctl(*w, Ctl::Printd), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), view);
 
         doubleClickCell(*w, 0, 0);
         QCOMPARE(w->module().ViewPage, int16_t(2));
@@ -330,6 +376,12 @@ private slots:
         QCOMPARE(view->columnWidth(11), twipsToPx(1, w->logicalDpiX()));
         QCOMPARE(ctl<QLabel>(*w, Ctl::LabelCarreras)->text(), QString("1 TST \n01/05/25  - 6F  - Dirt Claiming 20K "));
         QVERIFY(ctl(*w, Ctl::Recalculate)->isVisible());
+        QCOMPARE(w->statusMarks(), QString("card.kel \u00b7 Race 1: every PP counts"));
+        QVERIFY2(w->statusCurrent().startsWith("S scratches: 3 Cosmic Ray \u00b7 Record: "),
+                 qPrintable(w->statusCurrent()));
+        QVERIFY(w->statusCurrent().endsWith(" \u00b7 Jockey: Ortiz, I \u00b7 Trainer: Cox, B"));
+        QTest::keyClick(view, Qt::Key_Home);
+        QVERIFY(w->statusCurrent().startsWith("S scratches: 1 Alpha Dancer"));
 
         doubleClickCell(*w, 1, 1);
         QCOMPARE(w->module().ViewPage, int16_t(3));
@@ -355,9 +407,21 @@ private slots:
         QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, onHeader);
         QCOMPARE(w->grid().colWidth(11), 5505);
 
+        // On the PP page the status line shows the current cell under its header.
+        view->setCurrentIndex(view->model()->index(0, 8));
+        QCOMPARE(w->statusCurrent(), QString("T Cond: d-f"));
+
         QTest::keyClick(view, Qt::Key_Escape);
         QCOMPARE(w->module().ViewPage, int16_t(2));
         QCOMPARE(w->module().CurrentRace, int16_t(1));
+        // Back on the horses, the one whose PPs were read is marked, while the current row is
+        // the last, as after every build.
+        QVERIFY(view->model()->index(0, 0).data(Qt::FontRole).value<QFont>().bold());
+        QVERIFY(!view->model()->index(0, 1).data(Qt::FontRole).isValid());
+        QVERIFY(!view->model()->index(2, 0).data(Qt::FontRole).isValid());
+        QCOMPARE(view->currentIndex().row(), 2);
+        QTest::keyClick(view, 'S');
+        QVERIFY(view->model()->index(0, 0).data(Qt::FontRole).value<QFont>().bold());
         QTest::keyClick(view, Qt::Key_Escape);
         QCOMPARE(w->module().ViewPage, int16_t(1));
         QCOMPARE(w->module().CurrentRace, int16_t(0));
@@ -461,6 +525,25 @@ private slots:
         QTest::mouseClick(ctl(*w, Ctl::Recalculate), Qt::LeftButton);
         QCOMPARE(date->text(), QString("01/01/01"));
         QCOMPARE(dirt->checkState(), Qt::Unchecked);
+        QCOMPARE(w->statusMarks(), QString("card.kel \u00b7 Filter since 01/01/01, no dirt on race 1: 2 PPs left out "
+                                           "\u00b7 Reset data clears them"));
+
+        // A button with the focus has a frame of the highlight colour inside its edge.
+        QWidget *go = w->control(Ctl::Command4);
+        const auto edge = [&] { return go->grab().toImage().pixelColor(3, go->height() / 2); };
+        const QColor highlight = go->palette().color(QPalette::Highlight);
+        QVERIFY(edge() != highlight);
+        go->setFocus();
+        QCOMPARE(edge(), highlight);
+
+        // Enter in a text box runs "Go!".
+        dirt->setCheckState(Qt::Checked);
+        ctl<QLineEdit>(*w, Ctl::Text_Purse2)->setText("20K");
+        QTest::keyClick(w->control(Ctl::Text_Purse2), Qt::Key_Return);
+        QVERIFY(!frame->isVisible());
+        QCOMPARE(mark(*w, 1, 1, 2), std::string_view("F")); // the 25K turf PP
+        QCOMPARE(QApplication::focusWidget(), w->gridView());
+        QVERIFY(w->statusMarks().contains("Filter since 01/01/01, purse 0K to 20K (after 1 other) on race 1: 3 PPs"));
     }
 
     void resetData_data()
@@ -680,6 +763,33 @@ private slots:
         QTest::keyClick(w->gridView(), Qt::Key_Escape);
         openCard(*w, "card.kel");
         QCOMPARE(w->grid().colWidth(0), w->grid().width());
+
+        // On the horses page the room goes to the text columns as they are drawn, first to those
+        // that cut their texts; the grid keeps the page's widths. The buttons spread out.
+        const double dpiX = w->logicalDpiX();
+        MsfView *view = w->gridView();
+        doubleClickCell(*w, 0, 0);
+        int room = 0;
+        for (int c = 0; c < w->grid().cols(); ++c)
+            room += view->columnWidth(c) - twipsToPx(w->grid().colWidth(c), dpiX);
+        QCOMPARE(room, 200);
+        QCOMPARE(w->grid().colWidth(9), 650);
+        QCOMPARE(view->columnWidth(0), twipsToPx(400, dpiX));
+        QVERIFY(view->columnWidth(9) > twipsToPx(650, dpiX));
+        QCOMPARE(view->toolTipAt(cellCentre(*w, 3, 9)), QString()); // "Ortiz, I" is whole
+        QCOMPARE(ctl(*w, Ctl::Recalculate)->x(), twipsToPx(120, dpiX));
+        QCOMPARE(ctl(*w, Ctl::ResetData)->x(), twipsToPx(3960, dpiX) + 100);
+        QCOMPARE(ctl(*w, Ctl::Printd)->x(), twipsToPx(7800, dpiX) + 200);
+        // A widened PP column is still read back at 5505 twips.
+        doubleClickCell(*w, 1, 1);
+        doubleClickCell(*w, 1, 11);
+        QCOMPARE(w->grid().colWidth(11), 5505);
+
+        // Smaller than its design size, the window scrolls its client area, which keeps it.
+        const QSize design = w->clientArea()->size() - QSize(200, 100);
+        w->resize(400, 300);
+        QTRY_COMPARE(w->clientArea()->size(), design);
+        QVERIFY(w->findChild<QScrollArea *>()->horizontalScrollBar()->maximum() > 0);
     }
 
     // Real boxes closed by keys give the focus back to the control that had it: "s" after the
@@ -712,6 +822,18 @@ private slots:
         BoxKeys yesThenEsc({Qt::Key_Return, Qt::Key_Escape}); // "Print last pp's?", "How many ...?"
         QTest::mouseClick(ctl(*w, Ctl::Printd), Qt::LeftButton);
         QCOMPARE(focusAfterBox(*w), ctl(*w, Ctl::Printd));
+
+        // A failure shows the warning icon, in a box wide enough for its title ("KEL Soft" over
+        // the short "error TX1").
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        int width = 0;
+        BoxKeys ok({Qt::Key_Return}, [&](QWidget *box) {
+            icon = qobject_cast<QMessageBox *>(box)->icon();
+            width = box->width() - 3 * QFontMetrics(box->font()).horizontalAdvance(box->windowTitle());
+        });
+        openCard(*w, "abcdefghijk.kel");
+        QCOMPARE(icon, QMessageBox::Warning);
+        QVERIFY(width > 0);
     }
 
     // The message about an overfull card stands over the new race list, fully drawn; a click
