@@ -133,8 +133,8 @@ private:
                      + " empty: the race list and the race's title end there, leaving out " + fieldList(gap.hidden));
     }
 
-    // Horse slots 4 to 8 are the engine's (the record, the ratings, "% W"); slot k > 8 holds
-    // field k - 4.
+    // Horse slots kHorseRecord to kHorseWinPercent are the engine's (the record, the ratings,
+    // "% W").
     void checkHorseGap(int r, int h)
     {
         const Gap gap = gapIn(r, h, 0, kHeadedHorseSlots);
@@ -143,9 +143,9 @@ private:
         std::vector<int> fields;
         for (const int s : gap.hidden)
             if (s < kHorseRecord || s > kHorseWinPercent)
-                fields.push_back(s > kHorseWinPercent ? s - 4 : s);
+                fields.push_back(fieldOfHorseSlot(s));
         note(r, h, 0,
-             "horse line with field " + DecimalText(gap.slot > kHorseWinPercent ? gap.slot - 4 : gap.slot)
+             "horse line with field " + DecimalText(fieldOfHorseSlot(gap.slot))
                  + " empty: the horses page ends the horse's row there, leaving out "
                  + leftOut(gap.slot < kHorseRecord ? "the record, the ratings, \"% W\"" : "", fields));
     }
@@ -165,6 +165,12 @@ private:
              "PP line with field " + DecimalText(fieldOfPPSlot(gap.slot))
                  + " empty: the PP page ends the PP's row there, leaving out "
                  + leftOut(gap.slot < kPPFinalKel ? "the Final KEL" : "", fields));
+    }
+
+    // Horse fields 1 to 4 fill slots 1 to 4, the later ones the slots after the ratings and "% W".
+    static int fieldOfHorseSlot(int slot)
+    {
+        return slot > kHorseWinPercent ? slot - (kHorseWinPercent - kHorseRecord) : slot;
     }
 
     static int fieldOfPPSlot(int slot)
