@@ -94,6 +94,8 @@ private:
     void layoutControls();
     void buildHelpMenu();
     void acceptCardDrops();
+    // Scrolls the client area of a window smaller than its design size to show a control.
+    void scrollIntoView(const QWidget &control);
 
     class PageFirstDialogs;
 

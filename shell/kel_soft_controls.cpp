@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -28,6 +29,17 @@
 namespace kel {
 
 namespace {
+
+// Tab within the client area leaves the scrolling to the window's focus rule (scrollIntoView):
+// QScrollArea's own would centre the grid on its current item again, after it.
+class ClientScroll : public QScrollArea
+{
+public:
+    using QScrollArea::QScrollArea;
+
+protected:
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+};
 
 // How a control follows the window when the window is made larger than its design size. The
 // three buttons under the grid spread out: the first stays, the last keeps to the right edge.
@@ -167,7 +179,7 @@ void KEL_Soft::buildControls()
     m_openAction->setShortcut(QKeySequence::Open);
 
     // The client area keeps at least its design size: a smaller window scrolls it.
-    m_scroll = new QScrollArea(this);
+    m_scroll = new ClientScroll(this);
     m_scroll->setObjectName(QStringLiteral("clientScroll"));
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setFocusPolicy(Qt::NoFocus);
@@ -269,7 +281,7 @@ void KEL_Soft::connectEvents()
     // also when a command gives it (the date, by "Recalculate").
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
         if (now && m_client->isAncestorOf(now))
-            m_scroll->ensureWidgetVisible(now);
+            scrollIntoView(*now);
     });
     // Enter in a text box of the Settings frame runs "Go!", nine Tabs away otherwise.
     for (const TextBoxLabel &t : kTextBoxLabels)
@@ -312,6 +324,24 @@ void KEL_Soft::layoutControls()
     }
     m_grid.setWidth(controlInfo(Ctl::MSF).width + pxToTwips(dx, dpiX));
     drawColumnWidths();
+}
+
+void KEL_Soft::scrollIntoView(const QWidget &control)
+{
+    // Along each side the whole control when it fits, else its start: Qt's own ensureWidgetVisible
+    // centres a control larger than the view on its current item, which put the grid's last race
+    // row and its far right in view, with the start of every row and the captions scrolled away.
+    const QRect at(control.mapTo(m_client, QPoint(0, 0)), control.size());
+    const QSize view = m_scroll->viewport()->size();
+    const auto show = [](QScrollBar *bar, int start, int length, int viewLength) {
+        const int shown = bar->value();
+        if (length > viewLength ? start < shown || start >= shown + viewLength : start < shown)
+            bar->setValue(start);
+        else if (length <= viewLength && start + length > shown + viewLength)
+            bar->setValue(start + length - viewLength);
+    };
+    show(m_scroll->horizontalScrollBar(), at.left(), at.width(), view.width());
+    show(m_scroll->verticalScrollBar(), at.top(), at.height(), view.height());
 }
 
 } // namespace kel

@@ -112,6 +112,9 @@ std::string StatusMarks(const Module1 &m)
 
 std::string StatusCurrent(const Module1 &m, const GridModel &g)
 {
+    // The rows a refused open left on show are no card's: Enter there opens an empty race.
+    if (m.cardPath.empty())
+        return {};
     const int row = g.row();
     const int col = g.col();
     switch (m.ViewPage) {

@@ -19,7 +19,8 @@ std::string StatusMarks(const Module1 &m);
 
 // The grid's current row or cell in full: on the race list the race Enter opens; on the horses
 // page the horse S acts on and the row's texts ("S scratches: 5 Royal Blue Note · Record: 83
-// 14-13-24 · ..."); on the PP page the current cell under its header. Empty where there is none.
+// 14-13-24 · ..."); on the PP page the current cell under its header. Empty where there is none,
+// and without a card.
 std::string StatusCurrent(const Module1 &m, const GridModel &g);
 
 // Between the pieces of a part.

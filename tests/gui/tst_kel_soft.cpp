@@ -789,7 +789,16 @@ private slots:
         const QSize design = w->clientArea()->size() - QSize(200, 100);
         w->resize(400, 300);
         QTRY_COMPARE(w->clientArea()->size(), design);
-        QVERIFY(w->findChild<QScrollArea *>()->horizontalScrollBar()->maximum() > 0);
+        QScrollBar *across = w->findChild<QScrollArea *>()->horizontalScrollBar();
+        QVERIFY(across->maximum() > 0);
+        // A control that gets the focus comes into view: a button whole, the grid by its start.
+        QTest::keyClick(w->gridView(), Qt::Key_Escape);
+        QWidget *print = ctl(*w, Ctl::Printd);
+        print->setFocus();
+        QCOMPARE(print->visibleRegion().boundingRect(), print->rect());
+        QTest::keyClick(print, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w->gridView());
+        QCOMPARE(across->value(), w->gridView()->mapTo(w->clientArea(), QPoint()).x());
     }
 
     // Real boxes closed by keys give the focus back to the control that had it: "s" after the

@@ -322,8 +322,11 @@ TEST_F(SettingsCommands, StatusLineSaysWhatTheMarksAndSAreAbout)
         EXPECT_EQ(StatusMarks(s.m), separated(std::string("CARD\uFFFD.kel|") + step.marks)) << step.step;
         EXPECT_EQ(StatusCurrent(s.m, s.g()), separated(step.current)) << step.step;
     }
+    s.key(27);
+    s.key(27);
     s.m.cardPath.clear();
     EXPECT_EQ(StatusMarks(s.m), "No card open");
+    EXPECT_EQ(StatusCurrent(s.m, s.g()), "");
 }
 
 } // namespace
