@@ -11,8 +11,7 @@ namespace {
 
 constexpr double kThird = 1.0 / 3.0;
 
-// The insertion rule of the top four: strict comparisons, so a candidate of 10 or more (the
-// starting places) never enters.
+// Strict comparisons: a candidate of 10 or more (the starting places) never enters.
 void insertTop(double (&b)[4], double c)
 {
     if (c < b[0]) {
@@ -32,13 +31,11 @@ void insertTop(double (&b)[4], double c)
     }
 }
 
-// ((root * first) * pair product) ^ (1/3): the short form of both composites.
 double shortComposite(const Figures &f)
 {
     return std::pow((f.root * f.first) * f.pairProduct, kThird);
 }
 
-// ((((first + T) / 2) * root) * pair product) ^ (1/3) when T is not 0, else the short form.
 double longComposite(const Figures &f, double t)
 {
     if (t == 0)
@@ -58,7 +55,6 @@ Figures HorseFigures(std::span<const double> x)
 
     f.first = x[0];
 
-    // Running minimums take a new value only when it is strictly smaller.
     double min3 = x[0];
     for (int k = 1; k < n && k < 3; ++k)
         if (x[k] < min3)
@@ -72,7 +68,6 @@ Figures HorseFigures(std::span<const double> x)
     f.bestSix = min6;
 
     if (n >= 2) {
-        // m becomes (xk + (k - 2) * m) / (k - 1) for k = 2, 3, 4 (1-based positions).
         double m = 0;
         for (int k = 2; k <= n && k <= 4; ++k)
             m = (x[k - 1] + (k - 2) * m) / (k - 1);
@@ -190,7 +185,6 @@ int ClassOf(double m, double best)
 
 namespace {
 
-// RateRace over caller-provided working space of n entries each.
 void rateRaceInto(std::span<const std::span<const double>> series, HorseRating *out, Measures *meas, double *m,
                   int *rank)
 {
@@ -198,8 +192,7 @@ void rateRaceInto(std::span<const std::span<const double>> series, HorseRating *
     for (int i = 0; i < n; ++i)
         meas[i] = HorseMeasures(HorseFigures(series[i]));
 
-    // The class of a horse is the largest (worst) of the classes of its composite, root and
-    // best-six measures, so 99 for a horse without measure.
+    // The worst of the three classes: 99 for a horse without measure.
     for (int i = 0; i < n; ++i)
         out[i].cls = 0;
     double Measures::*const classed[] = {&Measures::composite, &Measures::root, &Measures::bestSix};
@@ -214,7 +207,6 @@ void rateRaceInto(std::span<const std::span<const double>> series, HorseRating *
         }
     }
 
-    // The race rank is the rank of the graded composite measure.
     for (int i = 0; i < n; ++i)
         m[i] = meas[i].graded;
     RankMeasure(m, n, rank);

@@ -4,19 +4,15 @@
 
 namespace kel {
 
-// Figures and measures of one horse, ranking and classes of one race. Pure arithmetic
-// in doubles; lower is better throughout.
+// Pure arithmetic in doubles; lower is better throughout.
 
-// "No measure" as every ranking and class test carries it. A measure that is exactly 99 is
-// treated the same way.
+// A measure that is exactly 99 counts as none too.
 inline constexpr double kNoMeasure = 99.0;
-// Class of a horse without measure (written as the letter "Z").
 inline constexpr int kNoClass = 99;
-// Rank of a horse without measure.
 inline constexpr int kNoRank = 99;
 
-// The horse figures from its value series x1..xn (PP 1 first). Each exists only when the series
-// is long enough; only x1..x9 are ever looked at.
+// From the value series x1..xn (PP 1 first). Each figure exists only when the series is long
+// enough; only x1..x9 are ever looked at.
 struct Figures
 {
     int n = 0;                        // length of the series
@@ -32,9 +28,8 @@ struct Figures
 
 Figures HorseFigures(std::span<const double> series);
 
-// The four measures of one horse. kNoMeasure when the series is empty; a result that is not a
-// number (a negative value under a root or a cube root) is returned as NaN here and turned into
-// "no measure" for the whole horse by HorseMeasures.
+// kNoMeasure for an empty series; NaN where a negative value meets a root, which HorseMeasures
+// turns into no measure for the whole horse.
 double CompositeMeasure(const Figures &f);
 double RootMeasure(const Figures &f);
 double BestSixMeasure(const Figures &f);
@@ -48,9 +43,8 @@ struct Measures
     double graded = kNoMeasure;
 };
 
-// All four measures. A horse with an empty series, or one of whose four measures is NaN (which
-// only a negative value can cause), has no measure at all: all four are kNoMeasure. So a NaN
-// never reaches a comparison, and a horse either takes part in every ranking or in none.
+// All four or none: a NaN never reaches a comparison, and a horse takes part in every ranking
+// or in none.
 Measures HorseMeasures(const Figures &f);
 
 inline bool IsNoMeasure(double m)
@@ -58,14 +52,10 @@ inline bool IsNoMeasure(double m)
     return m == kNoMeasure;
 }
 
-// Ranks one measure over horses 0..n-1 of a race (m[i], kNoMeasure for none), in the pairwise
-// order: rank = 1 + the horses with a smaller measure + the later horses with an
-// equal one; kNoRank for a horse without measure. Returns best, the race minimum of m
-// (kNoMeasure included). The measures must not be NaN.
+// rank = 1 + the horses with a smaller measure + the later horses with an equal one. Returns the
+// race minimum of m, kNoMeasure included. No NaN.
 double RankMeasure(const double *m, int n, int *rank);
 
-// Class 1..5 of a measure given the race's best, by the strict thresholds best + 0.005,
-// + 0.0125, + 0.02, + 0.0325; kNoClass for no measure.
 int ClassOf(double m, double best);
 
 } // namespace kel

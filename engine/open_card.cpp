@@ -6,8 +6,6 @@ namespace kel {
 
 namespace {
 
-// The card is loaded and rated in a store of its own and handed to the module only when done:
-// should memory run out on the way (std::bad_alloc), the card open before is still whole.
 template <class Load>
 LoadReport open(Module1 &m, Load load)
 {

@@ -21,13 +21,11 @@ bool isMissingFigure(std::string_view text)
     return text.size() >= 2 && text[0] == '-' && text[1] == '-';
 }
 
-// Appends the decimal digits of v to p and returns the end.
 char *putInt(char *p, char *end, int v)
 {
     return std::to_chars(p, end, v).ptr;
 }
 
-// "[" + letter + "-" + rank + "]", or "[Z-" + rank + "]" for class 99. Returns the length.
 std::size_t formatLabel(char (&buf)[24], const HorseRating &r)
 {
     char *p = buf;
@@ -54,7 +52,6 @@ std::size_t formatRecord(char (&buf)[64], const StartRecord &rec)
     return static_cast<std::size_t>(p - buf);
 }
 
-// The value series walk of the rating run, ended after maxValues values.
 int collectValues(const RaceStore &data, int race, int horse, int ratingSlot, double *out, int maxValues)
 {
     int count = 0;
@@ -87,7 +84,7 @@ void rateOneRace(Module1 &m, int race, int ratingSlot)
         return;
 
     // The figures look at x1..x9 only (and at n only through n >= 1, 2, 6 and min(n, 3, 4, 6, 9)),
-    // so nine values give the same figures as the whole series; the walk stops there.
+    // so nine values give the same figures as the whole series.
     double values[kMaxRaceHorses][kFigureValues];
     std::span<const double> series[kMaxRaceHorses];
     for (int i = 0; i < n; ++i) {
@@ -122,7 +119,7 @@ int ValueSeries(const RaceStore &data, int race, int horse, int ratingSlot, doub
 
 int FinishPlace(std::string_view posText)
 {
-    // The first "º" (C2 BA); a plain loop, as it is nearly always the second or third byte.
+    // A plain loop: the "º" is nearly always the second or third byte.
     std::size_t at = 0;
     const std::size_t last = posText.size() < 2 ? 0 : posText.size() - 1;
     while (at < last && !(posText[at] == kOrdinal[0] && posText[at + 1] == kOrdinal[1]))
@@ -130,7 +127,7 @@ int FinishPlace(std::string_view posText)
     if (at >= last)
         return 0;
     if (at == 1) {
-        // The common case, one digit: what PlainNumber reads it as, without the conversion.
+        // The common case, one digit, without PlainNumber's conversion.
         const char c = posText[0];
         return (c >= '1' && c <= '3') ? c - '0' : 0;
     }
@@ -149,8 +146,7 @@ int FinishPlace(std::string_view posText)
 StartRecord HorseRecord(const RaceStore &data, int race, int horse)
 {
     StartRecord rec;
-    // The texts read lie in memory the processor rarely holds: asked for some PPs ahead, the
-    // first ones at once.
+    // The texts read lie in memory the processor rarely holds: asked for some PPs ahead.
     constexpr int kAhead = 12;
     PrefetchPPs(data, race, horse, kAhead - 1, kPPKel);
     PrefetchPPs(data, race, horse, kAhead - 1, kPPPosition);

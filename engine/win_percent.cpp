@@ -10,7 +10,6 @@ namespace {
 
 constexpr const char *kNotAvailable = "n/a";
 
-// Letter value and rank of a label, read by position. False when the text is not a label.
 bool readLabel(std::string_view label, int &letter, int &rank)
 {
     if (label.size() < 5)
@@ -39,7 +38,6 @@ bool fits16(int v)
     return v >= std::numeric_limits<int16_t>::min() && v <= std::numeric_limits<int16_t>::max();
 }
 
-// A Qualy or Early rank that is a multiple of 10 other than 10: its product is scaled down.
 bool tenfold(int rank)
 {
     return rank % 10 == 0 && rank != 10;

@@ -54,8 +54,7 @@ FilterSettings MakeFilterSettings(const SettingsTexts &texts)
 
 std::optional<std::string_view> CheckFilterSettings(const Module1 &m, const FilterSettings &s)
 {
-    // The window's box cannot take a longer text; typed elsewhere, it would be read by position
-    // as a different date.
+    // A longer text than the window's box takes would be read by position as another date.
     if (s.dateTextLength > kDateTextLength || (s.dateTextLength < kDateTextLength && ScopeHasPP(m)))
         return kDateMessage;
     // A limit that reads as nothing would filter by chance; refuse it before any mark.
@@ -127,7 +126,6 @@ void MarkFilteredPPs(Module1 &m, const FilterSettings &s)
     RaceStore &d = m.Data;
     ForEachScopeHorse(m, [&](int r, int h) {
         ForEachPP(d, r, h, kMarkedPPs, [&](const PPRef &pp) {
-            // Marks are only added, and a PP already marked keeps its mark whatever it fails.
             const std::string_view mark = pp[kPPMark];
             if (mark != kScratchMark && mark != kFilterMark && FailsFilter(d, r, h, pp.number(), s))
                 d.set(r, h, pp.number(), kPPMark, kFilterMark);

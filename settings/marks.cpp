@@ -12,7 +12,6 @@ bool ScratchHorse(Module1 &m, int race, int row)
     if (race < 1 || row < 1 || row > RaceStore::kMaxHorse || d(race, row, 0, kKeySlot).empty())
         return false;
 
-    // PP 1 carries the mark even without a PP: that is what shows the horse as scratched.
     d.set(race, row, 1, kPPMark, kScratchMark);
     ForEachPP(d, race, row, kMarkedPPs, [&](const PPRef &pp) { d.set(race, row, pp.number(), kPPMark, kScratchMark); });
 

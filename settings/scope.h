@@ -5,13 +5,9 @@
 
 namespace kel {
 
-// The settings' walk over a horse's PPs (scratches, the filter, reset): up to the first PP
-// whose PP slot 2 is empty, every PP the store holds at the latest.
+// The settings mark every PP the store holds, not only the rated ones.
 inline constexpr PPEnd kMarkedPPs{kPPTrack, RaceStore::kMaxPP};
 
-// The races a command covers: CurrentRace alone, or every race of the card when it is 0.
-// Calls fn(race, horse) for each horse of them, in card order. fn may return bool: false stops
-// the walk.
 template <class Fn>
 void ForEachScopeHorse(const Module1 &m, Fn &&fn)
 {
@@ -19,7 +15,6 @@ void ForEachScopeHorse(const Module1 &m, Fn &&fn)
                 [&](int r) { return ForEachHorse(m.Data, r, [&](int h) { return detail::goOn(fn, r, h); }); });
 }
 
-// True when the scope holds at least one PP.
 inline bool ScopeHasPP(const Module1 &m)
 {
     bool found = false;

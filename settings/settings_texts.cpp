@@ -21,8 +21,7 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// Position of the first occurrence of an ASCII character among characters 1 to limit, or
-// limit + 1 when there is none.
+// limit + 1 when c is not among the first limit characters.
 int findWithin(std::string_view text, char c, int limit)
 {
     int pos = 0;
@@ -35,7 +34,6 @@ int findWithin(std::string_view text, char c, int limit)
     return limit + 1;
 }
 
-// Number of a fraction text such as "4 1/2"; nothing when it has no defined value.
 std::optional<double> fractionValue(std::string_view n)
 {
     const int b = findWithin(n, ' ', 10);
@@ -53,7 +51,6 @@ std::optional<double> fractionValue(std::string_view n)
     return whole + numerator / denominator;
 }
 
-// Upper-cased last character when it is ASCII and not a blank; 0 otherwise.
 char suffixOf(std::string_view text)
 {
     if (text.empty())
@@ -64,8 +61,6 @@ char suffixOf(std::string_view text)
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// The digits and point of a number as ReadFixed reads them: on the stack unless the text is
-// absurdly long.
 class NumberText
 {
 public:
@@ -139,8 +134,7 @@ double LeadingNumber(std::string_view text)
         ++i;
     }
 
-    // The digits without the blanks; leading zeros are dropped so that only absurd texts need
-    // more than the stack buffer.
+    // Leading zeros dropped: only absurd texts outgrow the stack buffer.
     NumberText number;
 
     bool anyDigit = false;

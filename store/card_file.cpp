@@ -19,9 +19,8 @@ Result<TextBuffer> ReadCardFile(const std::string &path)
     const auto refuse = [&](std::string_view why) { return Error{"cannot read " + path + ": " + std::string(why)}; };
     const std::string tooLarge
         = "the file is larger than " + DecimalText(kMaxCardBytes >> 20) + " MB, too large for a race card";
-    // A named pipe, a device or a file another program holds under a lease would keep a plain
-    // open or read waiting as long as they like: neither waits here. What was opened is what is
-    // checked, so nothing can be swapped in between.
+    // A named pipe, a device or a file under another program's lease would keep a plain open or
+    // read waiting. What was opened is what is checked, so nothing can be swapped in between.
     constexpr std::string_view kWouldWait = "reading it would keep the program waiting";
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
@@ -41,10 +40,8 @@ Result<TextBuffer> ReadCardFile(const std::string &path)
     if (static_cast<std::uintmax_t>(st.st_size) > kMaxCardBytes)
         return refuse(tooLarge);
 
-    // Straight into a buffer of the file's size and a byte, left unfilled until read, then on
-    // should the file have grown (files of /proc tell no size). Front room for the loader, which
-    // writes the card's text over the bytes (a little longer than them until each line's end is
-    // dropped): untouched, it costs nothing.
+    // The file's size and a byte, then on should it have grown (files of /proc tell no size);
+    // untouched front room for the loader costs nothing.
     TextBuffer bytes;
     const std::size_t room = static_cast<std::size_t>(st.st_size) + 1;
     bytes.reserveWithFront(room / 16 + 4096, room);

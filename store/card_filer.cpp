@@ -11,13 +11,11 @@ namespace kel {
 
 namespace {
 
-// The slot of each field of a race and a horse line (PP lines: RaceStore::kPPSlotOfField).
 constexpr int kRaceSlotOfField[18] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17};
 constexpr int kHorseSlotOfField[15] = {0, 1, 2, 3, 4, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
 constexpr std::size_t kMaxRaceFields = 17;
 constexpr std::size_t kMaxHorseFields = 14;
 constexpr std::size_t kMaxPPFields = 17;
-// A tag shown in a note is cut to this many characters.
 constexpr std::size_t kTagShown = 20;
 
 constexpr std::size_t kKept = ScannedLine::kKeptSeparators;
@@ -42,8 +40,7 @@ CardFiler::CardFiler(RaceStore &store, LoadReport &report, LineScanner &scanner,
 void CardFiler::file(const ScannedLine &line)
 {
     m_text = m_scanner.text();
-    // The tag is the last field. The line's last character is never a separator: a ";" there
-    // belongs to the tag.
+    // The tag is the last field; a ";" that ends the line belongs to it.
     const std::size_t kept = std::min(line.separators, kKept);
     std::size_t dataFields = line.separators;
     std::size_t lastSep = kept >= 1 ? line.separator[kept - 1] : kNone;
@@ -125,7 +122,6 @@ void CardFiler::filePP(const ScannedLine &line, std::size_t dataFields)
         m_report.noteSkipped(line.number, "past performance line before any horse line of its race: filed under "
                                           "horse 0, which no page shows");
     noteLine(line);
-    // Fields past the 15th of a PP line are read but not kept.
     const std::size_t filed
         = std::min<std::size_t>(keptFields(line, dataFields, kMaxPPFields, "past performance"), RaceStore::kPPFields);
     if (line.length <= RaceStore::kMaxPPLineLength) {
@@ -136,11 +132,9 @@ void CardFiler::filePP(const ScannedLine &line, std::size_t dataFields)
             pp.end[k] = static_cast<uint16_t>(line.separator[k]);
         pp.fields = static_cast<uint8_t>(filed);
         pp.quoted = static_cast<uint16_t>(line.quotedFields & ((1u << RaceStore::kPPFields) - 1));
-        // The Final KEL text over the fields not kept and the tag, which nothing reads.
         pp.finalLength = static_cast<uint8_t>(putFinalKel(line, filed, line.begin + RaceStore::finalOffset(pp)));
         return;
     }
-    // A line too long for a PPLine: a record of cells, the Final KEL text behind the line.
     const int32_t rec = m_store.record(m_r, m_h, m_p);
     fileFields(rec, RaceStore::kPPSlotOfField, filed, line);
     if (filed < RaceStore::kPPFields)

@@ -2,14 +2,10 @@
 
 namespace kel {
 
-// Cards are Windows-1252 text and the store holds UTF-8.
-
-// The UTF-8 bytes of the Windows-1252 byte c (0x80 or more) written at out (three bytes there
-// writable); returns the end. The five bytes the code page leaves undefined map to the C1
-// control of the same number, as Windows itself does.
+// The UTF-8 of the Windows-1252 byte c >= 0x80 at out (three bytes writable); returns the end.
+// The five bytes the code page leaves undefined map to the C1 control of that number, as in Windows.
 inline char *PutCp1252AsUtf8(unsigned char c, char *out)
 {
-    // Code points of the bytes 0x80 to 0x9F; from 0xA0 on a byte is its own code point.
     static constexpr char16_t kHighTable[32] = {
         0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
         0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,

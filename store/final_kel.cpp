@@ -9,8 +9,7 @@ namespace kel {
 
 namespace {
 
-// A text of up to eight bytes as one number, the first byte lowest; the eight bytes from its
-// start are read.
+// Reads eight bytes whatever the text's size.
 uint64_t packed(std::string_view text)
 {
     uint64_t x;
@@ -25,8 +24,6 @@ std::size_t PutFinalKel(std::string_view kel, std::string_view early, char *out)
     if (early != kNoFigure) {
         const auto x = PercentNumber(kel);
         const auto y = PercentNumber(early);
-        // Figures near the largest double can overflow: no figure then, as for a text that is
-        // not one.
         if (x && y && std::isfinite(2 * *x - *y)) {
             char *end = PutGeneralNumber(2 * *x - *y, out);
             *end++ = '%';

@@ -19,7 +19,6 @@ namespace {
 
 constexpr std::size_t kKept = ScannedLine::kKeptSeparators;
 
-// Notes a ";" at place `at` of the line: the first kKept - 2 stay, then the last two.
 inline void keepSeparator(ScannedLine &line, std::size_t at)
 {
     if (line.separators < kKept) {
@@ -32,10 +31,7 @@ inline void keepSeparator(ScannedLine &line, std::size_t at)
 }
 
 #ifdef KEL_BLOCK_SCAN
-// The block of the vector scan: copy kSize bytes from src to dst and return, a bit per byte,
-// where the ";", the line ends, the high bytes (when decoding) and the double quotes are.
-// kSteps: separators taken per block without a loop (a block of some 7-byte fields rarely holds
-// more).
+// kSteps: separators taken per block without a loop; a block of some 7-byte fields rarely holds more.
 struct Block16
 {
     static constexpr unsigned kSize = 16;
@@ -81,13 +77,12 @@ LineScanner::LineScanner(std::string_view bytes, bool decode, TextBuffer *inPlac
     , m_writingInPlace(inPlace != nullptr)
 {
     if (m_writingInPlace) {
-        // The text grows by "º" taking two bytes and by each PP's Final KEL, and shrinks by
-        // line ends and tags: the front room of the bytes' buffer keeps it behind them on any
-        // real card.
+        // The text grows by "º" taking two bytes and by each Final KEL, and shrinks by line ends
+        // and tags: the front room keeps it behind the bytes on any real card.
         m_text = inPlace->block();
         m_inAt = static_cast<std::size_t>(bytes.data() - m_text);
     } else {
-        // "º" takes two bytes, and each PP line gains its Final KEL: some 8 % on a typical card.
+        // "º" taking two bytes and each Final KEL: some 8 % on a typical card.
         m_out.reserve(m_n + m_n / 8 + kSlack);
         m_text = m_out.data();
     }
@@ -102,7 +97,6 @@ bool LineScanner::next(ScannedLine &line)
     return m_decode ? nextPlain<true>(line) : nextPlain<false>(line);
 }
 
-// The definition of a line's scan, a byte at a time.
 template <bool Decode>
 bool LineScanner::nextPlain(ScannedLine &line)
 {
@@ -132,8 +126,6 @@ bool LineScanner::nextPlain(ScannedLine &line)
     return true;
 }
 
-// The scan a block at a time, which finds what the plain one finds: the block's bits say where
-// its separators, quotes, line ends and bytes to decode are, so most blocks are only copied.
 // One function, long as it is: every byte of a card passes through this loop, and its counters
 // stay in registers only while no call leaves it.
 template <bool Decode, class Block>
@@ -174,8 +166,6 @@ bool LineScanner::nextBlocks(ScannedLine &line)
         const unsigned stop = eol | high;
         const unsigned count = stop ? static_cast<unsigned>(std::countr_zero(stop)) : Block::kSize;
         const unsigned before = static_cast<unsigned>((uint64_t(1) << count) - 1);
-        // Quotes are rare: only then is it worked out whether one starts a field (is first in
-        // the line or follows a separator) and which.
         if (const unsigned quotes = quote & before) [[unlikely]] {
             const bool blockStartsField = w == begin || out[w - 1] == ';';
             for (unsigned q = quotes & ((semi << 1) | unsigned(blockStartsField)); q; q &= q - 1) {
@@ -188,15 +178,13 @@ bool LineScanner::nextBlocks(ScannedLine &line)
         unsigned m = semi & before;
         const std::size_t at = w - begin;
         if (separators + Block::kSteps <= kKept) {
-            // Steps whatever the count, each writing a place and counting it only when there
-            // was one: a loop would mispredict its end in nearly every block.
+            // Steps whatever the count: a loop would mispredict its end in nearly every block.
             for (int k = 0; k < Block::kSteps; ++k) {
                 line.separator[separators] = at + static_cast<std::size_t>(std::countr_zero(m));
                 separators += m != 0;
                 m &= m - 1;
             }
         }
-        // The rest, keeping the first kKept - 2 separators and always the last two.
         for (; m; m &= m - 1) {
             const std::size_t place = at + static_cast<std::size_t>(std::countr_zero(m));
             if (separators < kKept) {
@@ -241,7 +229,6 @@ void LineScanner::endLine(ScannedLine &line, std::size_t begin, std::size_t i, s
 void LineScanner::makeRoom(std::size_t w, std::size_t i)
 {
     if (m_writingInPlace) {
-        // The text caught up with the bytes still to be read: on in a buffer of its own.
         m_out.reserve(w + (m_n - i) + (m_n - i) / 8 + kSlack);
         std::memcpy(m_out.data(), m_text, w);
         m_writingInPlace = false;

@@ -22,9 +22,8 @@ void note(std::vector<LoadNote> &notes, std::size_t &count, int line, std::strin
         notes.push_back({line, std::move(what)});
 }
 
-// Every line filed. Out of line and with nothing to destroy: the WebAssembly build then calls the
-// scanner and the filer directly, where a caller with destructors pending would take each call
-// through a JavaScript exception trampoline (two a line, most of the load's time there).
+// Out of line, with nothing to destroy: a caller with destructors pending takes each call through
+// a JavaScript exception trampoline in the WebAssembly build (two a line, most of a load's time).
 [[gnu::noinline]] void fileLines(LineScanner &scanner, CardFiler &filer, ScannedLine &line)
 {
     while (scanner.next(line)) {
@@ -37,20 +36,18 @@ LoadReport loadCard(std::string_view bytes, TextBuffer *inPlace, RaceStore &stor
 {
     store.createEmpty();
     LoadReport report;
-    // An editor that saved the card as UTF-8 put a byte-order mark in front: the text after it
-    // is already what the store holds, and decoding it again would turn "º" into "Âº" and so
-    // hide every win. A mark followed by something that is not UTF-8 is just dropped.
+    // A card saved as UTF-8 is what the store holds: decoded again, "º" would become "Âº" and
+    // hide every win.
     bool utf8 = false;
     if (bytes.starts_with(kUtf8Bom)) {
         bytes.remove_prefix(kUtf8Bom.size());
         utf8 = Utf8Valid(bytes);
     }
-    // Decoded, the text stays within what the store's offsets reach.
+    // So that, decoded, the text stays within what the store's offsets reach.
     const bool cut = bytes.size() > kMaxCardBytes;
     if (cut)
         bytes = bytes.substr(0, kMaxCardBytes);
-    // One PP line per line at most, and a line holds at least its tag and a few bytes: room
-    // reserved from the size is untouched memory, so a generous guess is free.
+    // Reserved room is untouched memory, so a generous guess is free.
     constexpr std::size_t kRecords
         = std::size_t(RaceStore::kMaxRace + 1) * (RaceStore::kMaxHorse + 1) * (RaceStore::kMaxPP + 1);
     store.reserve(std::size_t(RaceStore::kMaxRace + 1) * (RaceStore::kMaxHorse + 1),
@@ -61,7 +58,6 @@ LoadReport loadCard(std::string_view bytes, TextBuffer *inPlace, RaceStore &stor
     ScannedLine line;
     fileLines(scanner, filer, line);
     report.lines = scanner.lines();
-    // The file cells and PP lines refer to the text by offsets: handed over last.
     store.adoptText(scanner.takeText());
     if (cut)
         report.noteDropped(report.lines, "the card is larger than " + DecimalText(kMaxCardBytes >> 20)

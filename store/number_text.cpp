@@ -58,8 +58,8 @@ std::optional<double> PlainNumber(std::string_view text)
     }
     if (digits == 0)
         return std::nullopt;
-    // Up to 15 digits the value is the digits as an integer, exact in a double, divided by a
-    // power of ten, also exact: one correctly rounded division, as from_chars rounds.
+    // Up to 15 digits: an exact integer over an exact power of ten, one correctly rounded
+    // division, as from_chars rounds.
     if (digits <= 15) {
         static constexpr double kPow10[16]
             = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
@@ -88,7 +88,6 @@ std::optional<double> PercentNumber(std::string_view text)
 {
     if (text.empty())
         return std::nullopt;
-    // Blanks around the number are tolerated, as in " 97 %"; nothing else is.
     std::string_view number = Utf8DropLast(text);
     while (!number.empty() && (number.front() == ' ' || number.front() == '\t'))
         number.remove_prefix(1);
@@ -103,8 +102,7 @@ char *PutGeneralNumber(double value, char *out)
         *out++ = '0'; // also for -0
         return out;
     }
-    // The 15 significant digits, correctly rounded, and the exponent of the rounded value:
-    // "d.dddddddddddddde+XX".
+    // to_chars rounds the 15 significant digits correctly, and gives the rounded value's exponent.
     char sci[32];
     const char *const end = PutScientific(value, 14, sci);
     const char *const e = std::find(static_cast<const char *>(sci), end, 'e');

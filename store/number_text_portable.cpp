@@ -1,5 +1,4 @@
-// The number conversions through fast_float and fmt, header-only, in an object file of their
-// own: only programs that call them (the WebAssembly build, the number test) link them.
+// Apart, so that only its callers (the WebAssembly build, the number test) link fast_float and fmt.
 #include "store/number_text.h"
 
 #include <algorithm>

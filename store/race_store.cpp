@@ -42,8 +42,7 @@ void RaceStore::setCell(int32_t rec, int s, std::string_view text)
         cell = Cell{};
         return;
     }
-    // A text inside the card's text is kept as its place there (one unsigned compare covers
-    // both ends).
+    // One unsigned compare covers both ends: a text before the card's wraps to a huge offset.
     const std::size_t offset
         = reinterpret_cast<std::uintptr_t>(text.data()) - reinterpret_cast<std::uintptr_t>(m_text.data());
     if (offset < m_text.size() && text.size() <= m_text.size() - offset && text.size() <= kLenMask
@@ -57,7 +56,7 @@ void RaceStore::setCell(int32_t rec, int s, std::string_view text)
         cell.b = uint32_t(Char) << kKindShift;
         return;
     }
-    // Reuse the owned string of a cell that is rewritten (the engine rewrites its slots often).
+    // Reused: the engine rewrites its slots often.
     if ((cell.b >> kKindShift) == Owned) {
         m_owned[cell.a].assign(text);
         return;
@@ -75,14 +74,11 @@ void RaceStore::setLineCell(PPLine &line, int s, std::string_view text)
     }
     if (lineCell(line, s) == text)
         return;
-    // The marks "S" and "F", and clearing them, stay in the line.
     if (s == 0 && text.size() <= 1) {
         line.mark = text.empty() ? 0 : text[0];
         line.flags = static_cast<uint8_t>(text.empty() ? line.flags & ~kMarked : line.flags | kMarked);
         return;
     }
-    // Any other text: the line becomes a record of cells, which its texts are copied to as
-    // views; it then refers to that record.
     const int32_t rec = static_cast<int32_t>(m_records.size());
     m_records.emplace_back();
     for (int slot = 0; slot < kSlots; ++slot)

@@ -12,8 +12,7 @@
 
 namespace kel {
 
-// A field's text as the card means it: one that starts with a double quote loses its first and
-// its last character ("ab gives a). Texts are UTF-8, so the last character may be several bytes.
+// A quoted field loses its first and last character ("ab gives a), the last perhaps several bytes.
 inline std::string_view Unquote(std::string_view field)
 {
     if (field.empty() || field[0] != '"')
@@ -21,13 +20,8 @@ inline std::string_view Unquote(std::string_view field)
     return Utf8DropLast(field.substr(1));
 }
 
-// The loaded card: Data(race 0..41, horse 0..21, PP 0..100, slot 0..18), every cell a text.
-//
-// A full card has 1.77 million cells but at most ~90,000 written records, so only written
-// records take memory. Nearly all of them are PP lines, kept as 40 bytes of field ends into the
-// card's text (a PPLine); race and horse lines, and PP lines rewritten in other slots than the
-// mark, are records of 19 cells. Texts are views into the card's text; texts written later are
-// interned one-character codes or owned strings reused per cell.
+// A full card has 1.77 million cells but at most ~90,000 written records, so only those take
+// memory: nearly all are PP lines, kept as 40 bytes of field ends into the card's text.
 class RaceStore
 {
 public:
@@ -37,13 +31,11 @@ public:
     static constexpr int kMaxSlot = 18;
     static constexpr int kSlots = kMaxSlot + 1;
 
-    // The slot of each field of a PP line (field 1 to 15; the Final KEL goes to slot 5).
     static constexpr int kPPFields = 15;
     static constexpr int kPPSlotOfField[kPPFields + 1] = {0, 12, 6, 15, 7, 8, 9, 10, 14, 13, 11, 1, 2, 3, 16, 4};
 
-    // A PP line as filed: where its fields lie in the card's text. The loader writes the Final
-    // KEL text over what followed the last field filed (later fields and the tag, which nothing
-    // reads), so it starts after that field's end.
+    // The Final KEL text overwrites what followed the last field filed (later fields and the
+    // tag, which nothing reads), so it starts after that field's end.
     struct PPLine
     {
         uint32_t base = 0;            // offset of the line's first byte in the text
@@ -58,16 +50,13 @@ public:
         uint8_t flags = 0;            // the store's own
     };
     static_assert(sizeof(PPLine) == 40);
-    // The largest line length a PPLine can describe (its Final KEL text included).
     static constexpr std::size_t kMaxPPLineLength = UINT16_MAX;
 
     RaceStore();
 
-    // Every cell becomes empty; views handed out before are invalid afterwards.
     void createEmpty();
 
-    // The text of a cell; "" for a cell never written or indices out of range. The view stays
-    // valid until this cell is written again or the store is re-created.
+    // "" out of range; the view stays valid until this cell is written again or the store is re-created.
     std::string_view operator()(int r, int h, int p, int s) const
     {
         if (!inRange(r, h, p, s))
@@ -76,11 +65,9 @@ public:
         return rec < 0 ? std::string_view() : cell(rec, s);
     }
 
-    // The number of record (r, h, p), or -1 when it was never written (every cell empty); for
-    // readers of several cells of one record, with cell(record, slot).
+    // -1 when never written; for readers of several cells of one record through cell().
     int32_t find(int r, int h, int p) const { return inRange(r, h, p, 0) ? m_index[recordIndex(r, h, p)] : -1; }
 
-    // Out-of-range writes are ignored.
     void set(int r, int h, int p, int s, std::string_view text)
     {
         if (!inRange(r, h, p, s))
@@ -92,9 +79,7 @@ public:
             setCell(record(r, h, p), s, text);
     }
 
-    // For writers of whole records (the loader): the number of record (r, h, p), which must be
-    // in range, created empty when missing; then its cells by slot (0 to kMaxSlot) without a
-    // lookup per cell. A number stays valid until the store is re-created.
+    // For writers of whole records: (r, h, p) in range; valid until the store is re-created.
     int32_t record(int r, int h, int p)
     {
         int32_t &rec = m_index[recordIndex(r, h, p)];
@@ -105,13 +90,11 @@ public:
         return rec;
     }
     void setCell(int32_t record, int s, std::string_view text);
-    // A record number from find() or record(), and a slot in range.
     std::string_view cell(int32_t record, int s) const
     {
         return (record & kLineBit) ? lineCell(m_lines[record & kLineMask], s) : view(m_records[record][s]);
     }
-    // Asks the processor for a record's text ahead of its reading: walks over many PPs read
-    // texts spread through the card, one cache miss each otherwise.
+    // Walks over many PPs read texts spread through the card: one cache miss each otherwise.
     void prefetch(int32_t record, int s) const
     {
         if (record < 0)
@@ -129,23 +112,20 @@ public:
             __builtin_prefetch(view(m_records[record][s]).data());
         }
     }
-    // A cell that is bytes [offset, offset + length) of the text.
     void setFileCell(int32_t record, int s, std::size_t offset, std::size_t length)
     {
         m_records[record][s] = length == 0 ? Cell{}
                                            : Cell{static_cast<uint32_t>(offset),
                                                   (uint32_t(File) << kKindShift) | static_cast<uint32_t>(length)};
     }
-    // Files PP line (r, h, p), which must be in range, replacing what was there; the caller
-    // fills in the returned line (all zero), which stays valid until the next line is added.
+    // (r, h, p) in range; the caller fills in the line, which stays valid until the next one.
     PPLine &addLine(int r, int h, int p)
     {
         m_index[recordIndex(r, h, p)] = static_cast<int32_t>(m_lines.size()) | kLineBit;
         return m_lines.emplace_back();
     }
 
-    // Takes over the card's text, which file cells and PP lines refer to; the loader files
-    // them first and hands the text over last. Nothing is read in between.
+    // The loader files cells and lines first and hands their text over last: nothing reads between.
     void adoptText(TextBuffer text) { m_text = std::move(text); }
 
     static bool inRange(int r, int h, int p, int s)
@@ -153,14 +133,12 @@ public:
         return r >= 0 && r <= kMaxRace && h >= 0 && h <= kMaxHorse && p >= 0 && p <= kMaxPP && s >= 0 && s <= kMaxSlot;
     }
 
-    // Room for this many written records and PP lines, so a large card does not regrow them.
     void reserve(std::size_t records, std::size_t lines)
     {
         m_records.reserve(records);
         m_lines.reserve(lines);
     }
     std::size_t recordCount() const { return m_records.size() + m_lines.size(); }
-    // Approximate heap use, for the benchmarks.
     std::size_t memoryUse() const;
 
 private:
@@ -174,19 +152,16 @@ private:
     static constexpr uint32_t kKindShift = 30;
     static constexpr uint32_t kLenMask = (1u << kKindShift) - 1;
     enum Kind : uint32_t { Empty = 0, File = 1, Owned = 2, Char = 3 };
-    // A Char cell holds one character, or the missing-figure text, which every PP line
-    // without an early figure shows twice.
+    // A Char cell as well: every PP line without an early figure shows it twice.
     static constexpr std::string_view kDashes = "----";
     static constexpr uint32_t kDashesCode = 256;
 
-    // Record numbers with this bit are PP lines.
     static constexpr int32_t kLineBit = int32_t(1) << 30;
     static constexpr int32_t kLineMask = kLineBit - 1;
-    // PPLine flags: slot 0 holds mark; the line moved to full record number base.
+    // PPLine flags: slot 0 holds mark; the line moved to the full record numbered base.
     static constexpr uint8_t kMarked = 1;
     static constexpr uint8_t kMoved = 2;
 
-    // The field of each slot of a PP line, 0 for slots that no field fills.
     static constexpr std::array<uint8_t, kSlots> kFieldOfPPSlot = [] {
         std::array<uint8_t, kSlots> f{};
         for (int k = 1; k <= kPPFields; ++k)
@@ -228,14 +203,12 @@ private:
     }
 
 public:
-    // Where a line's Final KEL text starts, from the line's start.
     static std::size_t finalOffset(const PPLine &line)
     {
         return line.fields == 0 ? 0 : std::size_t(line.end[line.fields - 1]) + 1;
     }
 
 private:
-    // Where the text of slot s of a line starts, from the line's start (0 for a mark or nothing).
     static std::size_t fieldOffset(const PPLine &line, int s)
     {
         if (s == 5)

@@ -6,16 +6,14 @@
 
 namespace kel {
 
-// What went wrong, as the user reads it: the message is written in its final form where it is
-// raised, and shown or printed unchanged by the window and the report tool.
+// The message is final where it is raised: the window and the report tool show it unchanged.
 struct Error
 {
     std::string message;
     int line = 0; // 1-based line of the card it concerns; 0 when it concerns no line
 };
 
-// A value, or the Error that prevented it (std::expected arrives only with C++23). Loading,
-// printing and the Settings texts return it; callers test it before use.
+// A value or the Error that prevented it (std::expected is C++23); value() only when ok().
 template <class T>
 class [[nodiscard]] Result
 {
@@ -26,7 +24,6 @@ public:
     bool ok() const { return m_v.index() == 0; }
     explicit operator bool() const { return ok(); }
 
-    // Only when ok().
     T &value() { return std::get<0>(m_v); }
     const T &value() const { return std::get<0>(m_v); }
     T &operator*() { return value(); }
@@ -34,14 +31,12 @@ public:
     T *operator->() { return &value(); }
     const T *operator->() const { return &value(); }
 
-    // Only when !ok().
     const Error &error() const { return std::get<1>(m_v); }
 
 private:
     std::variant<T, Error> m_v;
 };
 
-// Success without a value, or an Error.
 template <>
 class [[nodiscard]] Result<void>
 {
@@ -51,7 +46,6 @@ public:
 
     bool ok() const { return !m_failed; }
     explicit operator bool() const { return ok(); }
-    // Only when !ok().
     const Error &error() const { return m_error; }
 
 private:

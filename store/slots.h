@@ -6,8 +6,8 @@
 
 namespace kel {
 
-// The slots the program reads by what they hold; the others are only shown or printed, by
-// number. A race's and a horse's key is slot 1: their lists end at the first record without it.
+// The slots read by what they hold; the others are only shown, by number. Races and horses end
+// at the first record without a key.
 inline constexpr int kKeySlot = 1;
 
 inline constexpr int kHorseName = 2;
@@ -31,7 +31,7 @@ inline constexpr int kPPPurse = 10;
 inline constexpr std::string_view kScratchMark = "S";
 inline constexpr std::string_view kFilterMark = "F";
 
-// A horse is scratched when its PP 1 carries the scratch mark (a horse without PPs too).
+// PP 1 carries the mark even for a horse without PPs.
 inline bool IsScratched(const RaceStore &d, int r, int h)
 {
     return d(r, h, 1, kPPMark) == kScratchMark;

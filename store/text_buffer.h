@@ -11,10 +11,8 @@
 
 namespace kel {
 
-// A growable byte buffer whose capacity is never initialised: the loader writes a card's text
-// into it block by block, ahead of its size, and large regrowths move pages instead of bytes.
-// The content may start some way into the block ("front room"), so that the card's text can be
-// written over its own bytes from the block's start.
+// Capacity is never initialised: the loader writes ahead of the size, and large regrowths move
+// pages instead of bytes. Front room before the content lets a card's text overwrite its bytes.
 class TextBuffer
 {
 public:
@@ -43,22 +41,18 @@ public:
     char *data() { return m_block + m_front; }
     const char *data() const { return m_block + m_front; }
     std::size_t size() const { return m_size; }
-    // Room for content from data() on.
     std::size_t capacity() const { return m_blockSize - m_front; }
     std::string_view view() const { return {data(), m_size}; }
 
-    // Room for at least n bytes of content; what was written below the old capacity stays.
+    // Keeps what was written below the old capacity, not only the first size() bytes.
     void reserve(std::size_t n) { grow(m_front + n); }
-    // On an empty buffer: room for n bytes of content after front bytes of front room.
+    // On an empty buffer only.
     void reserveWithFront(std::size_t front, std::size_t n)
     {
         grow(front + n);
         m_front = front;
     }
-    // The first n bytes from data() (written by the caller, n <= capacity) are the content.
     void setSize(std::size_t n) { m_size = n; }
-    // The block's first n bytes, written by the caller, become the content: the front room is
-    // given up.
     void setBlockContent(std::size_t n)
     {
         m_front = 0;
@@ -86,9 +80,7 @@ private:
         preferLargePages();
     }
 
-    // A card of tens of megabytes is read into fresh memory: in pages of 2 MB instead of 4 KB,
-    // where the system offers them, a five-hundredth of the page faults, which on a virtual
-    // machine cost more than the copy itself.
+    // 2 MB pages take a five-hundredth of the faults of 4 KB ones, which on a VM cost more than the copy.
     void preferLargePages()
     {
 #ifdef MADV_HUGEPAGE

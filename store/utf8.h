@@ -5,11 +5,9 @@
 
 namespace kel {
 
-// Card texts, names and typed texts are UTF-8 ("º" is two bytes), and the program counts, cuts
-// and drops them by characters, never by bytes. A byte that does not start a well-formed
-// sequence counts as one character of its own.
+// Texts are counted, cut and dropped by UTF-8 characters, never by bytes ("º" is two). A byte
+// that does not start a well-formed sequence is a character of its own, read as its own code.
 
-// Bytes of the character starting at byte i (i < s.size()).
 inline std::size_t Utf8CharLength(std::string_view s, std::size_t i)
 {
     const auto b = static_cast<unsigned char>(s[i]);
@@ -28,7 +26,6 @@ inline std::size_t Utf8CharLength(std::string_view s, std::size_t i)
     return len;
 }
 
-// The character at byte i; i moves past it. A stray byte reads as the code of the byte.
 inline char32_t Utf8Next(std::string_view s, std::size_t &i)
 {
     const std::size_t len = Utf8CharLength(s, i);
@@ -43,7 +40,6 @@ inline char32_t Utf8Next(std::string_view s, std::size_t &i)
     return c;
 }
 
-// The first n characters of s (all of s when it is shorter).
 inline std::string_view Utf8Left(std::string_view s, std::size_t n)
 {
     std::size_t i = 0;
@@ -52,7 +48,6 @@ inline std::string_view Utf8Left(std::string_view s, std::size_t n)
     return s.substr(0, i);
 }
 
-// The number of characters of s.
 inline std::size_t Utf8Count(std::string_view s)
 {
     std::size_t n = 0;
@@ -61,14 +56,12 @@ inline std::size_t Utf8Count(std::string_view s)
     return n;
 }
 
-// s without its last character (empty for an empty s).
 inline std::string_view Utf8DropLast(std::string_view s)
 {
     if (s.empty())
         return s;
     std::size_t start = s.size() - 1;
-    // A trailing continuation byte belongs to the character of the lead byte before it, if that
-    // lead byte's sequence ends exactly here.
+    // A continuation byte ends a character only when its lead byte's sequence ends exactly here.
     if ((static_cast<unsigned char>(s[start]) & 0xC0) == 0x80) {
         std::size_t lead = start;
         while (lead > 0 && start - lead < 3 && (static_cast<unsigned char>(s[lead]) & 0xC0) == 0x80)
@@ -79,8 +72,7 @@ inline std::string_view Utf8DropLast(std::string_view s)
     return s.substr(0, start);
 }
 
-// Whether s is well-formed UTF-8: no stray continuation bytes, overlong forms, surrogates or code
-// points past U+10FFFF.
+// Refuses stray continuation bytes, overlong forms, surrogates and code points past U+10FFFF.
 inline bool Utf8Valid(std::string_view s)
 {
     const auto *b = reinterpret_cast<const unsigned char *>(s.data());

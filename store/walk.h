@@ -10,12 +10,10 @@
 
 namespace kel {
 
-// The walks over the card: the races of a scope, the horses of a race, the PPs of a horse. Each
-// list runs from 1 up to its first entry whose key slot is empty, and to the store's capacity
-// at the latest. The walks hide how the store keeps its records; a callback that returns bool
-// stops its walk by returning false.
+// Each list runs from 1 up to its first entry whose key slot is empty, to the store's capacity at
+// the latest. The walks hide how the store keeps its records; a callback that returns bool stops
+// its walk by returning false.
 
-// A PP as a walk hands it out: its number, and its slots read without a lookup each.
 class PPRef
 {
 public:
@@ -23,8 +21,7 @@ public:
 
     int number() const { return m_pp; }
     std::string_view operator[](int slot) const { return m_store->cell(m_record, slot); }
-    // Asks the processor for slot s of the PP `ahead` places on, whose text is about to be read:
-    // a walk over many PPs would otherwise wait for each text in turn.
+    // Prefetches slot s `ahead` PPs on: a walk over many PPs would otherwise wait on each text.
     void prefetchAhead(int ahead, int s) const { m_store->prefetch(m_record + ahead, s); }
 
 private:
@@ -33,9 +30,6 @@ private:
     int m_pp;
 };
 
-// Where a walk over a horse's PPs ends: before the first PP whose key slot is empty, and after
-// PP `last` at the latest. Each walker names its own (the rating engine's, the pages', the
-// marks').
 struct PPEnd
 {
     int keySlot;
@@ -43,7 +37,6 @@ struct PPEnd
 };
 
 namespace detail {
-// Calls fn; false when it returns false.
 template <class Fn, class... Args>
 bool goOn(Fn &fn, Args &&...args)
 {
@@ -54,9 +47,7 @@ bool goOn(Fn &fn, Args &&...args)
 }
 } // namespace detail
 
-// fn(r) for each race of a scope: `race` alone when it is not 0, otherwise every race of the card
-// from race 1; up to the first race whose race slot 1 is empty either way. Returns false when
-// fn stopped the walk.
+// `race` alone if it is on the card, or every race when it is 0; false when fn stopped the walk.
 template <class Fn>
 bool ForEachRace(const RaceStore &d, int race, Fn &&fn)
 {
@@ -69,7 +60,6 @@ bool ForEachRace(const RaceStore &d, int race, Fn &&fn)
     return true;
 }
 
-// fn(h) for each horse of race r: up to the first whose horse slot 1 is empty.
 template <class Fn>
 bool ForEachHorse(const RaceStore &d, int r, Fn &&fn)
 {
@@ -79,7 +69,6 @@ bool ForEachHorse(const RaceStore &d, int r, Fn &&fn)
     return true;
 }
 
-// The number of races of the card, as ForEachRace walks them.
 inline int RaceCount(const RaceStore &d)
 {
     int n = 0;
@@ -87,7 +76,6 @@ inline int RaceCount(const RaceStore &d)
     return n;
 }
 
-// The number of horses of race r, as ForEachHorse walks them.
 inline int HorseCount(const RaceStore &d, int r)
 {
     int n = 0;
@@ -95,7 +83,6 @@ inline int HorseCount(const RaceStore &d, int r)
     return n;
 }
 
-// fn(PPRef) for each PP of horse (r, h) up to `end`.
 template <class Fn>
 bool ForEachPP(const RaceStore &d, int r, int h, PPEnd end, Fn &&fn)
 {
@@ -109,8 +96,6 @@ bool ForEachPP(const RaceStore &d, int r, int h, PPEnd end, Fn &&fn)
     return true;
 }
 
-// fn(s, text) for slots 1, 2, ... of record (r, h, p) up to the first empty one, slot `last`
-// at the latest: how a record is shown.
 template <class Fn>
 void ForEachSlot(const RaceStore &d, int r, int h, int p, int last, Fn &&fn)
 {
@@ -123,7 +108,6 @@ void ForEachSlot(const RaceStore &d, int r, int h, int p, int last, Fn &&fn)
     }
 }
 
-// Asks the processor for slot s of PPs 1 to count of horse (r, h), ahead of a walk over them.
 inline void PrefetchPPs(const RaceStore &d, int r, int h, int count, int s)
 {
     for (int p = 1; p <= count; ++p)
