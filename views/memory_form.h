@@ -32,8 +32,10 @@ public:
     bool shown(Ctl c) const;
 
     void setFocus(Ctl c) override { m_focus = c; }
-    // The control last given the focus; none at start.
+    // The control last given the focus; none at start, or since forgetFocus (a front end that
+    // asks where one command moved the focus forgets it before the command).
     std::optional<Ctl> focus() const { return m_focus; }
+    void forgetFocus() { m_focus.reset(); }
 
     std::string text(Ctl c) const override { return m_texts[idx(c)]; }
     // As typing would: cut to the box's maximum length (Text_Date takes 8 characters).
