@@ -2,6 +2,7 @@
 
 #include "store/number_text.h"
 #include "views/controls.h"
+#include "views/display_text.h"
 
 namespace kel {
 
@@ -40,10 +41,16 @@ void appendInts(std::string &out, int count, auto value)
 
 } // namespace
 
-std::string WindowStateJson(const Module1 &m, const MemoryForm &f)
+std::string WindowStateJson(const Module1 &m, const MemoryForm &f, bool drawn)
 {
     std::string out = "{\"viewPage\":" + DecimalText(m.ViewPage) + ",\"currentRace\":" + DecimalText(m.CurrentRace)
                       + ",\"currentHorse\":" + DecimalText(m.CurrentHorse) + ",\"focus\":";
+    const auto put = [&](std::string_view t) {
+        if (drawn && t.size() > kDisplayChars)
+            AppendJsonString(out, DisplayText(t));
+        else
+            AppendJsonString(out, t);
+    };
     if (const auto focus = f.focus())
         AppendJsonString(out, kControls[static_cast<std::size_t>(*focus)].name);
     else
@@ -54,7 +61,7 @@ std::string WindowStateJson(const Module1 &m, const MemoryForm &f)
             out += ',';
         AppendJsonString(out, c.name);
         out += ":{\"caption\":";
-        AppendJsonString(out, f.caption(c.ctl));
+        put(f.caption(c.ctl));
         out += ",\"text\":";
         AppendJsonString(out, f.text(c.ctl));
         out += ",\"value\":" + DecimalText(f.value(c.ctl)) + ",\"visible\":" + (f.visible(c.ctl) ? "true" : "false")
@@ -75,7 +82,7 @@ std::string WindowStateJson(const Module1 &m, const MemoryForm &f)
         for (int c = 0; c < g.cols(); ++c) {
             if (c > 0)
                 out += ',';
-            AppendJsonString(out, g.cell(r, c));
+            put(g.cell(r, c));
         }
         out += ']';
     }

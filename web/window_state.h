@@ -12,7 +12,9 @@ namespace kel {
 // CurrentHorse), every control by its name with its caption, text, value and whether it is
 // shown, the focus, and the grid MSF whole (rows, columns, fixed rows, current cell, column
 // widths and alignments, row heights and every cell's text).
-std::string WindowStateJson(const Module1 &m, const MemoryForm &f);
+// drawn: the cells and captions as the window draws them (DisplayText), for a page to show; else
+// whole, for the checks.
+std::string WindowStateJson(const Module1 &m, const MemoryForm &f, bool drawn = false);
 
 // text as a JSON string, quotes included, appended to out. Texts are UTF-8 and kept so;
 // quotes, backslashes and control characters are escaped.

@@ -41,7 +41,7 @@ const files = new FileFrame({
 
 // Draws the window as the module's form says it is.
 function render() {
-  state = JSON.parse(w.state());
+  state = JSON.parse(k.pageState(w));
   for (const [name, c] of Object.entries(state.controls)) {
     const el = $(name);
     if (!el) continue;
@@ -84,6 +84,7 @@ function restoreFocus(before) {
 async function command(handler) {
   if (busy) return;
   busy = true;
+  $('KEL_Soft').setAttribute('aria-busy', 'true');
   const before = document.activeElement;
   try {
     await ready;
@@ -98,6 +99,7 @@ async function command(handler) {
       restoreFocus(before);
     }
     busy = false;
+    $('KEL_Soft').removeAttribute('aria-busy');
   }
 }
 
@@ -289,15 +291,15 @@ function controls() {
   click('Speed', () => command(() => w.earlySpeed()));
   click('LateSpeed', () => command(() => w.lateSpeed()));
 
-  // A key reaches the window itself only when no frame is shown: ESC then closes it, which a
-  // browser allows only for a window of its own (an installed app's), not for a tab.
+  // A key reaches the window itself only when no frame is shown: ESC then closes it when the
+  // page is an installed app in a window of its own. A tab is the browser's: ESC leaves it open.
   document.addEventListener('keydown', (e) => {
     if (e.defaultPrevented || !w || busy || !$('fr_dc').hidden || !$('Fr_Open').hidden) return;
     if (document.querySelector('dialog[open]') || e.target.closest?.('#menubar')) return;
     const code = keyCode(e);
     if (code < 0) return;
     command(() => w.formKey(code)).then(() => {
-      if (k.closed(w)) window.close();
+      if (k.closed(w) && !matchMedia('(display-mode: browser)').matches) window.close();
     });
   });
 

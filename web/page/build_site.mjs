@@ -31,6 +31,13 @@ const copy = (from, to = path.basename(from)) => {
 const px = (twips) => `${Math.round(twips / 15)}px`;
 const escape = (s) => s.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;').replace(/"/g, '&quot;');
 
+// The page's own controls, after a frame's: for choosing a folder, the button under "Cancel", and
+// the browsers' folder picker as a file input where showDirectoryPicker is missing.
+const extras = {
+  Fr_Open: [`<button type="button" id="Dir1_Pick" class="ctl" style="left:${px(6480)};top:${px(1560)};width:${px(1335)};height:${px(255)}">Choose folder…</button>`,
+    '<input type="file" id="Dir1_Files" webkitdirectory multiple hidden>'],
+};
+
 // One control as an element named by its id, at its place in its container; containers hold
 // their controls in the table's order, which is also the desktop's tab order.
 function markup(c) {
@@ -39,7 +46,7 @@ function markup(c) {
   const caption = escape(c.caption);
   switch (c.kind) {
   case 'frame': {
-    const inner = controls.filter((x) => x.container === c.name).map(markup).join('\n');
+    const inner = [...controls.filter((x) => x.container === c.name).map(markup), ...(extras[c.name] ?? [])].join('\n');
     const legend = caption ? `<legend>${caption}</legend>` : '';
     return `<fieldset id="${c.name}" class="ctl frame" style="${geometry}"${hidden}>${legend}\n${inner}\n</fieldset>`;
   }
@@ -60,11 +67,7 @@ function markup(c) {
   case 'dirlist':
     return `<ul id="${c.name}" class="ctl list" role="tree" tabindex="0" aria-label="Folders" style="${geometry}"${hidden}></ul>`;
   case 'filelist':
-    // The page's additions for choosing a folder: the button, and the browsers' folder picker as
-    // a file input where showDirectoryPicker is missing.
-    return `<select id="${c.name}" class="ctl list" size="2" aria-label="Cards" style="${geometry}"${hidden}></select>
-<button type="button" id="Dir1_Pick" class="ctl" style="left:${px(6480)};top:${px(1560)};width:${px(1335)};height:${px(255)}">Choose folder…</button>
-<input type="file" id="Dir1_Files" webkitdirectory multiple hidden>`;
+    return `<select id="${c.name}" class="ctl list" size="2" aria-label="Cards" style="${geometry}"${hidden}></select>`;
   default:
     throw new Error(`no markup for a ${c.kind}`);
   }
@@ -83,7 +86,7 @@ for (const size of [32, 192, 512])
 copy(path.join(root, 'packaging/icons/io.github.kelsoft.KelSoft.svg'), 'icons/kelsoft.svg');
 
 // Printing's own files, fetched on the first "Print".
-const modules = path.join(here, 'node_modules');
+const modules = path.join(here, '..', 'node_modules');
 copy(path.join(modules, 'pdf-lib/dist/pdf-lib.min.js'), 'print/pdf-lib.min.js');
 copy(path.join(modules, '@pdf-lib/fontkit/dist/fontkit.umd.min.js'), 'print/fontkit.umd.min.js');
 for (const face of ['Regular', 'Bold'])

@@ -47,10 +47,6 @@ namespace {
 static_assert(static_cast<int>(MsgAnswer::Ok) == 0 && static_cast<int>(MsgAnswer::Cancel) == 3);
 static_assert(static_cast<int>(MsgButtons::Ok) == 0 && static_cast<int>(MsgButtons::YesNoCancel) == 2);
 
-// Letter paper less quarter-inch margins, in twips: what the desktop prints on by default.
-constexpr double kPageWidth = 11520;
-constexpr double kPageHeight = 15120;
-
 class PageDialogs : public Dialogs
 {
 public:
@@ -79,7 +75,7 @@ public:
 struct Report
 {
     FontTableMeasure measure;
-    RecordedDocument doc{measure, kPageWidth, kPageHeight};
+    RecordedDocument doc{measure, kPrintWidth, kPrintHeight};
     std::string title;
     std::string fileName;
 };
@@ -170,25 +166,21 @@ std::string reportFileName()
 std::string reportPage(int page)
 {
     std::string out = "[";
-    if (!g_report)
-        return out + ']';
-    const RecordedDocument &doc = g_report->doc;
-    for (std::size_t i = 0; i < doc.eventCount(); ++i) {
-        const RecordedDocument::Event e = doc.event(i);
-        if (e.page != page || e.kind == RecordedDocument::Event::NewPage || e.kind == RecordedDocument::Event::EndDoc)
+    for (std::size_t i = 0; g_report && i < g_report->doc.eventCount(); ++i) {
+        const RecordedDocument::Event e = g_report->doc.event(i);
+        if (e.page != page)
             continue;
         if (out.size() > 1)
             out += ',';
-        out += "{\"x\":" + GeneralNumber(e.x) + ",\"y\":" + GeneralNumber(e.y);
-        if (e.kind == RecordedDocument::Event::Line) {
-            out += ",\"x2\":" + GeneralNumber(e.x2) + ",\"y2\":" + GeneralNumber(e.y2) + ",\"rgb\":" + DecimalText(e.rgb);
-        } else {
-            out += ",\"size\":" + GeneralNumber(e.size) + ",\"bold\":" + (e.bold ? "true" : "false") + ",\"text\":";
-            AppendJsonString(out, e.text);
-        }
-        out += '}';
+        AppendPrintEventJson(out, e);
     }
     return out + ']';
+}
+
+// The window's state with its texts as the window draws them.
+std::string pageState(Window &w)
+{
+    return WindowStateJson(w.module(), w.form(), true);
 }
 
 // What a scratched horse's "-" cells stand for on the horses page, row by row.
@@ -231,6 +223,7 @@ EMSCRIPTEN_BINDINGS(kelsoft_page)
     emscripten::function("reportTitle", &reportTitle);
     emscripten::function("reportFileName", &reportFileName);
     emscripten::function("reportPage", &reportPage);
+    emscripten::function("pageState", &pageState);
     emscripten::function("rowNotes", &rowNotes);
     emscripten::function("forgetFocus", &forgetFocus);
     emscripten::function("closed", &closed);

@@ -68,7 +68,7 @@ export async function writePdf(report, progress) {
     const page = doc.addPage(kPage);
     const top = kPage[1] - kMargin;
     for (const e of report.page(n)) {
-      if (e.text === undefined) {
+      if (e.kind === 'line') {
         page.drawLine({
           start: { x: kMargin + e.x / 20, y: top - e.y / 20 },
           end: { x: kMargin + e.x2 / 20, y: top - e.y2 / 20 },
@@ -78,6 +78,7 @@ export async function writePdf(report, progress) {
         });
         continue;
       }
+      if (e.kind !== 'text') continue;
       // As the printer draws it: control characters take no room.
       const text = e.text.replace(/[\u0000-\u001f\u007f]/g, '');
       if (text)

@@ -12,7 +12,7 @@ import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 
-import { launch, serve } from './site.mjs';
+import { launch, launchProfile, serve } from './site.mjs';
 
 const siteDir = process.env.KEL_SITE_DIR;
 const nativeDir = process.env.KEL_NATIVE_DIR;
@@ -129,17 +129,36 @@ async function answer(page, button) {
 const row = (page, r, c = 0) => page.locator(`#MSF_${r}_${c}`);
 const settled = (page) => page.waitForFunction(() => !document.querySelector('dialog[open]'));
 
+// small.kel with texts longer than the window draws: a race field, a horse's name, a PP's other
+// horses.
+function longCard() {
+  const long = (what, n) => `${what} `.repeat(n).slice(0, n);
+  const lines = readFileSync(path.join(samples, 'small.kel'), 'latin1').split('\n');
+  const set = (line, field, text) => {
+    const f = lines[line].split(';');
+    f[field] = text;
+    lines[line] = f.join(';');
+  };
+  set(0, 5, long('Maiden', 1500));
+  set(1, 1, long('Sassy', 1200));
+  set(2, 0, long('Cairo', 1100));
+  mkdirSync(path.join(work, 'long'), { recursive: true });
+  writeFileSync(path.join(work, 'long', 'long.kel'), lines.join('\n'), 'latin1');
+  return path.join(work, 'long');
+}
+
 test('every page of the sample cards shows what the native window shows, by double-click, ESC, S and Go!', async () => {
   const page = await openPage();
-  for (const name of ['small.kel', 'gulfstrm.kel', 'bigfield.kel']) {
-    const steps = nativeWalk(path.join(samples, name));
+  const long = longCard();
+  for (const [dir, name] of [[samples, 'small.kel'], [samples, 'gulfstrm.kel'], [samples, 'bigfield.kel'], [long, 'long.kel']]) {
+    const steps = nativeWalk(path.join(dir, name));
     let at = 0;
     const expect = async (what) => {
       assert.equal(steps[at][0], what);
       assertShows(await shownState(page), steps[at][1], `${name}, ${what}`);
       ++at;
     };
-    await openByFrame(page, samples, name);
+    await openByFrame(page, dir, name);
     await expect(`open ${name}`);
     const races = steps[0][1].grid.rows;
     const horsesOf = (race) => steps.find(([w]) => w === `race ${race}`)[1].grid.rows - 1;
@@ -210,7 +229,7 @@ function assertSamePdf(got, want) {
   return worst;
 }
 
-const report = (args, file) => execFileSync(path.join(nativeDir, 'cli', 'kelsoft-report'), [...args, '--pdf', file, path.join(samples, 'gulfstrm.kel')]);
+const report = (args, file, card = 'gulfstrm.kel') => execFileSync(path.join(nativeDir, 'cli', 'kelsoft-report'), [...args, '--pdf', file, path.join(samples, card)]);
 
 test('Print asks its questions and shows the report tool\'s PDF, with and without PPs', async () => {
   const page = await openPage();
@@ -253,6 +272,297 @@ test('Print asks its questions and shows the report tool\'s PDF, with and withou
   assert.deepEqual(await box(page), { id: 'MsgBox', title: 'KEL Soft', text: '"two" is not a number', value: undefined, buttons: ['OK'], focus: 'OK' });
   await answer(page, 'OK');
   assert.equal(await page.isVisible('#Preview'), false);
+  assert.deepEqual(page.errors, []);
+  await page.context().close();
+});
+
+// The page's folder picker answering with a folder of the page's own storage (origin-private),
+// which holds the cards named, each a copy of a sample (or a file of the bytes given).
+async function folderOfCards(page, cards) {
+  await page.evaluate(async (cards) => {
+    const root = await navigator.storage.getDirectory();
+    const folder = await root.getDirectoryHandle('cards', { create: true });
+    for (const [file, bytes] of cards) {
+      const parts = file.split('/');
+      let at = folder;
+      for (const sub of parts.slice(0, -1)) at = await at.getDirectoryHandle(sub, { create: true });
+      const w = await (await at.getFileHandle(parts.at(-1), { create: true })).createWritable();
+      await w.write(new Uint8Array(bytes));
+      await w.close();
+    }
+    window.showDirectoryPicker = async () => folder;
+  }, cards.map(([file, sample]) => [file, [...readFileSync(path.join(samples, sample))]]));
+}
+
+const listed = (page, id) => page.$$eval(`#${id} option, #${id} li`, (items) => items.map((i) => i.textContent));
+
+test('opening: the folder picker, the file list\'s rule, its messages, and drops that keep the card', async () => {
+  const page = await openPage({ picker: true });
+  await folderOfCards(page, [['small.kel', 'small.kel'], ['Gulfstrm.KEL', 'gulfstrm.kel'], ['notes.txt', 'small.kel'],
+    ['.hidden.kel', 'small.kel'], ['gulfstream2025.kel', 'small.kel'], ['old/bigfield.kel', 'bigfield.kel']]);
+  await page.click('#File');
+  await page.click('#File_Open');
+  assert.deepEqual((await shownState(page)).shown.Fr_Open, true);
+  assert.deepEqual(await listed(page, 'Dir1'), []);
+  await page.click('#Dir1_Pick');
+  await page.waitForFunction(() => document.getElementById('File1').options.length > 0);
+  assert.deepEqual(await listed(page, 'Dir1'), ['cards', 'old']);
+  assert.deepEqual(await listed(page, 'File1'), ['gulfstream2025.kel', 'Gulfstrm.KEL', 'small.kel']);
+
+  // Nothing selected: the message, and the frame stays.
+  await page.click('#BT_Open');
+  assert.deepEqual(await box(page), { id: 'MsgBox', title: 'Incomplete entry', text: 'Select a kel file in the lower window', value: undefined, buttons: ['OK'], focus: 'OK' });
+  await answer(page, 'OK');
+  await settled(page);
+  assert.equal((await shownState(page)).shown.Fr_Open, true);
+
+  // A name in another letter case opens; then one of 15 characters is refused with "error TX1",
+  // which lets the card go: the grid frame shows the rows drawn before, and a race opened from
+  // them has no horses.
+  await page.dblclick('#File1 >> text=Gulfstrm.KEL');
+  await page.waitForFunction(() => !document.getElementById('fr_dc').hidden);
+  const opened = await shownState(page);
+  assert.equal(opened.LabelCarreras, 'Gulfstrm.KEL');
+  assert.equal(opened.cells.length, 9);
+  await page.keyboard.press('Control+o');
+  await page.selectOption('#File1', 'gulfstream2025.kel');
+  await page.click('#BT_Open');
+  assert.deepEqual(await box(page), { id: 'MsgBox', title: 'KEL Soft', text: 'error TX1', value: undefined, buttons: ['OK'], focus: 'OK' });
+  await answer(page, 'OK');
+  await settled(page);
+  const refused = await shownState(page);
+  assert.deepEqual([refused.shown.fr_dc, refused.shown.Fr_Open, refused.cells], [true, false, opened.cells]);
+  await row(page, 0).dblclick();
+  assert.equal((await shownState(page)).cells.length, 1);
+
+  // The subfolder, and back.
+  await page.keyboard.press('Control+o');
+  await page.dblclick('#Dir1 >> text=old');
+  await page.waitForFunction(() => document.getElementById('File1').options[0]?.text === 'bigfield.kel');
+  assert.deepEqual(await listed(page, 'Dir1'), ['cards', 'old']);
+  await page.dblclick('#Dir1 >> text=cards');
+  await page.waitForFunction(() => document.getElementById('File1').options.length === 3);
+
+  // Cancel leaves the window empty; a card dropped on it opens.
+  await page.click('#BT_Cancel');
+  assert.deepEqual([(await shownState(page)).shown.fr_dc, (await shownState(page)).shown.Fr_Open], [false, false]);
+  await drop(page, 'small.kel', readFileSync(path.join(samples, 'small.kel')));
+  await page.waitForFunction(() => document.getElementById('LabelCarreras').textContent === 'small.kel');
+  await row(page, 0).dblclick();
+  const shown = await shownState(page);
+
+  // Refused drops keep the card on show, on its page.
+  for (const [name, message] of [['notes.txt', 'Cannot read notes.txt: the name does not end in .kel'],
+    ['gulfstream2025.kel', 'error TX1']]) {
+    await drop(page, name, readFileSync(path.join(samples, 'small.kel')));
+    assert.deepEqual(await box(page), { id: 'MsgBox', title: 'KEL Soft', text: message, value: undefined, buttons: ['OK'], focus: 'OK' });
+    await answer(page, 'OK');
+    await settled(page);
+    assert.deepEqual((await shownState(page)).cells, shown.cells, name);
+  }
+  // Two cards at once are not taken.
+  await page.evaluate(() => {
+    const dt = new DataTransfer();
+    dt.items.add(new File(['x'], 'a.kel'));
+    dt.items.add(new File(['y'], 'b.kel'));
+    document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: dt, bubbles: true, cancelable: true }));
+  });
+  assert.deepEqual((await shownState(page)).cells, shown.cells);
+  assert.deepEqual(page.errors, []);
+  await page.context().close();
+});
+
+// The rows of a race as kelsoft-report's CSV has them: record, labels and "% W" by horse number.
+function toolRows(args) {
+  const csv = execFileSync(path.join(nativeDir, 'cli', 'kelsoft-report'), [...args, path.join(samples, 'gulfstrm.kel')]).toString();
+  return csv.trim().split('\n').slice(1).map((l) => l.split(',')).map((f) => [f[2], f[5], f[6], f[7], f[8], f[9]]);
+}
+const pageRows = async (page) => (await shownState(page)).cells.slice(1).map((c) => [c[0], c[3], c[4], c[5], c[6], c[7]]);
+
+test('S, the Settings frame, a short date and Reset data with each of its answers', async () => {
+  const page = await openPage();
+  await openByFrame(page, samples, 'gulfstrm.kel');
+  await row(page, 1).dblclick();
+  await row(page, 1).click();
+  await page.keyboard.press('S');
+  const scratched = (await shownState(page)).cells[1];
+  assert.deepEqual(scratched.slice(0, 11), ['1', ...Array(10).fill('-')]);
+  await row(page, 1, 3).hover();
+  assert.equal(await row(page, 1, 3).getAttribute('title'), 'Belle of Deauville');
+
+  await page.click('#Recalculate');
+  let s = await shownState(page);
+  assert.deepEqual([s.shown.FrameRecalculate, s.focus], [true, 'Text_Date']);
+  await page.keyboard.type('1/1/01');
+  await page.click('#Command4');
+  assert.deepEqual(await box(page), { id: 'MsgBox', title: 'Check entry', text: 'Date must be in format mm/dd/yy', value: undefined, buttons: ['OK'], focus: 'OK' });
+  await answer(page, 'OK');
+  await settled(page);
+  s = await shownState(page);
+  assert.deepEqual([s.shown.FrameRecalculate, s.focus], [true, 'Command4']);
+  await page.fill('#Text_Date', '06/01/24');
+  await page.uncheck('#Check_Muddy');
+  await page.click('#Command4');
+  await page.waitForFunction(() => document.getElementById('FrameRecalculate').hidden);
+  assert.equal((await shownState(page)).focus, 'MSF');
+  const filtered = ['--race', '2', '--scratch', '2:1', '--filter', '--since', '06/01/24', '--no-muddy'];
+  assert.deepEqual((await pageRows(page)).slice(1), toolRows(filtered).slice(1));
+
+  // Reset data: Cancel changes nothing and leaves the focus on the button; Enter answers No,
+  // which keeps the scratch; Yes clears every mark.
+  await page.click('#ResetData');
+  assert.deepEqual(await box(page), { id: 'MsgBox', title: 'Enter option', text: 'Do you want to reset the scratches too?', value: undefined, buttons: ['Yes', 'No', 'Cancel'], focus: 'No' });
+  await answer(page, 'Cancel');
+  await settled(page);
+  assert.equal((await shownState(page)).focus, 'ResetData');
+  assert.deepEqual((await pageRows(page)).slice(1), toolRows(filtered).slice(1));
+  await page.click('#ResetData');
+  await box(page);
+  await page.keyboard.press('Enter');
+  await settled(page);
+  assert.equal((await shownState(page)).focus, 'MSF');
+  assert.deepEqual((await shownState(page)).cells[1], scratched);
+  assert.deepEqual((await pageRows(page)).slice(1), toolRows(['--race', '2', '--scratch', '2:1']).slice(1));
+  await page.click('#ResetData');
+  await box(page);
+  await answer(page, 'Yes');
+  await settled(page);
+  assert.deepEqual(await pageRows(page), toolRows(['--race', '2']));
+
+  // "Cancel" of the Settings frame applies nothing.
+  await page.click('#Recalculate');
+  await page.fill('#Text_Date', '12/31/30');
+  await page.click('#Command6');
+  assert.deepEqual([(await shownState(page)).shown.FrameRecalculate, (await shownState(page)).focus], [false, 'MSF']);
+  assert.deepEqual(await pageRows(page), toolRows(['--race', '2']));
+  assert.deepEqual(page.errors, []);
+  await page.context().close();
+});
+
+test('the keyboard alone: open, the pages, S, Go!, Print, ESC and the Help menu', async () => {
+  const page = await openPage({ picker: true });
+  await folderOfCards(page, [['gulfstrm.kel', 'gulfstrm.kel'], ['small.kel', 'small.kel']]);
+  const key = async (...keys) => { for (const k of keys) await page.keyboard.press(k); };
+  const focus = async () => (await shownState(page)).focus;
+  await key('Control+o');
+  assert.equal(await focus(), 'File1');
+  await key('Tab', 'Tab', 'Tab');
+  assert.equal(await focus(), 'Dir1_Pick');
+  await key('Enter');
+  await page.waitForFunction(() => document.getElementById('File1').options.length === 2);
+  await key('Shift+Tab', 'Shift+Tab', 'Shift+Tab', 'ArrowDown', 'Enter');
+  await page.waitForFunction(() => !document.getElementById('fr_dc').hidden);
+  assert.equal(await focus(), 'MSF');
+  assert.equal((await shownState(page)).LabelCarreras, 'gulfstrm.kel');
+  // The race list ends on its last race; up to the second, then its horses.
+  await key('Control+Home', 'ArrowDown', 'Enter');
+  assert.match((await shownState(page)).LabelCarreras, /^2 GP/);
+  await key('Control+Home', 'ArrowDown', 's');
+  assert.equal((await shownState(page)).cells[2][1], '-');
+  await key('Enter');
+  assert.equal((await shownState(page)).cells.length, 0);
+  await key('Escape', 'ArrowUp', 'Enter');
+  assert.equal((await shownState(page)).cells[0][0], 'Date');
+  await key('Escape', 'Tab', 'Enter');
+  assert.equal(await focus(), 'Text_Date');
+  await page.keyboard.type('06/01/24');
+  await key('Tab', 'Tab', 'Tab', 'Tab', 'Space');
+  assert.equal(await page.isChecked('#Check_Muddy'), false);
+  await key('Tab', 'Tab', 'Tab', 'Tab', 'Tab');
+  assert.equal(await focus(), 'Command4');
+  await key('Enter');
+  await page.waitForFunction(() => document.getElementById('FrameRecalculate').hidden);
+  assert.equal(await focus(), 'MSF');
+  await key('Tab', 'Tab', 'Tab');
+  assert.equal(await focus(), 'Printd');
+  await key('Enter');
+  assert.equal((await box(page)).text, 'Print last pp\'s?');
+  await key('Tab', 'Enter');
+  await page.waitForSelector('#Preview[open]', { timeout: 60000 });
+  await key('Escape');
+  await settled(page);
+  assert.equal(await focus(), 'Printd');
+  await key('Shift+Tab', 'Shift+Tab', 'Shift+Tab', 'Escape');
+  assert.equal((await shownState(page)).LabelCarreras.startsWith('2 GP'), false);
+  await key('Escape');
+  assert.deepEqual([(await shownState(page)).shown.fr_dc, await focus()], [false, 'KEL_Soft']);
+  // ESC on the empty window: a tab cannot be closed by its page, so nothing happens.
+  await key('Escape');
+  assert.equal(page.isClosed(), false);
+  await key('Alt+h', 'ArrowDown', 'Enter');
+  const about = await box(page);
+  assert.equal(about.title, 'About kelsoft');
+  assert.match(about.text, /^kelsoft \d+\.\d+\.\d+\n/);
+  await key('Enter');
+  await settled(page);
+  assert.deepEqual(page.errors, []);
+  await page.context().close();
+});
+
+test('cut texts show whole as tooltips, and a dragged column keeps its width until the page is built again', async () => {
+  const page = await openPage();
+  await openByFrame(page, samples, 'gulfstrm.kel');
+  await row(page, 1).dblclick();
+  const jockey = row(page, 1, 9);
+  await jockey.hover();
+  assert.equal(await jockey.getAttribute('title'), await jockey.textContent());
+  await row(page, 1, 1).hover();
+  assert.equal(await row(page, 1, 1).getAttribute('title'), null);
+  const edge = page.locator('#MSF_0_9 .edge');
+  const at = await edge.boundingBox();
+  await page.mouse.move(at.x + 3, at.y + 5);
+  await page.mouse.down();
+  await page.mouse.move(at.x + 103, at.y + 5, { steps: 4 });
+  await page.mouse.up();
+  const widths = () => page.$$eval('#MSF col', (cols) => cols.map((c) => c.style.width));
+  assert.equal((await widths())[9], '143px');
+  await jockey.hover();
+  assert.equal(await jockey.getAttribute('title'), null);
+  // The width is the grid's: a double-click on a horse and ESC back build the page again.
+  await row(page, 1).dblclick();
+  const header = page.locator('#MSF_0_3');
+  await header.hover();
+  assert.equal(await header.getAttribute('title'), 'Early KEL');
+  await header.dblclick();
+  assert.equal((await widths())[3], '367px');
+  await page.keyboard.press('Escape');
+  assert.equal((await widths())[9], '43px');
+  assert.deepEqual(page.errors, []);
+  await page.context().close();
+});
+
+test('installable, and after one visit the page works offline, printing included', async () => {
+  const context = await launchProfile(path.join(work, 'profile'));
+  const page = await context.newPage();
+  page.errors = [];
+  page.on('pageerror', (e) => page.errors.push(String(e)));
+  await page.goto(site.url);
+  await page.waitForSelector('#KEL_Soft[data-ready]');
+  const cdp = await context.newCDPSession(page);
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+  assert.deepEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, []);
+  const manifest = JSON.parse(readFileSync(path.join(siteDir, 'manifest.webmanifest')));
+  assert.deepEqual(manifest.file_handlers[0].accept, { 'application/x-kel': ['.kel'] });
+  site.offline(true);
+  try {
+    await page.reload();
+    await page.waitForSelector('#KEL_Soft[data-ready]');
+    await drop(page, 'small.kel', readFileSync(path.join(samples, 'small.kel')));
+    await page.waitForFunction(() => document.getElementById('LabelCarreras').textContent === 'small.kel');
+    await page.click('#Printd');
+    await box(page);
+    await answer(page, 'No');
+    for (let i = 0; i < 2; ++i) {
+      await box(page);
+      await page.keyboard.press('Enter');
+    }
+    await previewPdf(page, path.join(work, 'offline.pdf'));
+    report([], path.join(work, 'tool-small.pdf'), 'small.kel');
+    assertSamePdf(path.join(work, 'offline.pdf'), path.join(work, 'tool-small.pdf'));
+  } finally {
+    site.offline(false);
+  }
   assert.deepEqual(page.errors, []);
   await page.context().close();
 });

@@ -39,11 +39,18 @@ export function serve(dir) {
   })));
 }
 
+const kOptions = {
+  executablePath: '/usr/bin/chromium',
+  headless: true,
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+         '--disable-component-update', '--disable-sync'],
+};
+
 export function launch() {
-  return chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-           '--disable-component-update', '--disable-sync'],
-  });
+  return chromium.launch(kOptions);
+}
+
+// A browser with a profile of its own in dir: not an incognito one, which no page is installed from.
+export function launchProfile(dir) {
+  return chromium.launchPersistentContext(dir, kOptions);
 }

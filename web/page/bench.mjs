@@ -1,0 +1,149 @@
+// The browser page's benchmark, in headless chromium beside the desktop window in the same run:
+// the first download and the time to a usable empty window (cold, then with the service
+// worker's cache), the full card (41 x 21 x 100) opened from the file frame to its race list
+// drawn against kel_window_bench's open of the same card, and every other command on its largest
+// race from the event to the page drawn. Medians over the repetitions, in ms.
+// Targets: a usable window under 1 s warm; the open within 2 x the desktop's; each other command
+// under 100 ms.
+//   node web/page/bench.mjs SITE_DIR NATIVE_BUILD [REPS]
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+import { gzipSync } from 'node:zlib';
+
+import { launch, serve } from './tests/site.mjs';
+
+const [siteDir, nativeDir, repsArg] = process.argv.slice(2);
+const reps = Number(repsArg ?? 7);
+const cards = mkdtempSync(path.join(tmpdir(), 'kel-page-bench-'));
+const card = path.join(cards, 'full.kel');
+execFileSync(path.join(nativeDir, 'bench', 'kel-make-card'),
+             ['--seed', '20240504', '--races', '41', '--horses', '21', '--pps', '100', card]);
+const median = (xs) => [...xs].sort((a, b) => a - b)[xs.length >> 1];
+
+const desktop = execFileSync(path.join(nativeDir, 'bench', 'kel_window_bench'), ['--card', card, '--repeat', String(reps)])
+  .toString();
+const desktopOpen = Number(/\| Open: [^|]*\| (\d+) ms/.exec(desktop)[1]);
+
+const { server, url } = await serve(siteDir);
+const browser = await launch();
+const rows = [];
+
+// When the window first takes commands, in ms from the navigation.
+const readyAt = () => {
+  new MutationObserver((_, o) => {
+    if (document.getElementById('KEL_Soft')?.hasAttribute('data-ready')) {
+      window.readyAt = performance.now();
+      o.disconnect();
+    }
+  }).observe(document, { attributes: true, subtree: true, attributeFilter: ['data-ready'] });
+};
+
+// The first visit: every byte the page fetched until its window took commands, as sent (the test
+// server sends no compression) and as gzip would send it.
+{
+  const context = await browser.newContext();
+  await context.addInitScript(readyAt);
+  const page = await context.newPage();
+  const fetched = [];
+  page.on('requestfinished', (r) => fetched.push(r));
+  await page.goto(url);
+  await page.waitForSelector('#KEL_Soft[data-ready]');
+  let raw = 0;
+  let packed = 0;
+  for (const r of fetched) {
+    const body = await (await r.response())?.body().catch(() => null);
+    if (!body) continue;
+    raw += body.length;
+    packed += gzipSync(body, { level: 9 }).length;
+  }
+  rows.push(['first download, to a usable window', `${(raw / 1024).toFixed(0)} KiB (${(packed / 1024).toFixed(0)} KiB gzip)`, '', '', '']);
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  const warm = [];
+  for (let i = 0; i < reps; ++i) {
+    await page.reload();
+    await page.waitForSelector('#KEL_Soft[data-ready]');
+    warm.push(await page.evaluate(() => window.readyAt));
+  }
+  rows.push(['navigation to a usable empty window, warm', `${median(warm).toFixed(0)} ms`, '', '< 1000 ms', median(warm) < 1000]);
+  await context.close();
+}
+
+const context = await browser.newContext({ viewport: { width: 800, height: 520 } });
+const page = await context.newPage();
+await page.goto(url);
+await page.waitForSelector('#KEL_Soft[data-ready]');
+await page.evaluate(() => { delete window.showDirectoryPicker; });
+await page.keyboard.press('Control+o');
+await page.setInputFiles('#Dir1_Files', cards);
+await page.waitForFunction(() => document.getElementById('File1').options.length === 1);
+
+// ms from act() (a function body over $ = getElementById, awaited) to the page drawn after the
+// command it starts, or, given a selector, to what it selects shown.
+const timed = (act, until = '') => page.evaluate(async ([act, until]) => {
+  const $ = (id) => document.getElementById(id);
+  const t0 = performance.now();
+  await new Function('$', `return (async () => { ${act} })()`)($);
+  const done = () => (until ? document.querySelector(until)
+    : !$('KEL_Soft').hasAttribute('aria-busy') && !document.querySelector('dialog[open]'));
+  while (!done()) await new Promise((resolve) => setTimeout(resolve, 0));
+  await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
+  return performance.now() - t0;
+}, [act, until]);
+const dblclick = (id) => `$('${id}').dispatchEvent(new MouseEvent('dblclick', { bubbles: true }))`;
+const key = (k) => `$('MSF').dispatchEvent(new KeyboardEvent('keydown', { key: '${k}', bubbles: true }))`;
+// before runs untimed ahead of each act, until what it selects is shown (default: the command
+// done); act is timed until what until selects is shown.
+const series = async (what, act, { before = '', shown = '', until = '' } = {}) => {
+  const t = [];
+  for (let i = 0; i < reps; ++i) {
+    if (before) await timed(before, shown);
+    t.push(await timed(act, until));
+  }
+  return [what, median(t)];
+};
+
+const open = [];
+for (let i = 0; i < reps; ++i) {
+  await page.keyboard.press('Control+o');
+  await page.selectOption('#File1', 'full.kel');
+  open.push(await timed("$('BT_Open').click()"));
+}
+rows.push(['open the full card from the file frame to the race list drawn', `${median(open).toFixed(1)} ms`,
+           `${desktopOpen} ms`, '<= 2 x the desktop', median(open) <= 2 * desktopOpen]);
+
+// The largest race: every race of the card has 21 horses of 100 PPs; race 1.
+await page.keyboard.press('Control+o');
+await page.selectOption('#File1', 'full.kel');
+await timed("$('BT_Open').click()");
+const commands = [
+  await series('race list to the horses page (double-click)', dblclick('MSF_0_0'), { before: key('Escape') }),
+  await series('horses page to the race list (ESC)', key('Escape'), { before: dblclick('MSF_0_0') }),
+];
+await timed(dblclick('MSF_0_0'));
+commands.push(await series('S on a horse', `$('MSF_1_0').dispatchEvent(new MouseEvent('mousedown', { bubbles: true })); ${key('s')}`));
+commands.push(await series('horses page to a PP page (double-click)', dblclick('MSF_1_0'), { before: key('Escape') }));
+commands.push(await series('PP page back to the horses page (ESC)', key('Escape'), { before: dblclick('MSF_2_0') }));
+await timed(dblclick('MSF_2_0'));
+commands.push(await series('widen a PP column, then restore the page (double-click twice)', `${dblclick('MSF_1_5')}; ${dblclick('MSF_1_5')}`));
+await timed(key('Escape'));
+commands.push(await series('Recalculate', "$('Recalculate').click()", { before: "$('Command6').click()" }));
+commands.push(await series('Go! on the horses page', "$('Command4').click()", { before: "$('Recalculate').click()" }));
+commands.push(await series('Reset data answered No', "$('MsgBox_No').click()",
+                           { before: "$('ResetData').click()", shown: '#MsgBox[open]' }));
+commands.push(await series('Print race 1 without PPs: No to the preview shown', "$('MsgBox_No').click()", {
+  before: "if ($('Preview').open) $('Preview_Close').click(); $('Printd').click()",
+  shown: '#MsgBox[open]',
+  until: '#Preview[open]',
+}));
+for (const [what, ms] of commands) rows.push([what, `${ms.toFixed(1)} ms`, '', '< 100 ms', ms < 100]);
+
+await browser.close();
+server.close();
+
+console.log(`Chromium ${browser.version()} on ${path.basename(siteDir)}; medians of ${reps} runs\n`);
+console.log('| What | Page | Desktop window | Target | |\n|---|---:|---:|---|---|');
+for (const [what, page, desk, target, ok] of rows)
+  console.log(`| ${what} | ${page} | ${desk} | ${target} | ${target ? (ok ? 'met' : 'MISSED') : ''} |`);
+process.exitCode = rows.every((r) => !r[3] || r[4]) ? 0 : 1;

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <emscripten/val.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "printing/recorded_document.h"
+#include "store/module1.h"
+#include "store/text_buffer.h"
+#include "views/dialogs.h"
+#include "views/memory_form.h"
+
+namespace kel {
+
+// Letter paper less quarter-inch margins, in twips: what the desktop prints on by default.
+inline constexpr double kPrintWidth = 11520;
+inline constexpr double kPrintHeight = 15120;
+
+// One printed event as JSON, appended to out: its kind ("text", "line", "newpage" or "enddoc"),
+// page, position, and the line's end and colour or the text's font, size, weight and text.
+void AppendPrintEventJson(std::string &out, const RecordedDocument::Event &e);
+
+// One window of the module: the card, the form and every command the window has, for
+// JavaScript (web/kelsoft_web.cpp binds it). The boxes the commands show are asked of the
+// dialogs it is made with: the page's (a module may bind more than one kind).
+class Window
+{
+public:
+    explicit Window(std::unique_ptr<Dialogs> dialogs) : m_dialogs(std::move(dialogs)) {}
+
+    Module1 &module() { return m_m; }
+    MemoryForm &form() { return m_form; }
+    Dialogs &dialogs() { return *m_dialogs; }
+
+    // The open command on a card given as bytes: cardBuffer(size) gives where the page writes
+    // them (0 when the memory is short), then openCard(name) opens them under the file's name,
+    // with the window's own boxes for refusals, notes and running out of memory.
+    uintptr_t cardBuffer(std::size_t size);
+    void openCard(const std::string &name);
+
+    std::string state() const;
+
+    // The grid's current cell, as a click puts it.
+    void setCell(int row, int col);
+    void setColWidth(int col, int twips);
+    void setText(const std::string &ctl, const std::string &text);
+    void setValue(const std::string &ctl, int value);
+
+    void doubleClick();
+    void gridKey(int key);
+    void formKey(int key);
+    void fileOpen();
+    void cancelOpen();
+    void recalculate();
+    void go();
+    void cancelSettings();
+    void resetData();
+    void earlySpeed();
+    void lateSpeed();
+    // "Print": the questions asked, then the report's events as JSON ("[]" when abandoned).
+    std::string print();
+
+    // The report tool's tables of the card as it stands, as the bytes it writes (a Uint8Array: the
+    // spreadsheet CSV starts with a byte-order mark, which a string would lose): race 0 for
+    // every race.
+    emscripten::val csv(int race, bool odds, bool excel) const;
+    emscripten::val json(int race, bool odds) const;
+
+private:
+    Module1 m_m;
+    MemoryForm m_form;
+    std::unique_ptr<Dialogs> m_dialogs;
+    std::optional<TextBuffer> m_card;
+};
+
+} // namespace kel
