@@ -139,29 +139,33 @@ function keyCode(e) {
 
 // A card of the file frame: read into the module's folder, then the desktop's open command on
 // the name selected (none: the command says so).
-async function openFromFrame() {
-  await ready;
-  const card = files.selected();
-  let name = '';
-  if (card && !busy) {
-    name = card.name;
+function openFromFrame() {
+  return command(async () => {
+    const card = files.selected();
+    if (!card) return k.openSelected(w, '');
     try {
-      await writeCard(name, await card.file());
+      await writeCard(card.name, await card.file());
     } catch {
       // Not written: the open command says the card cannot be read.
     }
-  }
-  await command(() => k.openSelected(w, name));
-  dropCard(name);
+    try {
+      return await k.openSelected(w, card.name);
+    } finally {
+      dropCard(card.name);
+    }
+  });
 }
 
 // A card dropped on the page or opened with it by the system: refused, it keeps the card on show.
-async function openNamed(file) {
-  await ready;
-  if (busy) return;
-  await writeCard(file.name, file);
-  await command(() => k.openNamed(w, file.name));
-  dropCard(file.name);
+function openNamed(file) {
+  return command(async () => {
+    await writeCard(file.name, file);
+    try {
+      return await k.openNamed(w, file.name);
+    } finally {
+      dropCard(file.name);
+    }
+  });
 }
 
 // The card's bytes as a file of the module, for the open command to read. One larger than a card
@@ -173,7 +177,7 @@ async function writeCard(name, file) {
 
 function dropCard(name) {
   try {
-    if (name) k.FS.unlink(name);
+    k.FS.unlink(name);
   } catch {
     // Never written.
   }
