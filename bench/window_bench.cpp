@@ -199,8 +199,7 @@ int main(int argc, char **argv)
     };
     const std::string card = given.isEmpty() ? "41 races x 21 horses x 100 PPs, each race line with a 1 MB field"
                                              : QFileInfo(given).fileName().toStdString();
-    std::fputs(("Card: " + card + "; " + fixed(cardMegabytes, 1)
-                + " MiB; medians of " + std::to_string(opens.size())
+    std::fputs(("Card: " + card + "; " + fixed(cardMegabytes, 1) + " MiB; medians of " + std::to_string(opens.size())
                 + " runs\n\n| What | Figure | Target 1 s, 200 MB |\n|---|---:|---|\n")
                    .c_str(),
                stdout);

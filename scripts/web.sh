@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the core as WebAssembly with Debian's emscripten (the wasm preset) into build-web/, or
-# into the directory given: the page's module (web/) and the core's GoogleTest suites, which run
-# under node. Installs what it needs first (scripts/deps.sh, web/'s npm packages). Further
+# into the directory given: the browser page's static site (BUILD_DIR/site, served as it is), the
+# modules of web/ and the core's GoogleTest suites, which run under node. Installs what it needs first (scripts/deps.sh, web/'s npm packages). Further
 # arguments go to cmake. The tests of web/ compare with the native build in build/ (built first).
 #   scripts/web.sh [--test] [BUILD_DIR] [cmake arguments...]
 #   --test: then runs the web build's tests (ctest in BUILD_DIR)

@@ -199,4 +199,3 @@ val Window::json(int race, bool odds) const
     return bytes(out.str());
 }
 } // namespace kel
-

@@ -96,6 +96,7 @@ const key = (k) => `$('MSF').dispatchEvent(new KeyboardEvent('keydown', { key: '
 // before runs untimed ahead of each act, until what it selects is shown (default: the command
 // done); act is timed until what until selects is shown.
 const series = async (what, act, { before = '', shown = '', until = '' } = {}) => {
+  console.error(what);
   const t = [];
   for (let i = 0; i < reps; ++i) {
     if (before) await timed(before, shown);
@@ -133,7 +134,8 @@ commands.push(await series('Go! on the horses page', "$('Command4').click()", { 
 commands.push(await series('Reset data answered No', "$('MsgBox_No').click()",
                            { before: "$('ResetData').click()", shown: '#MsgBox[open]' }));
 commands.push(await series('Print race 1 without PPs: No to the preview shown', "$('MsgBox_No').click()", {
-  before: "if ($('Preview').open) $('Preview_Close').click(); $('Printd').click()",
+  // Closed, the preview ends the command a few promise turns later; "Print" waits for that.
+  before: "if ($('Preview').open) { $('Preview_Close').click(); await new Promise((r) => setTimeout(r, 0)); } $('Printd').click()",
   shown: '#MsgBox[open]',
   until: '#Preview[open]',
 }));

@@ -26,6 +26,8 @@
 #include "web/window.h"
 #include "web/window_state.h"
 
+// The bodies are JavaScript, which clang-format would break.
+// clang-format off
 // The page's dialogs, Module.pageDialogs: msgBox(prompt, title, buttons) resolves to the answer
 // and inputBox(prompt, title, text) to the text typed or null; both are awaited, the module
 // suspended meanwhile. Buttons and answers are numbered as MsgButtons and MsgAnswer.
@@ -39,6 +41,7 @@ EM_ASYNC_JS(int, kel_page_input_box, (const char *prompt, const char *title, con
     return typed === null ? 0 : lengthBytesUTF8(typed) + 1;
 });
 EM_JS(void, kel_page_typed, (char *out, int size), { stringToUTF8(Module['pageDialogs'].typed, out, size); });
+// clang-format on
 
 namespace kel {
 
@@ -52,8 +55,8 @@ class PageDialogs : public Dialogs
 public:
     MsgAnswer msgBox(std::string_view prompt, std::string_view title, MsgButtons buttons) override
     {
-        const int answer = kel_page_msg_box(DisplayText(prompt).c_str(), std::string(title).c_str(),
-                                            static_cast<int>(buttons));
+        const int answer
+            = kel_page_msg_box(DisplayText(prompt).c_str(), std::string(title).c_str(), static_cast<int>(buttons));
         return answer >= 0 && answer <= 3 ? static_cast<MsgAnswer>(answer) : MsgAnswer::Cancel;
     }
 
@@ -111,8 +114,8 @@ std::string controlTable()
             AppendJsonString(out, controlInfo(*c.container).name);
         else
             out += "null";
-        out += ",\"left\":" + DecimalText(c.left) + ",\"top\":" + DecimalText(c.top) + ",\"width\":"
-               + DecimalText(c.width) + ",\"height\":" + DecimalText(c.height) + ",\"caption\":";
+        out += ",\"left\":" + DecimalText(c.left) + ",\"top\":" + DecimalText(c.top)
+               + ",\"width\":" + DecimalText(c.width) + ",\"height\":" + DecimalText(c.height) + ",\"caption\":";
         AppendJsonString(out, c.caption);
         out += ",\"visible\":" + std::string(c.visible ? "true" : "false") + ",\"value\":" + DecimalText(c.value)
                + ",\"maxLength\":" + DecimalText(c.maxLength) + ",\"tabIndex\":" + DecimalText(c.tabIndex) + '}';
@@ -215,7 +218,8 @@ EMSCRIPTEN_BINDINGS(kelsoft_page)
     using namespace kel;
     emscripten::function("PageWindow", &makeWindow, emscripten::allow_raw_pointers());
     emscripten::function("controlTable", &controlTable);
-    emscripten::function("isListedCardName", +[](const std::string &name) { return IsListedCardName(name); });
+    emscripten::function(
+        "isListedCardName", +[](const std::string &name) { return IsListedCardName(name); });
     emscripten::constant("maxCardBytes", static_cast<double>(kMaxCardBytes));
     emscripten::function("openSelected", &openSelected);
     emscripten::function("openNamed", &openNamed);

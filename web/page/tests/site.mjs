@@ -50,7 +50,7 @@ export function launch() {
   return chromium.launch(kOptions);
 }
 
-// A browser with a profile of its own in dir: not an incognito one, which no page is installed from.
-export function launchProfile(dir) {
-  return chromium.launchPersistentContext(dir, kOptions);
+// A browser with a profile of its own in dir, as a context (options: playwright's context options).
+export function launchProfile(dir, options = {}) {
+  return chromium.launchPersistentContext(dir, { ...kOptions, ...options });
 }
