@@ -1,10 +1,9 @@
 #include "cli/options.h"
 
+#include <algorithm>
 #include <charconv>
+#include <string_view>
 #include <tuple>
-
-#include <QCommandLineParser>
-#include <QStringList>
 
 #include "kel_version.h"
 #include "store/race_store.h"
@@ -14,18 +13,6 @@ namespace kel {
 namespace {
 
 constexpr const char *kUsage = "usage: kelsoft-report [options] CARD.kel   (kelsoft-report --help lists them)\n";
-
-// Arguments are bytes, and a card's name need not be UTF-8: Latin-1 carries every byte
-// through Qt's strings and back unchanged, and the option names are ASCII either way.
-QString fromArg(const std::string &arg)
-{
-    return QString::fromLatin1(arg.data(), static_cast<qsizetype>(arg.size()));
-}
-
-std::string toArg(const QString &text)
-{
-    return text.toLatin1().toStdString();
-}
 
 std::optional<int> wholeNumber(const std::string &text, int from, int to)
 {
@@ -39,66 +26,196 @@ std::optional<int> wholeNumber(const std::string &text, int from, int to)
     return n;
 }
 
-// "--purse FROM TO" and "--distance FROM TO" take two values, which the parser does not know:
-// they become the option twice, "--purse=FROM --purse=TO".
-QStringList arguments(int argc, char **argv)
+enum Opt {
+    OptFormat,
+    OptRace,
+    OptScratch,
+    OptFilter,
+    OptSince,
+    OptNoDirt,
+    OptNoTurf,
+    OptNoFast,
+    OptNoMuddy,
+    OptPurse,
+    OptDistance,
+    OptPdf,
+    OptPps,
+    OptOdds,
+    OptExcel,
+    OptCheck,
+    OptOutput,
+    OptHelp,
+    OptVersion,
+    OptCount
+};
+
+// What --help lists, in its order.
+struct OptionInfo
 {
-    QStringList args;
-    for (int i = 0; i < argc; ++i) {
+    const char *shortName; // "" when there is none
+    const char *name;
+    const char *valueName; // "" for a switch
+    const char *description;
+};
+
+constexpr OptionInfo kOptions[OptCount] = {
+    {"", "format", "csv|json", "csv (the default) or json"},
+    {"", "race", "N", "race N alone instead of the whole card"},
+    {"", "scratch", "R:H", "scratch horse H of race R first (repeatable)"},
+    {"", "filter", "", "run the Settings filter (\"Go!\") before rating"},
+    {"", "since", "mm/dd/yy", "with --filter: since date (default 01/01/01)"},
+    {"", "no-dirt", "", "with --filter: untick \"Dirt races\""},
+    {"", "no-turf", "", "with --filter: untick \"Turf races\""},
+    {"", "no-fast", "", "with --filter: untick \"Fast, good surface races\""},
+    {"", "no-muddy", "", "with --filter: untick \"Muddy, sloopy surface races\""},
+    {"", "purse", "FROM TO", "with --filter: purse limits (default 0K 10M)"},
+    {"", "distance", "FROM TO", "with --filter: limits (default \"4 1/2F\" \"2 1/2M\")"},
+    {"", "pdf", "FILE", "write the printed race report to a PDF file"},
+    {"", "pps", "N", "with --pdf: print the first N PPs of each horse"},
+    {"", "odds", "", "add each horse's share and fair odds"},
+    {"", "excel", "", "CSV that spreadsheets open safely"},
+    {"", "check", "", "list the lines of the card that may not do as meant"},
+    {"o", "output", "FILE", "write to FILE instead of standard output"},
+    {"h", "help", "", "show this help"},
+    {"v", "version", "", "show the version"},
+};
+
+constexpr const char *kDescription
+    = "The ratings of a race card as CSV, JSON or a PDF report, or a check of the card.\n"
+      "Exit status: 0 done, 1 the card cannot be read or the output written (with\n"
+      "--check: something listed), 2 a usage error.\n";
+
+// The command line read into each option's values as Qt's QCommandLineParser reads it, whose
+// messages the tool gives (built without Qt, as for node, it reads the same): "--name value",
+// "--name=value", a short name after "--" too ("--o FILE"), short options run together ("-hv")
+// with a value joined to the last ("-oFILE", "-o=FILE"), a lone "-" and everything after "--"
+// a card's name.
+struct Parsed
+{
+    bool given[OptCount] = {};
+    std::vector<std::string> values[OptCount];
+    std::vector<std::string> cards;
+    std::string error;
+
+    bool isSet(Opt o) const { return given[o]; }
+    // The last one given.
+    const std::string &value(Opt o) const { return values[o].back(); }
+};
+
+bool takesValue(Opt o)
+{
+    return *kOptions[o].valueName != '\0';
+}
+
+// "--purse FROM TO" and "--distance FROM TO" take two values, which the reading below does not
+// know: they become the option twice, "--purse=FROM --purse=TO".
+std::vector<std::string> arguments(int argc, char **argv)
+{
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if ((a == "--purse" || a == "--distance") && i + 2 < argc) {
-            args << fromArg(a + '=' + argv[i + 1]) << fromArg(a + '=' + argv[i + 2]);
+            args.push_back(a + '=' + argv[i + 1]);
+            args.push_back(a + '=' + argv[i + 2]);
             i += 2;
         } else {
-            args << fromArg(a);
+            args.push_back(a);
             if (a == "--")
                 for (++i; i < argc; ++i)
-                    args << fromArg(argv[i]);
+                    args.emplace_back(argv[i]);
         }
     }
     return args;
 }
 
-struct Parser
+Parsed parse(const std::vector<std::string> &args)
 {
-    QCommandLineParser p;
-    QCommandLineOption format{"format", "csv (the default) or json", "csv|json"};
-    QCommandLineOption race{"race", "race N alone instead of the whole card", "N"};
-    QCommandLineOption scratch{"scratch", "scratch horse H of race R first (repeatable)", "R:H"};
-    QCommandLineOption filter{"filter", "run the Settings filter (\"Go!\") before rating"};
-    QCommandLineOption since{"since", "with --filter: since date (default 01/01/01)", "mm/dd/yy"};
-    QCommandLineOption noDirt{"no-dirt", "with --filter: untick \"Dirt races\""};
-    QCommandLineOption noTurf{"no-turf", "with --filter: untick \"Turf races\""};
-    QCommandLineOption noFast{"no-fast", "with --filter: untick \"Fast, good surface races\""};
-    QCommandLineOption noMuddy{"no-muddy", "with --filter: untick \"Muddy, sloopy surface races\""};
-    QCommandLineOption purse{"purse", "with --filter: purse limits (default 0K 10M)", "FROM TO"};
-    QCommandLineOption distance{"distance", "with --filter: limits (default \"4 1/2F\" \"2 1/2M\")", "FROM TO"};
-    QCommandLineOption pdf{"pdf", "write the printed race report to a PDF file", "FILE"};
-    QCommandLineOption pps{"pps", "with --pdf: print the first N PPs of each horse", "N"};
-    QCommandLineOption odds{"odds", "add each horse's share and fair odds"};
-    QCommandLineOption excel{"excel", "CSV that spreadsheets open safely"};
-    QCommandLineOption check{"check", "list the lines of the card that may not do as meant"};
-    QCommandLineOption output{{"o", "output"}, "write to FILE instead of standard output", "FILE"};
-    QCommandLineOption help{{"h", "help"}, "show this help"};
-    QCommandLineOption version{{"v", "version"}, "show the version"};
-
-    Parser()
-    {
-        p.setApplicationDescription("The ratings of a race card as CSV, JSON or a PDF report, or a check of the card.\n"
-                                    "Exit status: 0 done, 1 the card cannot be read or the output written (with\n"
-                                    "--check: something listed), 2 a usage error.");
-        p.addOptions({format, race, scratch, filter, since, noDirt, noTurf, noFast, noMuddy, purse, distance, pdf, pps,
-                      odds, excel, check, output, help, version});
-        p.addPositionalArgument("CARD.kel", "the race card");
+    Parsed p;
+    std::vector<std::string> unknown;
+    const auto found = [&](const std::string &name) -> std::optional<Opt> {
+        for (int i = 0; i < OptCount; ++i) {
+            if (name == kOptions[i].name || (!name.empty() && name == kOptions[i].shortName)) {
+                p.given[i] = true;
+                return static_cast<Opt>(i);
+            }
+        }
+        unknown.push_back(name);
+        return std::nullopt;
+    };
+    // The value of the option written as `arg`: after its '=', or the next argument.
+    auto it = args.begin();
+    const auto readValue = [&](Opt o, const std::string &arg) {
+        const std::size_t assign = arg.find('=');
+        if (!takesValue(o)) {
+            if (assign != std::string::npos)
+                p.error = "Unexpected value after '" + arg.substr(0, assign) + "'.";
+        } else if (assign != std::string::npos) {
+            p.values[o].push_back(arg.substr(assign + 1));
+        } else if (++it == args.end()) {
+            p.error = "Missing value after '" + arg + "'.";
+        } else {
+            p.values[o].push_back(*it);
+        }
+    };
+    bool cardsOnly = false;
+    for (; it != args.end(); ++it) {
+        const std::string &a = *it;
+        if (cardsOnly || a.size() < 2 || a[0] != '-') {
+            p.cards.push_back(a);
+        } else if (a == "--") {
+            cardsOnly = true;
+        } else if (a[1] == '-') {
+            if (const auto o = found(a.substr(2, a.find('=') - 2)))
+                readValue(*o, a);
+        } else {
+            std::optional<Opt> last;
+            bool valueFound = false;
+            for (std::size_t pos = 1; pos < a.size(); ++pos) {
+                if (!(last = found(a.substr(pos, 1))))
+                    continue;
+                const bool more = pos + 1 < a.size();
+                if (takesValue(*last)) {
+                    if (more) {
+                        p.values[*last].push_back(a.substr(pos + (a[pos + 1] == '=' ? 2 : 1)));
+                        valueFound = true;
+                    }
+                    break;
+                }
+                if (more && a[pos + 1] == '=')
+                    break;
+            }
+            if (last && !valueFound)
+                readValue(*last, a);
+        }
+        if (it == args.end())
+            break;
     }
-
-    std::string value(const QCommandLineOption &o) const { return toArg(p.value(o)); }
-    std::string helpText() const
-    {
-        // Without an application object the parser cannot know the program's name.
-        return toArg(p.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("kelsoft-report")));
+    if (p.error.empty() && !unknown.empty()) {
+        p.error = unknown.size() == 1 ? "Unknown option '" + unknown.front() + "'." : "Unknown options: ";
+        for (std::size_t i = 0; unknown.size() > 1 && i < unknown.size(); ++i)
+            p.error += (i ? ", " : "") + unknown[i] + (i + 1 == unknown.size() ? "." : "");
     }
-};
+    return p;
+}
+
+std::string helpText()
+{
+    std::string names[OptCount];
+    std::size_t width = std::string_view("CARD.kel").size();
+    for (int i = 0; i < OptCount; ++i) {
+        const OptionInfo &o = kOptions[i];
+        names[i] = (*o.shortName ? std::string("-") + o.shortName + ", --" : "--") + o.name
+                   + (*o.valueName ? std::string(" <") + o.valueName + '>' : "");
+        width = std::max(width, names[i].size());
+    }
+    const auto line = [&](const std::string &name, const char *description) {
+        return "  " + name + std::string(width + 2 - name.size(), ' ') + description + '\n';
+    };
+    std::string text = std::string("Usage: kelsoft-report [options] CARD.kel\n") + kDescription + "\nOptions:\n";
+    for (int i = 0; i < OptCount; ++i)
+        text += line(names[i], kOptions[i].description);
+    return text + "\nArguments:\n" + line("CARD.kel", "the race card");
+}
 
 CommandLine usageError(const std::string &message)
 {
@@ -106,33 +223,32 @@ CommandLine usageError(const std::string &message)
 }
 
 // The options that only "Go!" reads; their values default to the Settings frame's.
-std::optional<std::string> readSettings(const Parser &ps, Options &o)
+std::optional<std::string> readSettings(const Parsed &p, Options &o)
 {
-    const QCommandLineParser &p = ps.p;
-    if (p.isSet(ps.since))
-        o.settings.date = ps.value(ps.since);
-    const std::pair<const QCommandLineOption *, int *> boxes[] = {{&ps.noDirt, &o.settings.dirt},
-                                                                  {&ps.noTurf, &o.settings.turf},
-                                                                  {&ps.noFast, &o.settings.fast},
-                                                                  {&ps.noMuddy, &o.settings.muddy}};
-    bool given = p.isSet(ps.since);
+    if (p.isSet(OptSince))
+        o.settings.date = p.value(OptSince);
+    const std::pair<Opt, int *> boxes[] = {{OptNoDirt, &o.settings.dirt},
+                                           {OptNoTurf, &o.settings.turf},
+                                           {OptNoFast, &o.settings.fast},
+                                           {OptNoMuddy, &o.settings.muddy}};
+    bool given = p.isSet(OptSince);
     for (const auto &[option, box] : boxes) {
-        if (p.isSet(*option)) {
+        if (p.isSet(option)) {
             *box = 0;
             given = true;
         }
     }
-    const std::tuple<const QCommandLineOption *, std::string *, std::string *> limits[]
-        = {{&ps.purse, &o.settings.purseFrom, &o.settings.purseTo},
-           {&ps.distance, &o.settings.distanceFrom, &o.settings.distanceTo}};
+    const std::tuple<Opt, std::string *, std::string *> limits[]
+        = {{OptPurse, &o.settings.purseFrom, &o.settings.purseTo},
+           {OptDistance, &o.settings.distanceFrom, &o.settings.distanceTo}};
     for (const auto &[option, from, to] : limits) {
-        if (!p.isSet(*option))
+        if (!p.isSet(option))
             continue;
-        const QStringList v = p.values(*option);
+        const std::vector<std::string> &v = p.values[option];
         if (v.size() != 2)
-            return "--" + toArg(option->names().front()) + " takes two limits, FROM and TO";
-        *from = toArg(v[0]);
-        *to = toArg(v[1]);
+            return std::string("--") + kOptions[option].name + " takes two limits, FROM and TO";
+        *from = v[0];
+        *to = v[1];
         given = true;
     }
     if (given && !o.filter)
@@ -141,24 +257,22 @@ std::optional<std::string> readSettings(const Parser &ps, Options &o)
 }
 
 // The options' values, each checked on its own.
-std::optional<std::string> readValues(const Parser &ps, Options &o)
+std::optional<std::string> readValues(const Parsed &p, Options &o)
 {
-    const QCommandLineParser &p = ps.p;
-    if (p.isSet(ps.format)) {
-        const std::string f = ps.value(ps.format);
+    if (p.isSet(OptFormat)) {
+        const std::string &f = p.value(OptFormat);
         if (f != "csv" && f != "json")
             return "--format takes csv or json";
         o.json = f == "json";
         o.formatGiven = true;
     }
-    if (p.isSet(ps.race)) {
-        const auto n = wholeNumber(ps.value(ps.race), 1, RaceStore::kMaxRace);
+    if (p.isSet(OptRace)) {
+        const auto n = wholeNumber(p.value(OptRace), 1, RaceStore::kMaxRace);
         if (!n)
             return "--race takes a race number from 1 to 41";
         o.race = *n;
     }
-    for (const QString &v : p.values(ps.scratch)) {
-        const std::string s = toArg(v);
+    for (const std::string &s : p.values[OptScratch]) {
         const auto colon = s.find(':');
         const auto r
             = colon == std::string::npos ? std::nullopt : wholeNumber(s.substr(0, colon), 1, RaceStore::kMaxRace);
@@ -167,32 +281,32 @@ std::optional<std::string> readValues(const Parser &ps, Options &o)
             return "--scratch takes RACE:HORSE, a race from 1 to 41 and a horse from 1 to 21";
         o.scratches.push_back({*r, *h});
     }
-    if (p.isSet(ps.pdf) && (o.pdf = ps.value(ps.pdf)).empty())
+    if (p.isSet(OptPdf) && (o.pdf = p.value(OptPdf)).empty())
         return "--pdf takes the name of the PDF file to write";
-    if (p.isSet(ps.pps)) {
-        const auto n = wholeNumber(ps.value(ps.pps), 0, RaceStore::kMaxPP);
+    if (p.isSet(OptPps)) {
+        const auto n = wholeNumber(p.value(OptPps), 0, RaceStore::kMaxPP);
         if (!n)
             return "--pps takes how many PPs to print per horse, 0 to 100";
         o.pps = *n;
     }
-    if (p.isSet(ps.output) && (o.output = ps.value(ps.output)).empty())
+    if (p.isSet(OptOutput) && (o.output = p.value(OptOutput)).empty())
         return "-o takes the name of the file to write";
-    o.filter = p.isSet(ps.filter);
-    o.odds = p.isSet(ps.odds);
-    o.excel = p.isSet(ps.excel);
-    o.check = p.isSet(ps.check);
-    return readSettings(ps, o);
+    o.filter = p.isSet(OptFilter);
+    o.odds = p.isSet(OptOdds);
+    o.excel = p.isSet(OptExcel);
+    o.check = p.isSet(OptCheck);
+    return readSettings(p, o);
 }
 
 // Options that mean nothing together.
-std::optional<std::string> checkCombination(const Parser &ps, const Options &o)
+std::optional<std::string> checkCombination(const Parsed &p, const Options &o)
 {
     if (o.check) {
         if (o.formatGiven || !o.pdf.empty() || o.race || !o.scratches.empty() || o.filter || o.odds || o.excel)
             return "--check goes alone, with -o FILE at most";
         return std::nullopt;
     }
-    if (ps.p.isSet(ps.pps) && o.pdf.empty())
+    if (p.isSet(OptPps) && o.pdf.empty())
         return "--pps goes with --pdf";
     if (!o.writesTable() && (o.odds || o.excel || !o.output.empty()))
         return "--odds, --excel and -o are about the CSV or JSON output: with --pdf, add --format";
@@ -205,26 +319,25 @@ std::optional<std::string> checkCombination(const Parser &ps, const Options &o)
 
 CommandLine ParseCommandLine(int argc, char **argv)
 {
-    Parser ps;
-    if (!ps.p.parse(arguments(argc, argv)))
-        return usageError(toArg(ps.p.errorText()));
-    if (ps.p.isSet(ps.help))
-        return {{}, 0, ps.helpText()};
-    if (ps.p.isSet(ps.version))
+    const Parsed p = parse(arguments(argc, argv));
+    if (!p.error.empty())
+        return usageError(p.error);
+    if (p.isSet(OptHelp))
+        return {{}, 0, helpText()};
+    if (p.isSet(OptVersion))
         return {{}, 0, "kelsoft-report " + std::string(kVersion) + '\n'};
 
     CommandLine cl;
     Options &o = cl.options;
-    if (const auto error = readValues(ps, o))
+    if (const auto error = readValues(p, o))
         return usageError(*error);
-    if (const auto error = checkCombination(ps, o))
+    if (const auto error = checkCombination(p, o))
         return usageError(*error);
-    const QStringList cards = ps.p.positionalArguments();
-    if (cards.isEmpty())
+    if (p.cards.empty())
         return usageError("no card given");
-    if (cards.size() > 1)
+    if (p.cards.size() > 1)
         return usageError("only one card can be read at a time");
-    o.card = toArg(cards.front());
+    o.card = p.cards.front();
     return cl;
 }
 

@@ -16,8 +16,6 @@
 #include <string_view>
 #include <utility>
 
-#include <QFile>
-
 namespace kel {
 
 namespace {
@@ -105,11 +103,11 @@ std::optional<struct stat> fileOf(const std::string &path)
     return st;
 }
 
-// Hands the stream's bytes to a Qt device, 64 KiB at a time; the device keeps the error.
-class DeviceBuffer : public std::streambuf
+// Hands the stream's bytes to the file, 64 KiB at a time; the file keeps the error.
+class FileBuffer : public std::streambuf
 {
 public:
-    explicit DeviceBuffer(QIODevice &device) : m_device(device) { setp(m_buf.data(), m_buf.data() + m_buf.size()); }
+    explicit FileBuffer(OutputFile &file) : m_file(file) { setp(m_buf.data(), m_buf.data() + m_buf.size()); }
 
 protected:
     int_type overflow(int_type c) override
@@ -127,27 +125,19 @@ protected:
 private:
     bool drain()
     {
-        // A short write is tried again: the next one fails with the reason (a full disk, a
-        // file-size limit), which the device then keeps.
-        bool ok = true;
-        for (const char *p = pbase(); ok && p < pptr();) {
-            const qint64 written = m_device.write(p, pptr() - p);
-            ok = written > 0;
-            p += ok ? written : 0;
-        }
+        const bool ok = m_file.write(pbase(), static_cast<std::size_t>(pptr() - pbase()));
         setp(m_buf.data(), m_buf.data() + m_buf.size());
         return ok;
     }
 
-    QIODevice &m_device;
+    OutputFile &m_file;
     std::array<char, 1 << 16> m_buf;
 };
 
 } // namespace
 
 OutputFile::OutputFile(int fd, bool ownsFd, std::string temp, std::string target)
-    : m_device(std::make_unique<QFile>())
-    , m_fd(fd)
+    : m_fd(fd)
     , m_ownsFd(ownsFd)
     , m_temp(std::move(temp))
     , m_target(std::move(target))
@@ -155,7 +145,6 @@ OutputFile::OutputFile(int fd, bool ownsFd, std::string temp, std::string target
 
 OutputFile::~OutputFile()
 {
-    m_device->close();
     if (m_ownsFd && m_fd >= 0)
         ::close(m_fd);
     if (!m_temp.empty())
@@ -166,10 +155,7 @@ Result<std::unique_ptr<OutputFile>> OutputFile::open(const std::string &path)
 {
     const auto made = [](int fd, bool ownsFd, std::string temp = {},
                          std::string target = {}) -> Result<std::unique_ptr<OutputFile>> {
-        std::unique_ptr<OutputFile> file(new OutputFile(fd, ownsFd, std::move(temp), std::move(target)));
-        if (!file->m_device->open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
-            return Error{file->m_device->errorString().toStdString()};
-        return file;
+        return std::unique_ptr<OutputFile>(new OutputFile(fd, ownsFd, std::move(temp), std::move(target)));
     };
     const auto through = [&](int fd) -> Result<std::unique_ptr<OutputFile>> {
         if (!isWritable(fd))
@@ -218,11 +204,26 @@ Result<std::unique_ptr<OutputFile>> OutputFile::open(const std::string &path)
     return made(fd, true, std::move(temp), target);
 }
 
+bool OutputFile::write(const char *data, std::size_t size)
+{
+    // A short write is tried again: the next one fails with the reason (a full disk, a
+    // file-size limit), which is kept.
+    while (m_error == 0 && size > 0) {
+        const ssize_t written = ::write(m_fd, data, size);
+        if (written < 0 && errno != EINTR)
+            m_error = errno;
+        if (written > 0) {
+            data += written;
+            size -= static_cast<std::size_t>(written);
+        }
+    }
+    return m_error == 0;
+}
+
 Result<void> OutputFile::commit()
 {
-    if (m_device->error() != QFileDevice::NoError)
-        return Error{m_device->errorString().toStdString()};
-    m_device->close();
+    if (m_error != 0)
+        return reason(m_error);
     if (!m_ownsFd)
         return {};
     int error = 0;
@@ -244,7 +245,7 @@ struct Output::Impl
 
     std::unique_ptr<OutputFile> file;
     std::string where; // "" for standard output, else " to PATH"
-    DeviceBuffer buffer{file->device()};
+    FileBuffer buffer{*file};
     std::ostream stream{&buffer};
 
     Error error(const std::string &why) const { return {"cannot write the output" + where + ": " + why}; }
@@ -271,8 +272,6 @@ Result<std::unique_ptr<Output>> Output::open(const std::string &path)
 Result<void> Output::finish()
 {
     m->stream.flush();
-    if (!m->stream)
-        return m->error(m->file->device().errorString().toStdString());
     if (const Result<void> done = m->file->commit(); !done)
         return m->error(done.error().message);
     return {};

@@ -1,12 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <ostream>
 #include <string>
 
 #include "store/result.h"
-
-class QFile;
 
 namespace kel {
 
@@ -26,16 +25,18 @@ public:
     OutputFile(const OutputFile &) = delete;
     OutputFile &operator=(const OutputFile &) = delete;
 
-    // Where the bytes go; it keeps the reason of a failed write.
-    QFile &device() { return *m_device; }
+    // The descriptor the bytes go to, for a writer of its own.
+    int descriptor() const { return m_fd; }
+    // The bytes written whole, or false, keeping the reason for commit().
+    bool write(const char *data, std::size_t size);
     // Everything written and in place, or the reason.
     Result<void> commit();
 
 private:
     OutputFile(int fd, bool ownsFd, std::string temp, std::string target);
 
-    std::unique_ptr<QFile> m_device;
     int m_fd;
+    int m_error = 0; // errno of the write that failed
     bool m_ownsFd;
     std::string m_temp;   // the file written beside its place, "" when written in place
     std::string m_target; // the place

@@ -36,18 +36,19 @@ Result<void> WritePdfReport(Module1 &m, const std::string &cardName, const std::
     Result<std::unique_ptr<OutputFile>> file = OutputFile::open(pdfPath);
     if (!file)
         return CannotWrite(shown, QString::fromStdString(file.error().message));
+    QFile device;
+    if (!device.open((*file)->descriptor(), QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
+        return CannotWrite(shown, device.errorString());
     const PdfInfo info{QString::fromStdString(title), QStringLiteral("kelsoft-report"), LetterLayout()};
     // Without a preview there is nothing to record: the report is drawn straight on the file.
-    const Result<Outcome> written
-        = WritePdf((*file)->device(), shown, info, [&](QPagedPaintDevice &device, const auto &) {
-              PainterPrinter printer(&device);
-              PrintReport(m, f, printer, request);
-              // A card without races still gives a file: one empty page.
-              if (printer.pages() == 0)
-                  printer.blankPage();
-              return printer.finish() ? Result<Outcome>(Outcome::Done)
-                                      : Result<Outcome>(CannotWrite(shown, kNotFinished));
-          });
+    const Result<Outcome> written = WritePdf(device, shown, info, [&](QPagedPaintDevice &device, const auto &) {
+        PainterPrinter printer(&device);
+        PrintReport(m, f, printer, request);
+        // A card without races still gives a file: one empty page.
+        if (printer.pages() == 0)
+            printer.blankPage();
+        return printer.finish() ? Result<Outcome>(Outcome::Done) : Result<Outcome>(CannotWrite(shown, kNotFinished));
+    });
     if (!written)
         return written.error();
     if (const Result<void> done = (*file)->commit(); !done)
