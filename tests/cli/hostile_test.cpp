@@ -178,6 +178,8 @@ TEST_F(HostileReport, OutputIsTheSameInACommaDecimalLocale)
     // With --pdf the tool starts Qt, which takes the environment's locale, before the CSV.
     for (const std::string &args :
          {"--format json " + card, "--pdf " + (m_dir / "r.pdf").string() + " --format csv " + card}) {
+        if (pdfUnavailable(args))
+            continue;
         const ToolRun c = run(args, "env LC_ALL=C ");
         EXPECT_EQ(c.status, 0) << c.err;
         EXPECT_EQ(run(args, "env LOCPATH=" + locales + " LC_ALL=" + kel::testing::kCommaLocale + " ").out, c.out);

@@ -91,9 +91,35 @@ TEST_F(ReportOptions, ValuesReadTheSameWithEqualsOrApartAndMinusOWritesTheFile)
         << version.out;
 }
 
+// The parser's own refusals name what was written; an error in a value outweighs unknown names.
+TEST_F(ReportOptions, ParserRefusalsNameTheArgument)
+{
+    const std::string c = card();
+    const std::pair<std::string, std::string> cases[] = {
+        {"--bogus --worse ", "Unknown options: bogus, worse."},
+        {"-race 1 ", "Unknown options: r, a, c, e."},
+        {"-xo f ", "Unknown option 'x'."},
+        {"--bogus --race", "Missing value after '--race'."},
+        {"--filter=1 ", "Unexpected value after '--filter'."},
+        {"-h=1 ", "Unexpected value after '-h'."},
+        {"-o= ", "-o takes the name of the file to write"},
+    };
+    for (const auto &[args, message] : cases) {
+        const ToolRun r = run(args + (args.ends_with(' ') ? c : ""));
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "kelsoft-report: " + message) << args;
+    }
+    // Short options run together, a value joined to the last.
+    EXPECT_EQ(run("-hv").out, run("--help").out);
+    EXPECT_EQ(run("--format=json -o" + (m_dir / "o3.json").string() + " " + c).status, 0);
+    EXPECT_EQ(readFile(m_dir / "o3.json"), run("--format json " + c).out);
+}
+
 #ifdef KEL_HAVE_PDF
 TEST_F(ReportOptions, PdfNeedsNoDisplayAndPrintsNoQtNotes)
 {
+    if (pdfUnavailable("--pdf"))
+        GTEST_SKIP() << "the tool has no PDF output";
     // An X server that is gone, a platform asked for by name, a runtime folder Qt warns about.
     const ToolRun r = run("--pdf " + (m_dir / "r.pdf").string() + " " + card(),
                           "DISPLAY=:97 QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=/tmp ");

@@ -1,0 +1,14 @@
+// The report tool under node sees the machine's files as it does natively: the standard streams
+// by the names that lead to them, so that it knows what its output is (a file, the card itself,
+// a pipe, a device), and files opened without waiting when asked (emscripten drops O_NONBLOCK),
+// so that a named pipe is refused instead of keeping the tool waiting.
+Module['onRuntimeInitialized'] = function () {
+  ['/dev/stdin', '/dev/stdout', '/dev/stderr'].forEach(function (path, fd) {
+    FS.streams[fd].path = path;
+  });
+  var flagsForNode = NODEFS.flagsForNode;
+  var O_NONBLOCK = 2048; // musl's
+  NODEFS.flagsForNode = function (flags) {
+    return flagsForNode(flags) | (flags & O_NONBLOCK ? require('fs').constants.O_NONBLOCK : 0);
+  };
+};
