@@ -85,7 +85,7 @@ protected:
 
 using HostileReport = Hostile;
 
-const std::string kHeader = "race,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched";
+const std::string kHeaderLine = "race,horse,number,name,lbs,record,qualy,early,final,win,jockey,trainer,scratched";
 
 TEST_F(HostileReport, EmptyLineEndsNulAndBinaryFilesGiveACardWithoutCrash)
 {
@@ -94,7 +94,7 @@ TEST_F(HostileReport, EmptyLineEndsNulAndBinaryFilesGiveACardWithoutCrash)
          {std::string(), std::string("\r\n\n\r\r\n\r\n"), std::string("\0\xff\xfe;A\0;", 7)}) {
         const ToolRun r = run(write("odd.kel", bytes));
         EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.out, kHeader + "\n");
+        EXPECT_EQ(r.out, kHeaderLine + "\n");
     }
     // A figure with a NUL in it is no figure: the horse is not rated.
     const ToolRun nul = run(write("nul.kel", kel::testing::nulCard()));
@@ -109,7 +109,7 @@ TEST_F(HostileReport, ByteOrderMarkedUtf8CardCountsItsWins)
     const ToolRun r = run(
         write("bom.kel", "\xEF\xBB\xBFR1;A;\r\n1;H\xC3\xA9;120;x;B;\r\n" + ppLine("97%", "95%", "1\xC2\xBA 120 (2)")));
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, kHeader + "\n1,1,1,H\xC3\xA9,120,1 1-0-0,[A-1],[A-1],[A-1],34,,,0\n");
+    EXPECT_EQ(r.out, kHeaderLine + "\n1,1,1,H\xC3\xA9,120,1 1-0-0,[A-1],[A-1],[A-1],34,,,0\n");
 }
 
 TEST_F(HostileReport, HugeLineManyFieldsAndOverCapacityCardAreCutAndListed)
@@ -141,7 +141,7 @@ TEST_F(HostileReport, LowerCaseTagsAndBlankAfterSemicolonAreSkipped)
     const ToolRun r = run(write("tags.kel", "r1;x;a;\r\nR1;x; A;\r\nR1;Real;A;\r\n1;lower;120;x;b;\r\n"
                                             "1;blank;120;x; B;\r\n1;Real;120;x;B;\r\n"));
     ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, kHeader + "\n1,1,1,Real,120,0 0-0-0,[Z-99],[Z-99],[Z-99],8,,,0\n");
+    EXPECT_EQ(r.out, kHeaderLine + "\n1,1,1,Real,120,0 0-0-0,[Z-99],[Z-99],[Z-99],8,,,0\n");
 }
 
 // Texts that are no numbers never rate. No race run gives a negative figure, so "-5%" (and the
@@ -166,7 +166,7 @@ TEST_F(HostileReport, OnlyNumbersRateWhateverCharacterEndsThem)
     for (const auto &[figures, rows] : cases) {
         const ToolRun r = run(write("fig.kel", figuresCard(figures)));
         EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.out, kHeader + "\n" + rows);
+        EXPECT_EQ(r.out, kHeaderLine + "\n" + rows);
     }
 }
 
