@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Pictures of the window for the documentation: starts the window under Xvfb, opens a card through
 # File, Open as a user would, and saves the file frame, the race list, a horses page, a PP page,
-# the Settings frame, the status line after "Go!" and the window maximised into docs/screenshots/.
+# the Settings frame, the status line after "Go!", the window maximised and the window smaller than
+# its design size into docs/screenshots/.
 #
 #   scripts/screenshots.sh [--card FILE.kel] [--race N] [--horse N] [--build DIR] [--out DIR]
 #
@@ -21,7 +22,7 @@ while (($#)); do
     --horse) horse=$2; shift 2 ;;
     --build) dir=$(realpath -m "$2"); shift 2 ;;
     --out) out=$(realpath -m "$2"); shift 2 ;;
-    -h|--help) sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "screenshots.sh: unknown argument $1" >&2; exit 2 ;;
   esac
 done
