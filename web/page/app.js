@@ -15,10 +15,14 @@ let k = null; // the module
 let w = null; // its window
 let busy = false; // a command runs (or waits for a box)
 let state = null;
+// The horse whose PPs ESC came back from, marked on its race's horses page until another race.
+let viewed = { race: 0, horse: 0 };
+let keyFromPPs = false; // the command running is a key on the PP page
 
 const grid = new Grid($('MSF'), {
   ready: () => w !== null && !busy,
   setCell: (row, col) => w.setCell(row, col),
+  moved: () => showStatus(false),
   open: () => command(() => w.doubleClick()),
   headerOpen: (col) => {
     // On the PP page a header double-click widens or restores its column; elsewhere it would
@@ -35,6 +39,7 @@ const files = new FileFrame({
   pick: $('Dir1_Pick'),
   input: $('Dir1_Files'),
   isCard: (name) => k?.isListedCardName(name) ?? false,
+  note: (name) => (k?.isTooLongCardName(name) ? k.longCardNameNote() : ''),
   open: () => openFromFrame(),
   failed: (message) => msgBox(message, kAppTitle, Buttons.Ok),
 });
@@ -54,7 +59,24 @@ function render() {
       el.textContent = c.caption;
     }
   }
-  grid.draw(state.grid, state.viewPage, state.viewPage === 2 ? JSON.parse(k.rowNotes(w)) : []);
+  if (keyFromPPs && state.viewPage === 2) viewed = { race: state.currentRace, horse: state.currentHorse };
+  keyFromPPs = false;
+  if (state.viewPage === 1 || (state.viewPage === 2 && state.currentRace !== viewed.race)) viewed = { race: 0, horse: 0 };
+  const marked = state.viewPage === 2 && viewed.race !== 0 ? viewed.horse : -1;
+  grid.draw(state.grid, state.viewPage, state.viewPage === 2 ? JSON.parse(k.rowNotes(w)) : [], marked);
+  showStatus(true);
+}
+
+// The status line: the card and its marks (after a command), the current row (after every move).
+// A line too long for the window ends in "…" and shows whole as a tooltip.
+function showStatus(marksToo) {
+  const put = (el, text) => {
+    if (el.textContent !== text) el.textContent = text;
+    if (el.scrollWidth > el.clientWidth) el.title = text;
+    else el.removeAttribute('title');
+  };
+  if (marksToo) put($('StatusMarks'), k.statusMarks(w));
+  put($('StatusCurrent'), k.statusCurrent(w));
 }
 
 // What the user typed and ticked in the Settings frame, as the core reads it.
@@ -126,6 +148,7 @@ function gridKey(e) {
   const code = keyCode(e);
   if (code < 0 || code === 9) return;
   e.preventDefault();
+  keyFromPPs = state.viewPage === 3;
   command(() => w.gridKey(code));
 }
 
@@ -137,17 +160,22 @@ function keyCode(e) {
   return code < 256 ? code : -1;
 }
 
-// A card of the file frame: read into the module's folder, then the desktop's open command on
-// the name selected (none: the command says so).
+// A card of the file frame: its bytes to the desktop's open command on the name selected (none:
+// the command says so). One larger than a card can be, or one that cannot be read, goes through
+// the module's folder, where the open command refuses it as it refuses such a file.
 function openFromFrame() {
   return command(async () => {
     const card = files.selected();
     if (!card) return k.openSelected(w, '');
+    let bytes = null;
     try {
-      await writeCard(card.name, await card.file());
+      const file = await card.file();
+      if (file.size <= k.maxCardBytes) bytes = new Uint8Array(await file.arrayBuffer());
+      else await writeCard(card.name, file);
     } catch {
       // Not written: the open command says the card cannot be read.
     }
+    if (bytes) return k.openSelectedBytes(w, card.name, bytes);
     try {
       return await k.openSelected(w, card.name);
     } finally {
@@ -294,6 +322,14 @@ function controls() {
   click('Command6', () => command(() => w.cancelSettings()));
   click('Speed', () => command(() => w.earlySpeed()));
   click('LateSpeed', () => command(() => w.lateSpeed()));
+  // Enter in a text box of the Settings frame runs "Go!", nine Tabs away otherwise.
+  for (const box of $('FrameRecalculate').querySelectorAll('input[type="text"]')) {
+    box.addEventListener('keydown', (e) => {
+      if (e.key !== 'Enter' || e.ctrlKey || e.altKey || e.metaKey) return;
+      e.preventDefault();
+      command(() => w.go());
+    });
+  }
 
   // A key reaches the window itself only when no frame is shown: ESC then closes it when the
   // page is an installed app in a window of its own. A tab is the browser's: ESC leaves it open.

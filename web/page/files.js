@@ -62,10 +62,11 @@ class ListedFolder {
 
 export class FileFrame {
   // dir: the tree Dir1; files: the list File1; pick: the "Choose folder…" button; input: the
-  // folder input; isCard(name): the card-name rule; open(): what double-click and Enter in
-  // File1 run; failed(message): tells the user a folder could not be read.
-  constructor({ dir, files, pick, input, isCard, open, failed }) {
-    Object.assign(this, { dir, files, input, isCard, failed });
+  // folder input; isCard(name): the card-name rule; note(name): why a card listed cannot be
+  // opened ('' when it can; such a card is greyed, and opening it says why); open(): what
+  // double-click and Enter in File1 run; failed(message): tells the user a folder could not be read.
+  constructor({ dir, files, pick, input, isCard, note, open, failed }) {
+    Object.assign(this, { dir, files, input, isCard, note, failed });
     this.folder = null;
     this.entries = [];
     this.cards = [];
@@ -134,7 +135,15 @@ export class FileFrame {
     }));
     this.point(this.dir.children[this.cursor]);
     this.cards = listed.cards;
-    this.files.replaceChildren(...this.cards.map((c) => new Option(c.name, c.name)));
+    this.files.replaceChildren(...this.cards.map((c) => {
+      const option = new Option(c.name, c.name);
+      const note = this.note(c.name);
+      if (note) {
+        option.className = 'unopenable';
+        option.title = note;
+      }
+      return option;
+    }));
     this.files.selectedIndex = keep === undefined ? -1 : this.cards.findIndex((c) => c.name === keep);
   }
 

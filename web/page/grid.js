@@ -4,6 +4,7 @@
 // that does not fit ends in "…" and shows whole as a tooltip; a scratched horse's "-" cells name
 // the horse. Header edges can be dragged; the width goes to the core's grid, where it lasts until
 // a page is built again. Widths are twips turned into pixels as the desktop turns them at 96 dpi.
+// On the horses page the horse whose PPs ESC came back from has its number in bold.
 
 const kDefaultRowHeight = 240; // twips
 const kRightTop = 6;
@@ -12,9 +13,9 @@ const px = (twips) => Math.round(twips / 15);
 const escape = (s) => s.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
 
 export class Grid {
-  // on: setCell(row, col), open() (a double-click on the current cell), headerOpen(col) (a
-  // double-click on a header), key(event), colWidth(col, twips), ready() (false while a command
-  // runs, when nothing may reach the core).
+  // on: setCell(row, col), moved() (the current cell moved without a command), open() (a
+  // double-click on the current cell), headerOpen(col) (a double-click on a header), key(event),
+  // colWidth(col, twips), ready() (false while a command runs, when nothing may reach the core).
   constructor(table, on) {
     this.table = table;
     this.box = table.parentElement;
@@ -30,7 +31,8 @@ export class Grid {
     table.addEventListener('pointerdown', (e) => this.drag(e));
   }
 
-  draw(g, page, notes) {
+  // marked: the grid row whose number is drawn bold, or -1.
+  draw(g, page, notes, marked = -1) {
     this.g = g;
     this.page = page;
     this.notes = notes;
@@ -51,7 +53,10 @@ export class Grid {
       const height = g.rowHeights[r] === kDefaultRowHeight ? '' : ` style="height:${px(g.rowHeights[r])}px"`;
       body += `<tr${height}>`;
       const row = g.cells[r];
-      for (let c = 0; c < g.cols; ++c) body += `<td class="${cls(c)}" id="MSF_${r}_${c}">${escape(row[c])}</td>`;
+      for (let c = 0; c < g.cols; ++c) {
+        const bold = r === marked && c === 0 ? ' marked' : '';
+        body += `<td class="${cls(c)}${bold}" id="MSF_${r}_${c}">${escape(row[c])}</td>`;
+      }
       body += '</tr>';
     }
     this.table.style.width = `${widths.reduce((a, b) => a + b, 0)}px`;
@@ -91,6 +96,7 @@ export class Grid {
     this.g.col = col;
     this.on.setCell(row, col);
     this.markCurrent(scroll);
+    this.on.moved();
   }
 
   pointed(e) {
@@ -129,8 +135,10 @@ export class Grid {
     case 'PageDown': row += pageRows; break;
     case 'ArrowLeft': col -= 1; break;
     case 'ArrowRight': col += 1; break;
-    case 'Home': if (ctrl) row = this.header; else col = 0; break;
-    case 'End': if (ctrl) row = last; else col = g.cols - 1; break;
+    // Where a row is the unit (the race list, the horses page), Home and End go to the first and
+    // last row; on the PP page to the first and last cell of the row, with Ctrl to the rows.
+    case 'Home': if (ctrl || this.page !== 3) row = this.header; else col = 0; break;
+    case 'End': if (ctrl || this.page !== 3) row = last; else col = g.cols - 1; break;
     default:
       this.on.key(e);
       return;

@@ -23,6 +23,7 @@
 #include "views/commands.h"
 #include "views/controls.h"
 #include "views/display_text.h"
+#include "views/status_line.h"
 #include "web/window.h"
 #include "web/window_state.h"
 
@@ -137,6 +138,19 @@ void openSelected(Window &w, const std::string &name)
     BT_Open_Click(w.module(), w.form(), w.dialogs());
 }
 
+// The same on the card's bytes, read by the page, written straight into the card's buffer: the
+// open command of the bytes a page's file picker read, with the same checks and messages.
+void openSelectedBytes(Window &w, const std::string &name, const emscripten::val &bytes)
+{
+    w.form().setDirectory("");
+    w.form().setSelectedFile(name);
+    const auto size = bytes["length"].as<std::size_t>();
+    if (const uintptr_t at = w.cardBuffer(size))
+        emscripten::val(emscripten::typed_memory_view(size, reinterpret_cast<std::uint8_t *>(at)))
+            .call<void>("set", bytes);
+    w.openCard(name);
+}
+
 // A card dropped on the page or opened with it by the system: the road of a card named on the
 // desktop's command line, which keeps the card on show when it refuses.
 void openNamed(Window &w, const std::string &name)
@@ -198,6 +212,17 @@ std::string rowNotes(Window &w)
     return out + ']';
 }
 
+// The status line's two lines as the window draws them: the card and its marks, the current row.
+std::string statusMarks(Window &w)
+{
+    return DisplayText(StatusMarks(w.module()));
+}
+
+std::string statusCurrent(Window &w)
+{
+    return DisplayText(StatusCurrent(w.module(), w.form().MSF()));
+}
+
 // The focus as the next command leaves it: none until the command moves it.
 void forgetFocus(Window &w)
 {
@@ -220,8 +245,13 @@ EMSCRIPTEN_BINDINGS(kelsoft_page)
     emscripten::function("controlTable", &controlTable);
     emscripten::function(
         "isListedCardName", +[](const std::string &name) { return IsListedCardName(name); });
+    emscripten::function(
+        "isTooLongCardName", +[](const std::string &name) { return IsTooLongCardName(name); });
+    emscripten::function(
+        "longCardNameNote", +[] { return std::string(kLongCardNameNote); });
     emscripten::constant("maxCardBytes", static_cast<double>(kMaxCardBytes));
     emscripten::function("openSelected", &openSelected);
+    emscripten::function("openSelectedBytes", &openSelectedBytes);
     emscripten::function("openNamed", &openNamed);
     emscripten::function("print", &print);
     emscripten::function("reportTitle", &reportTitle);
@@ -229,6 +259,8 @@ EMSCRIPTEN_BINDINGS(kelsoft_page)
     emscripten::function("reportPage", &reportPage);
     emscripten::function("pageState", &pageState);
     emscripten::function("rowNotes", &rowNotes);
+    emscripten::function("statusMarks", &statusMarks);
+    emscripten::function("statusCurrent", &statusCurrent);
     emscripten::function("forgetFocus", &forgetFocus);
     emscripten::function("closed", &closed);
 }

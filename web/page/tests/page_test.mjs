@@ -60,6 +60,7 @@ function shownState(page) {
       cells: [...document.querySelectorAll('#MSF tr')].map((tr) => [...tr.cells].map((c) => c.textContent)),
       LabelCarreras: document.getElementById('LabelCarreras').textContent,
       Label_Help: document.getElementById('Label_Help').textContent,
+      status: [document.getElementById('StatusMarks').textContent, document.getElementById('StatusCurrent').textContent],
       shown,
       focus: document.activeElement?.id ?? null,
     };
@@ -320,6 +321,9 @@ test('opening: the folder picker, the file list\'s rule, its messages, and drops
   await page.waitForFunction(() => document.getElementById('File1').options.length > 0);
   assert.deepEqual(await listed(page, 'Dir1'), ['cards', 'old']);
   assert.deepEqual(await listed(page, 'File1'), ['gulfstream2025.kel', 'Gulfstrm.KEL', 'small.kel']);
+  // The name too long to open is greyed, with the reason.
+  assert.deepEqual(await page.$$eval('#File1 option.unopenable', (o) => o.map((x) => [x.text, x.title.startsWith('Names over 14 characters')])),
+    [['gulfstream2025.kel', true]]);
 
   // Nothing selected: the message, and the frame stays.
   await page.click('#BT_Open');
@@ -419,6 +423,8 @@ test('S, the Settings frame, a short date and Reset data with each of its answer
   assert.equal((await shownState(page)).focus, 'MSF');
   const filtered = ['--race', '2', '--scratch', '2:1', '--filter', '--since', '06/01/24', '--no-muddy'];
   assert.deepEqual((await pageRows(page)).slice(1), toolRows(filtered).slice(1));
+  assert.match((await shownState(page)).status[0],
+    /^gulfstrm\.kel · Filter since 06\/01\/24 on race 2: \d+ PPs? left out · 1 scratched · Reset data clears them$/);
 
   // Reset data: Cancel changes nothing and leaves the focus on the button; Enter answers No,
   // which keeps the scratch; Yes clears every mark.
@@ -467,21 +473,29 @@ test('the keyboard alone: open, the pages, S, Go!, Print, ESC and the Help menu'
   assert.equal(await focus(), 'MSF');
   assert.equal((await shownState(page)).LabelCarreras, 'gulfstrm.kel');
   // The race list ends on its last race; up to the second, then its horses.
-  await key('Control+Home', 'ArrowDown', 'Enter');
+  await key('Home', 'ArrowDown');
+  assert.deepEqual((await shownState(page)).status, ['gulfstrm.kel', 'Enter opens race 2']);
+  await key('Enter');
   assert.match((await shownState(page)).LabelCarreras, /^2 GP/);
-  await key('Control+Home', 'ArrowDown', 's');
+  await key('End');
+  assert.match((await shownState(page)).status[1], /^S scratches: 5 Turf Whisper · /);
+  await key('Home', 'ArrowDown', 's');
   assert.equal((await shownState(page)).cells[2][1], '-');
   await key('Enter');
   assert.equal((await shownState(page)).cells.length, 0);
+  // Back from a horse's PPs, its number is bold until another race.
   await key('Escape', 'ArrowUp', 'Enter');
   assert.equal((await shownState(page)).cells[0][0], 'Date');
-  await key('Escape', 'Tab', 'Enter');
+  await key('Escape');
+  assert.deepEqual(await page.$$eval('#MSF .marked', (cells) => cells.map((c) => c.id)), ['MSF_1_0']);
+  await key('Tab', 'Enter');
   assert.equal(await focus(), 'Text_Date');
   await page.keyboard.type('06/01/24');
   await key('Tab', 'Tab', 'Tab', 'Tab', 'Space');
   assert.equal(await page.isChecked('#Check_Muddy'), false);
-  await key('Tab', 'Tab', 'Tab', 'Tab', 'Tab');
-  assert.equal(await focus(), 'Command4');
+  // Enter in a text box runs "Go!".
+  await key('Tab');
+  assert.equal(await focus(), 'Text_Purse1');
   await key('Enter');
   await page.waitForFunction(() => document.getElementById('FrameRecalculate').hidden);
   assert.equal(await focus(), 'MSF');
