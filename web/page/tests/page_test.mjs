@@ -424,7 +424,7 @@ test('S, the Settings frame, a short date and Reset data with each of its answer
   const filtered = ['--race', '2', '--scratch', '2:1', '--filter', '--since', '06/01/24', '--no-muddy'];
   assert.deepEqual((await pageRows(page)).slice(1), toolRows(filtered).slice(1));
   assert.match((await shownState(page)).status[0],
-    /^gulfstrm\.kel · Filter since 06\/01\/24 on race 2: \d+ PPs? left out · 1 scratched · Reset data clears them$/);
+    /^gulfstrm\.kel · Filter since 06\/01\/24, no muddy\/sloppy on race 2: \d+ PPs? left out · 1 scratched · Reset data clears them$/);
 
   // Reset data: Cancel changes nothing and leaves the focus on the button; Enter answers No,
   // which keeps the scratch; Yes clears every mark.
@@ -474,7 +474,7 @@ test('the keyboard alone: open, the pages, S, Go!, Print, ESC and the Help menu'
   assert.equal((await shownState(page)).LabelCarreras, 'gulfstrm.kel');
   // The race list ends on its last race; up to the second, then its horses.
   await key('Home', 'ArrowDown');
-  assert.deepEqual((await shownState(page)).status, ['gulfstrm.kel', 'Enter opens race 2']);
+  assert.deepEqual((await shownState(page)).status, ['gulfstrm.kel · The card: every PP counts', 'Enter opens race 2']);
   await key('Enter');
   assert.match((await shownState(page)).LabelCarreras, /^2 GP/);
   await key('End');
