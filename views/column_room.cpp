@@ -7,8 +7,7 @@ namespace kel {
 
 namespace {
 
-// Splits total into parts proportional to weights (all >= 0, their sum > 0), the remainder of the
-// rounding down going one pixel each to the first columns that have a weight.
+// The remainder of the rounding down goes a pixel each to the first columns with a weight.
 void split(long long total, const std::vector<long long> &weights, std::vector<int> &shares)
 {
     long long sum = 0;

@@ -12,8 +12,7 @@ inline constexpr int kCtlCount = static_cast<int>(Ctl::BT_Cancel) + 1;
 
 enum class CtlKind { Frame, Label, Button, TextBox, CheckBox, Grid, DirList, FileList };
 
-// How the window lays a control out when it opens. Positions and sizes are twips relative to
-// the container (the window itself when container is empty).
+// As the window opens; twips relative to the container (the window itself when there is none).
 struct ControlInfo
 {
     Ctl ctl;

@@ -19,10 +19,8 @@ public:
     virtual ~Dialogs() = default;
     // Closing a Yes/No/Cancel box answers Cancel.
     virtual MsgAnswer msgBox(std::string_view prompt, std::string_view title, MsgButtons buttons) = 0;
-    // A message that reports no failure (the About box). A box with only OK reports one; this
-    // one, by default the same box, is shown as information where a box has an icon.
+    // A message that reports no failure (the About box): an information icon where boxes have one.
     virtual void note(std::string_view text, std::string_view title) { msgBox(text, title, MsgButtons::Ok); }
-    // The text typed, or nothing when the box was cancelled.
     virtual std::optional<std::string> inputBox(std::string_view prompt, std::string_view title,
                                                 std::string_view defaultText)
         = 0;

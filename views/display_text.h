@@ -8,12 +8,10 @@
 
 namespace kel {
 
-// What is drawn (grid cells, the two labels, message boxes, printed texts) is at most this many
-// characters: a card field of megabytes would otherwise take minutes of text layout on the
+// Of what is drawn or printed: a field of megabytes would take minutes of text layout on the
 // user-interface thread, for a line nobody can read. The store keeps every byte.
 inline constexpr std::size_t kDisplayChars = 1000;
 
-// The text as drawn: a longer one is cut after kDisplayChars characters and ends in "…".
 inline std::string DisplayText(std::string_view text)
 {
     // A text has at most as many characters as bytes.

@@ -43,8 +43,7 @@ enum class Ctl {
     BT_Cancel,
 };
 
-// What the page builders and command handlers see of the window. The Qt window implements it;
-// MemoryForm is the headless one for the report tool and the tests.
+// What the pages and commands see of the window; MemoryForm is the headless one.
 class Form
 {
 public:
@@ -52,23 +51,19 @@ public:
 
     virtual GridModel &MSF() = 0;
 
-    // Captions of labels, frames and buttons.
     virtual std::string caption(Ctl c) const = 0;
     virtual void setCaption(Ctl c, std::string_view text) = 0;
     virtual bool visible(Ctl c) const = 0;
     virtual void setVisible(Ctl c, bool on) = 0;
     virtual void setFocus(Ctl c) = 0;
 
-    // Text boxes of the Settings frame.
     virtual std::string text(Ctl c) const = 0;
     // Check boxes: 0 unchecked, 1 checked, 2 greyed.
     virtual int value(Ctl c) const = 0;
 
-    // The name selected in File1 (with its extension, UTF-8, as shown), if any; and the path of
-    // Dir1 as spelled on disk.
+    // The name in File1 as shown (UTF-8); the path of Dir1 as spelled on disk.
     virtual std::optional<std::string> selectedFile() const = 0;
-    // The same name as spelled on disk, for opening it: a name that is not UTF-8 is shown with
-    // replacement characters, so its bytes differ from the shown text.
+    // A name that is not UTF-8 is shown with replacement characters, so its bytes on disk differ.
     virtual std::optional<std::string> selectedFileOnDisk() const { return selectedFile(); }
     virtual std::string directory() const = 0;
 

@@ -12,7 +12,6 @@ const std::string kEmpty;
 void GridModel::setRows(int n)
 {
     n = std::max(n, 0);
-    // Dropped rows go with their texts; added ones start empty.
     m_cells.resize(static_cast<std::size_t>(n) * m_cols);
     m_rowHeight.resize(n, kDefaultRowHeight);
     m_rows = n;

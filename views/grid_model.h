@@ -6,9 +6,8 @@
 
 namespace kel {
 
-// The flexible grid MSF as the pages use it: a Rows x Cols rectangle of texts, header rows at
-// the top, a current cell, and per-column width (twips) and alignment. Pure data; the window
-// shows its texts through a table model that keeps its own copy.
+// The grid MSF as the pages use it, pure data: the window shows it through a table model that
+// keeps its own copy.
 class GridModel
 {
 public:
@@ -17,14 +16,12 @@ public:
     enum Alignment { LeftTop = 0, RightTop = 6 };
 
     int rows() const { return m_rows; }
-    // A smaller count drops rows with their texts from the bottom; a larger one adds empty rows.
-    // 0 is valid. FixedRows and the current row shrink with the count.
+    // Fewer rows drop their texts from the bottom; FixedRows and the current row shrink with them.
     void setRows(int n);
     int cols() const { return m_cols; }
     // Likewise at the right edge; the current column shrinks with the count.
     void setCols(int n);
     int fixedRows() const { return m_fixedRows; }
-    // Clamped to the row count.
     void setFixedRows(int n);
 
     int row() const { return m_row; }
@@ -47,7 +44,7 @@ public:
     int rowHeight(int r) const;
     void setRowHeight(int r, int twips);
 
-    // The control's own width in twips; the form that holds the grid sets it (0 until then).
+    // The control's own width, in twips; 0 until the form that holds the grid sets it.
     int width() const { return m_width; }
     void setWidth(int twips) { m_width = twips; }
 

@@ -13,9 +13,7 @@
 
 namespace kel {
 
-// A window without a screen: the grid, captions, visibilities, focus, the Settings frame's texts
-// and check boxes and the file selection, all starting as the window opens. Used by the report
-// tool, the tests and the fuzzers.
+// The window without a screen, for the report tool, the tests and the fuzzers.
 class MemoryForm : public Form
 {
 public:
@@ -32,8 +30,8 @@ public:
     bool shown(Ctl c) const;
 
     void setFocus(Ctl c) override { m_focus = c; }
-    // The control last given the focus; none at start, or since forgetFocus (a front end that
-    // asks where one command moved the focus forgets it before the command).
+    // None at start or since forgetFocus, which a front end calls before a command to learn
+    // where that command moved the focus.
     std::optional<Ctl> focus() const { return m_focus; }
     void forgetFocus() { m_focus.reset(); }
 

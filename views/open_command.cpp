@@ -31,9 +31,8 @@ bool exists(const std::string &path)
     return std::filesystem::exists(path, ec);
 }
 
-// The listed name (as spelled on disk, not necessarily UTF-8) with its last four characters
-// replaced by ".kel". On a file system that tells letter cases apart "CARD.KEL" has no
-// "CARD.kel" beside it: then the listed file itself is opened.
+// The name's last four characters become ".kel"; where letter cases differ on disk "CARD.KEL" has
+// no "CARD.kel" beside it, and the listed file itself is opened.
 std::string cardPath(const std::string &dir, const std::string &name)
 {
     const std::size_t chars = Utf8Count(name);
@@ -60,8 +59,7 @@ std::string droppedMessage(const std::string &name, const LoadReport &report)
     return msg;
 }
 
-// The card read by read() (which may run out of memory) and put on show as the card at path, or
-// the message saying why it cannot be; name is the card as messages name it.
+// The message saying why the card cannot be put on show, if so; read() may run out of memory.
 template <class Read>
 std::optional<std::string> openRead(Module1 &m, Form &f, Dialogs &d, const std::string &path, const std::string &name,
                                     Read read)
@@ -109,8 +107,7 @@ std::optional<std::string> openFile(Module1 &m, Form &f, Dialogs &d, const std::
     return openRead(m, f, d, path, name, [&] { return ReadCardFile(path); });
 }
 
-// The file frame's Open up to the read: the card goes, then the name chosen is checked. False:
-// refused, with the box shown.
+// False: refused, with the box shown.
 bool startOpen(Module1 &m, Form &f, Dialogs &d, const std::optional<std::string> &name)
 {
     m.Data.createEmpty();
@@ -130,9 +127,8 @@ bool startOpen(Module1 &m, Form &f, Dialogs &d, const std::optional<std::string>
 
 } // namespace
 
-// The card goes first, before any check: every open replaces it, a refused one with nothing. The
-// new card is read aside and handed over whole (OpenCard), so running out of memory on the way
-// leaves the store empty, not half filled.
+// The card goes before any check: every open replaces it, a refused one with nothing. The new one
+// is handed over whole, so running out of memory leaves the store empty, not half filled.
 void BT_Open_Click(Module1 &m, Form &f, Dialogs &d)
 {
     const std::optional<std::string> selected = f.selectedFile();
@@ -158,14 +154,12 @@ void OpenNamedCard(Module1 &m, Form &f, Dialogs &d, const std::string &path)
         refused = openFile(m, f, d, path, name);
     if (!refused)
         return;
-    // With no card on show, the file frame: there another one can be chosen.
     if (!f.visible(Ctl::fr_dc))
         f.setVisible(Ctl::Fr_Open, true);
     d.msgBox(*refused, kAppTitle, MsgButtons::Ok);
 }
 
-// As the file frame's Open, on a card a page's file picker has read: a name File, Open would not
-// list is refused as a named card's is.
+// A name File, Open would not list is refused as a named card's is.
 void OpenCardBytes(Module1 &m, Form &f, Dialogs &d, const std::string &name, std::optional<TextBuffer> bytes)
 {
     if (!startOpen(m, f, d, name))

@@ -43,8 +43,7 @@ constexpr std::array<Column, 12> kHorseColumns{{
     {"", 1, H},
 }};
 constexpr int kWinPercentColumn = 7;
-// Horse slot k is shown in column k - 1, up to the last column; the last column, 1 twip wide,
-// gets no header and keeps its alignment.
+// Horse slot k in column k - 1; the last, 1 twip wide, gets no header and keeps its alignment.
 constexpr int kShownHorseSlots = static_cast<int>(kHorseColumns.size());
 constexpr int kHeadedHorseColumns = kShownHorseSlots - 1;
 static_assert(kHeadedHorseColumns == kHeadedHorseSlots);
@@ -72,8 +71,7 @@ constexpr int kShownPPSlots = static_cast<int>(kPPColumns.size());
 constexpr int kHeadedPPColumns = kShownPPSlots - 1;
 static_assert(kHeadedPPColumns == kHeadedPPSlots);
 
-// The pages' walk over a horse's PPs (and so the printed PPs'): up to the first PP whose PP
-// slot 1 (the date) is empty.
+// The printed PPs' walk too.
 constexpr PPEnd kShownPPs{kPPDate, RaceStore::kMaxPP};
 
 bool isRace(int r)
@@ -91,7 +89,6 @@ void clearGrid(GridModel &g)
     g.setRows(0);
 }
 
-// The PP page empty: its header row, the column widths, every column left-aligned.
 void setUpPPColumns(GridModel &g)
 {
     clearGrid(g);

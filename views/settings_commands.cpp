@@ -1,5 +1,4 @@
-// The Settings frame, "Reset data", the speed buttons and the S key: the window's side of the
-// settings commands. The store side is in settings/.
+// The window's side of the settings commands; the store's side is in settings/.
 
 #include "engine/ratings.h"
 #include "settings/filter.h"

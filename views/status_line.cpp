@@ -14,8 +14,7 @@ namespace {
 constexpr int kHorsesPage = 2;
 constexpr int kPPPage = 3;
 
-// The file's name as UTF-8: a byte that starts no character is shown as U+FFFD, as the file list
-// shows it.
+// As the file list shows it: a byte that starts no character as U+FFFD.
 std::string shownName(std::string_view path)
 {
     const std::string_view name = path.substr(path.find_last_of('/') + 1);
