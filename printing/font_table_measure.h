@@ -6,11 +6,9 @@
 
 namespace kel {
 
-// The report's font measured from a table of Liberation Sans's advance widths (Arial's), made
-// from the desktop's Qt measure by tools/font_advances: the same widths and line heights where
-// Qt is not there to measure (the WebAssembly build). The table holds the characters a card
-// decoded from Windows-1252 can hold; any other character takes the width of the font's
-// missing-glyph box, where Qt would draw it from another font.
+// Qt's widths where Qt is not there (the WebAssembly build), for the characters a card decoded
+// from Windows-1252 can hold; any other takes the missing-glyph box's width, where Qt would draw
+// it from another font.
 class FontTableMeasure : public TextMeasure
 {
 public:

@@ -11,8 +11,7 @@ namespace kel {
 
 namespace {
 
-// The nearest whole number, a half to the even one (the default rounding mode), limited to the
-// range of Int; NaN gives 0.
+// Half to even is the default rounding mode; NaN gives 0.
 template <typename Int>
 Int roundTo(double v)
 {
@@ -22,8 +21,7 @@ Int roundTo(double v)
                                        static_cast<double>(std::numeric_limits<Int>::max())));
 }
 
-// Asks for a number. Nothing when the box is cancelled or left empty, or (after saying so)
-// when the answer is not a number.
+// Nothing when the box is cancelled or left empty, or (after saying so) when it is no number.
 std::optional<double> askNumber(Dialogs &d, std::string_view prompt, std::string_view title,
                                 std::string_view defaultText)
 {

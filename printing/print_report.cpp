@@ -34,7 +34,6 @@ constexpr NextColumn kAfterColumn[] = {
 constexpr int kPlacedColumns = static_cast<int>(std::size(kAfterColumn));
 // The horses page's name column: the line below it is where the next horse line starts.
 constexpr int kNameColumn = 1;
-// The PP page's "KEL" column.
 constexpr int kKelColumn = 2;
 
 // The fields of one PP line in print order: PP page column, X, characters kept (0 = all).
@@ -50,7 +49,6 @@ constexpr PPField kPPFields[] = {
     {10, 5850, 0}, {11, 6350, 42}, {12, 8800, 0}, {13, 9900, 0}, {14, 10400, 0},
 };
 
-// The page rules of one race on the page in use.
 struct PageRules
 {
     double raceStart;
@@ -69,8 +67,7 @@ PageRules rulesFor(Printer &p, double sizeFactor)
             p.pageWidth()};
 }
 
-// Where a text of a line may end: at the X of the nearest text to its right on the line that
-// is not empty and starts on the paper, or at the paper's edge.
+// The X of the nearest text to the right that is not empty and starts on the paper, else the edge.
 double rightLimit(std::span<const double> xs, std::span<const std::string_view> texts, std::size_t i, double width)
 {
     double limit = width;
@@ -108,8 +105,7 @@ MeasuredColumns measureColumns(Printer &p, const GridModel &grid, int cols)
     return out;
 }
 
-// The race's title lines, centred over the wider of the title and the columns, then an empty
-// line.
+// Centred over the wider of the title and the columns.
 void printTitle(Printer &p, const std::string &caption, int32_t columnsWidth, const PageRules &rules, double sizeFactor)
 {
     p.setFontSize(8 * sizeFactor);
@@ -130,7 +126,6 @@ void printTitle(Printer &p, const std::string &caption, int32_t columnsWidth, co
     p.printLine("");
 }
 
-// The printed columns of a horse line and the X each starts at.
 struct HorseLineLayout
 {
     std::vector<int> columns;
@@ -151,7 +146,7 @@ HorseLineLayout placeColumns(const std::vector<bool> &printed)
     return out;
 }
 
-// Prints grid row r as a horse line from the current Y and returns the Y the next one starts at.
+// Returns the Y the next horse line starts at.
 int16_t printHorseLine(Printer &p, const GridModel &grid, int r, const HorseLineLayout &layout, const PageRules &rules,
                        double sizeFactor, bool bold)
 {
@@ -181,8 +176,7 @@ int16_t printHorseLine(Printer &p, const GridModel &grid, int r, const HorseLine
             nameLinePrinted = true;
         }
     }
-    // Without the name column the line is as tall as its tallest text, so the next one does not
-    // print over it.
+    // Without the name column, as tall as its tallest text so that the next does not print over it.
     return nameLinePrinted ? nextRowY : ToInt16(lowest);
 }
 
@@ -204,7 +198,6 @@ void PrintHorsePPs(Printer &p, const GridModel &grid, double sizeFactor, int16_t
     p.setFontSize(6 * sizeFactor);
     const double width = p.pageWidth();
     double lineY = p.currentY();
-    // A line that would run off the paper goes to the top of a new page.
     const auto makeRoom = [&] {
         if (lineY > 0 && lineY + p.lineHeight() > p.pageHeight()) {
             p.newPage();

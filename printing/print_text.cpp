@@ -24,8 +24,7 @@ std::vector<std::string> TitleLines(std::string_view caption)
         i += len;
     }
 
-    // Positions are 1-based, as the line limit counts them; [from, to] inclusive, from the start of
-    // what is left of the title.
+    // Positions are 1-based, as the line limit counts them, and [from, to] inclusive.
     std::size_t start = 0;
     const auto left = [&] { return chars.size() - start; };
     const auto at = [&](std::size_t pos) { return chars[start + pos - 1]; };

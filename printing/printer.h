@@ -21,24 +21,22 @@ public:
     double currentY() const { return m_y; }
     void setCurrentY(double twips) { m_y = twips; }
 
-    // Width of the text in the current font, in twips. Texts are UTF-8; control characters
-    // take no room.
+    // In twips; texts are UTF-8, and control characters take no room.
     virtual double textWidth(std::string_view text) = 0;
-    // Height of one printed line in the current font, in twips: what printLine moves Y down.
+    // What printLine moves Y down.
     virtual double lineHeight() = 0;
-    // Size of the printable area of a page, in twips.
+    // Of the printable area.
     virtual double pageWidth() const = 0;
     virtual double pageHeight() const = 0;
     // Prints at the current position, then moves down one line of the current font, X back to 0.
     virtual void printLine(std::string_view text) = 0;
     // Draws a line; the current position moves to its end.
     virtual void drawLine(double x1, double y1, double x2, double y2, uint32_t rgb) = 0;
-    // Starts a new page; the current position becomes (0, 0).
+    // The current position becomes (0, 0).
     virtual void newPage() = 0;
     virtual void endDoc() = 0;
 
 protected:
-    // The moves of the current position that printing makes.
     void moveTo(double x, double y)
     {
         m_x = x;

@@ -11,24 +11,17 @@
 
 namespace kel {
 
-// Text metrics of the printer a document is made for, in twips. Texts are UTF-8; control
-// characters take no room.
+// The metrics of the printer a document is made for, in twips, as Printer's.
 class TextMeasure
 {
 public:
     virtual ~TextMeasure() = default;
     virtual double textWidth(std::string_view font, double points, bool bold, std::string_view text) = 0;
-    // What one printed line moves Y down.
     virtual double lineHeight(std::string_view font, double points, bool bold) = 0;
 };
 
-// A document printed once and kept as what was printed on each page, so that the preview, the
-// printer and a PDF show the same pages without driving the grid again. It measures with the
-// metrics of the printer it is meant for, on a printable area of the given size.
-//
-// Positions follow the printer the report was written for: printLine prints at (X, Y), then Y
-// moves down one line and X goes back to 0; drawLine leaves the position at its end; newPage
-// sets X and Y to 0. The document opens with the first thing printed and is closed by endDoc.
+// Printed once and kept, so that the preview, the printer and a PDF show the same pages without
+// driving the grid again; measured with the metrics of the printer it is meant for.
 class RecordedDocument : public Printer
 {
 public:
@@ -65,17 +58,14 @@ public:
     void newPage() override;
     void endDoc() override;
 
-    // What was printed, in order.
     std::size_t eventCount() const { return m_items.size(); }
     Event event(std::size_t i) const;
-    // True from the first thing printed until endDoc.
     bool isOpen() const { return m_page > 0; }
     // Pages of the open document, or of the last one ended; 0 when nothing was printed.
     int pages() const { return m_page > 0 ? m_page : m_lastPages; }
 
-    // Prints the pages for which wanted(page) holds (every page when it is empty) onto out and
-    // ends the document there. Before each page and after the last, going(pages done) may stop
-    // the replay by answering false: then the replay returns false and out is left open.
+    // The pages wanted(page) holds for (all when it is empty), ending the document on out; false
+    // when going(pages done), asked before each page and after the last, stops it, out left open.
     bool replay(Printer &out, const std::function<bool(int page)> &wanted = {},
                 const std::function<bool(int pagesDone)> &going = {}) const;
 
