@@ -133,8 +133,7 @@ private:
                      + " empty: the race list and the race's title end there, leaving out " + fieldList(gap.hidden));
     }
 
-    // Horse slots kHorseRecord to kHorseWinPercent are the engine's (the record, the ratings,
-    // "% W").
+    // Horse slots kHorseRecord to kHorseWinPercent are the engine's.
     void checkHorseGap(int r, int h)
     {
         const Gap gap = gapIn(r, h, 0, kHeadedHorseSlots);

@@ -15,11 +15,9 @@ struct CheckNote
     std::string what;
 };
 
-// Everything of a card that will not do what its maker probably meant, in line order: the
-// lines the loader left out, cut or filed where no page shows them (from its report), and in
-// the loaded card the records that end a list early, fields a page never shows because one
-// before them is empty, figures that are not figures, places without "º", and dates, purses and
-// distances the Settings filter cannot read. lines: the record lines of the load of m.
+// What will not do as the card's maker probably meant, in line order: the loader's notes, then
+// records that end a list early, fields a page never shows because one before them is empty,
+// figures that are not figures, places without "º", and what the Settings filter cannot read.
 std::vector<CheckNote> CheckCard(const Module1 &m, const LoadReport &report, const RecordLines &lines);
 
 // What File, Open makes of the card's file name (line 0): a name it does not list or refuses.

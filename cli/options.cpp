@@ -85,11 +85,9 @@ constexpr const char *kDescription
       "Exit status: 0 done, 1 the card cannot be read or the output written (with\n"
       "--check: something listed), 2 a usage error.\n";
 
-// The command line read into each option's values as Qt's QCommandLineParser reads it, whose
-// messages the tool gives (built without Qt, as for node, it reads the same): "--name value",
-// "--name=value", a short name after "--" too ("--o FILE"), short options run together ("-hv")
-// with a value joined to the last ("-oFILE", "-o=FILE"), a lone "-" and everything after "--"
-// a card's name.
+// Read as QCommandLineParser reads it, with its messages, so that the build without Qt (for node)
+// reads the same: a short name after "--" too ("--o FILE"), short options run together ("-hv")
+// with a value joined to the last ("-oFILE", "-o=FILE"), a lone "-" and all after "--" a card.
 struct Parsed
 {
     bool given[OptCount] = {};
@@ -256,7 +254,6 @@ std::optional<std::string> readSettings(const Parsed &p, Options &o)
     return std::nullopt;
 }
 
-// The options' values, each checked on its own.
 std::optional<std::string> readValues(const Parsed &p, Options &o)
 {
     if (p.isSet(OptFormat)) {
@@ -298,7 +295,6 @@ std::optional<std::string> readValues(const Parsed &p, Options &o)
     return readSettings(p, o);
 }
 
-// Options that mean nothing together.
 std::optional<std::string> checkCombination(const Parsed &p, const Options &o)
 {
     if (o.check) {

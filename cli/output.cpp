@@ -94,7 +94,7 @@ std::string resolved(const std::string &path)
     return out;
 }
 
-// The path's file as fstat or stat gives it (empty path: standard output).
+// Empty path: standard output.
 std::optional<struct stat> fileOf(const std::string &path)
 {
     struct stat st = {};

@@ -9,12 +9,10 @@
 
 namespace kel {
 
-// A file the tool writes, named by the bytes of its path (a name need not be UTF-8). A regular
-// file, or one yet to be made, is written beside itself and put in place whole by commit(), so
-// a failed run leaves what was there. Written in place as it comes, as a pipe is: a device or a
-// pipe, a path that names one of the tool's descriptors (/dev/stdout, /dev/fd/N,
-// /proc/self/fd/N), and a regular file that one of them already has open for writing (as
-// "-o log.csv >>log.csv" gives), through that descriptor, so that appending stays appending.
+// A regular file is written beside itself and put in place whole by commit(), so that a failed
+// run leaves what was there. Written in place as they come: a device or a pipe, a path naming one
+// of the tool's descriptors (/dev/fd/N), and a regular file one of them already has open for
+// writing ("-o log.csv >>log.csv"), through that descriptor, so that appending stays appending.
 class OutputFile
 {
 public:
@@ -25,7 +23,6 @@ public:
     OutputFile(const OutputFile &) = delete;
     OutputFile &operator=(const OutputFile &) = delete;
 
-    // The descriptor the bytes go to, for a writer of its own.
     int descriptor() const { return m_fd; }
     // The bytes written whole, or false, keeping the reason for commit().
     bool write(const char *data, std::size_t size);

@@ -15,11 +15,9 @@ inline std::string RaceNotOnCard(int race, int listed)
            + (listed == 1 ? " race)" : " races)");
 }
 
-// Writes the race report of the loaded card to a PDF file on letter paper, as the "Print"
-// button would on the race list: every race (race 0) or race N alone, with the first ppCount
-// PPs of each horse (none when ppCount is 0 or less). cardName is the file name the race list
-// shows; the PDF's title names it and the races. Needs a Qt GUI application. Nothing is left
-// under pdfPath when it fails; the error names the race, or the file and the reason.
+// On letter paper, as the "Print" button would on the race list: every race (race 0) or race N
+// alone, cardName as the race list shows it. Needs a Qt GUI application; nothing is left under
+// pdfPath when it fails.
 Result<void> WritePdfReport(Module1 &m, const std::string &cardName, const std::string &pdfPath, int ppCount, int race);
 
 } // namespace kel
