@@ -121,7 +121,6 @@ void DirListBox::rebuild()
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
 
-    // The chain of folders from the root down to the current one, each inside the one above.
     QTreeWidgetItem *current = nullptr;
     fs::path at;
     for (const fs::path &part : onDisk(m_path)) {

@@ -28,7 +28,6 @@ public:
     void navigate(const QByteArray &path);
 
 signals:
-    // The user moved to another folder.
     void pathChanged();
 
 private:
@@ -38,9 +37,8 @@ private:
     QByteArray m_path;
 };
 
-// File1: the card files of one folder, "*.kel" in any letter case, sorted by name. Nothing is
-// selected, and no name is current, until the user picks one: Down picks the first. A name the
-// open command refuses for its length is listed greyed, with a tooltip that says why.
+// File1: nothing is selected or current until the user picks a card (Down picks the first). A name
+// too long to open is listed greyed, with a tooltip that says why.
 class FileListBox : public QListWidget
 {
     Q_OBJECT
@@ -51,12 +49,9 @@ public:
     void setPath(const QByteArray &path);
     // Re-reads the folder, keeping the selected name when it is still there.
     void refresh();
-    // The selected name as shown, or an empty string.
     QString selectedName() const;
-    // The selected name as spelled on disk, or nothing.
     QByteArray selectedNameOnDisk() const;
-    // Selects the name spelled so on disk, as a click on it would; without such a name nothing is
-    // selected. Returns whether the name was listed.
+    // As a click would; false, with nothing selected, when the name is not listed.
     bool selectName(const QByteArray &nameOnDisk);
 
 signals:

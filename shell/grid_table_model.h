@@ -10,9 +10,8 @@
 
 namespace kel {
 
-// Shows the grid MSF in a QTableView. It holds what it shows, the grid's texts as drawn, taken
-// from the grid at setGrid(). The first fixed row is answered as the horizontal header, so it
-// stays in view while the rows scroll; view row v is grid row v + headerRows().
+// Holds the grid's texts as drawn, taken at setGrid(). The first fixed row is the horizontal
+// header, so that it stays in view while the rows scroll.
 class GridTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -26,14 +25,12 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
-    // 1 when grid row 0 is a fixed row shown as the header, else 0.
     int headerRows() const { return m_headerRows; }
     int gridRow(int viewRow) const { return viewRow + m_headerRows; }
     int viewRow(int gridRow) const { return gridRow - m_headerRows; }
 
-    // Starts over with what grid holds now. rowNotes[r], when given and not empty, is the
-    // tooltip of the "-" cells of grid row r: what a scratched horse's row no longer shows. The
-    // first cell of grid row markedRow, when there is one, is drawn bold.
+    // rowNotes[r], when not empty, is the tooltip of the "-" cells of grid row r: what a scratched
+    // horse's row no longer shows. The first cell of grid row markedRow is drawn bold.
     void setGrid(const GridModel &grid, const std::vector<std::string> &rowNotes = {}, int markedRow = -1);
 
 private:

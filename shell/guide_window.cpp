@@ -39,8 +39,7 @@ GuideWindow::GuideWindow(QWidget *parent)
     layout->addWidget(m_browser, 1);
     layout->addWidget(m_findBar);
 
-    // Typing finds from where the text was found before, so that each letter narrows the match
-    // in place.
+    // From where the text was found before, so that each letter typed narrows the match in place.
     connect(m_find, &QLineEdit::textEdited, this, [this] {
         QTextCursor at = m_browser->textCursor();
         at.setPosition(at.selectionStart());
@@ -64,7 +63,6 @@ bool GuideWindow::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-// The keys the text and the find bar leave alone come here.
 void GuideWindow::keyPressEvent(QKeyEvent *event)
 {
     if (event->matches(QKeySequence::Find))
@@ -107,7 +105,6 @@ bool GuideWindow::findNext(bool backward)
         const QTextDocument::FindFlags flags = backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
         found = m_browser->find(text, flags);
         if (!found) {
-            // Round the end to the other one.
             QTextCursor from = m_browser->textCursor();
             from.movePosition(backward ? QTextCursor::End : QTextCursor::Start);
             m_browser->setTextCursor(from);

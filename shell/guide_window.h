@@ -8,9 +8,7 @@ class QTextBrowser;
 
 namespace kel {
 
-// Help, User guide: the guide built into the program, in a window of its own that ESC and Ctrl+W
-// close. Ctrl+F opens a find bar under the text: typing finds as it goes, Enter and F3 the next
-// place, Shift+Enter and Shift+F3 the one before, from the end round to the start; ESC there
+// Help, User guide, in a window of its own that ESC and Ctrl+W close; ESC in the find bar (Ctrl+F)
 // closes the bar first.
 class GuideWindow : public QWidget
 {
@@ -21,8 +19,7 @@ public:
 
     QTextBrowser *browser() const { return m_browser; }
     QLineEdit *findText() const { return m_find; }
-    // Finds the find bar's text after (or, backward, before) the current place, round the ends;
-    // false when the guide does not hold it.
+    // Round the ends; false when the guide does not hold the text.
     bool findNext(bool backward = false);
 
 protected:

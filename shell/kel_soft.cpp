@@ -35,8 +35,7 @@
 
 namespace kel {
 
-// A box opens over the page the handler has built so far, never over the page before with
-// half of the new one drawn into it.
+// A box opens over the page the handler has built so far, never over the one before.
 class KEL_Soft::PageFirstDialogs : public Dialogs
 {
 public:
@@ -111,9 +110,8 @@ void KEL_Soft::showEvent(QShowEvent *event)
 
 void KEL_Soft::openAtDesignSize()
 {
-    // The design size, or the screen when that is smaller (a laptop screen at 150 %): the window
-    // then fits whole on it, title-bar buttons included, and its client area scrolls. The menu bar
-    // and the status line come on top, as the window's own layout adds them up.
+    // On a screen smaller than the design size (a laptop at 150 %) the window fits whole, title-bar
+    // buttons included, and its client area scrolls. The window's layout adds the bars on top.
     m_scroll->setMinimumSize(m_client->minimumSize());
     QSize size = layout()->totalMinimumSize();
     m_scroll->setMinimumSize(0, 0);
@@ -154,8 +152,7 @@ bool KEL_Soft::eventFilter(QObject *watched, QEvent *event)
 
 void KEL_Soft::keyPressEvent(QKeyEvent *event)
 {
-    // Only with no frame shown does a key belong to the window itself; otherwise it is one a
-    // control let through (ESC on a button, say), and those do nothing.
+    // With a frame shown, a key here is one a control let through (ESC on a button), and does nothing.
     const int code = characterCode(event);
     if (code >= 0 && control(Ctl::fr_dc)->isHidden() && control(Ctl::Fr_Open)->isHidden()) {
         run([&] { kel::Form_KeyPress(*m_form, int16_t(code)); });
@@ -214,8 +211,7 @@ void KEL_Soft::showGrid()
         if (m_grid.rowHeight(r) != GridModel::kDefaultRowHeight)
             m_msf->setRowHeight(r - headerRows, twipsToPx(m_grid.rowHeight(r), dpiY));
     }
-    // Whole rows read best where a row is one race or one horse; on the PP page the column
-    // under the pointer matters.
+    // Whole rows where a row is one race or one horse; on the PP page the column matters.
     const bool wholeRows = m_module.ViewPage != 3;
     m_msf->setSelectionBehavior(wholeRows ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
     m_msf->setRowKeys(wholeRows);
@@ -239,8 +235,6 @@ void KEL_Soft::showGrid()
 
 void KEL_Soft::drawColumnWidths()
 {
-    // The widths the grid holds (a page build's own, or what the user dragged since), and on the
-    // horses and PP pages the width beyond the design width shared among the text columns.
     const double dpiX = logicalDpiX();
     const int page = m_module.ViewPage;
     const auto cols = std::size_t(std::max(m_grid.cols(), 0));
@@ -286,7 +280,6 @@ void KEL_Soft::restoreFocus()
     // is not active again yet, and the application's focus is nobody's.
     QWidget *want = m_focusAsked ? m_focusAsked.data() : m_focusBefore.data();
     if (!want || !want->isVisibleTo(this) || !want->isEnabled()) {
-        // Keep the keyboard somewhere the user can see.
         if (!control(Ctl::fr_dc)->isHidden())
             want = m_msf;
         else if (!control(Ctl::Fr_Open)->isHidden())
@@ -303,8 +296,6 @@ void KEL_Soft::restoreFocus()
 
 void KEL_Soft::MSF_ColumnDragged(int column, int /*oldPx*/, int newPx)
 {
-    // A width the user drags is the column's width until a page build sets the page's own; it
-    // takes no share of the room beyond the design width meanwhile.
     if (m_refreshing)
         return;
     const int twips = pxToTwips(newPx, logicalDpiX());
@@ -366,8 +357,7 @@ void KEL_Soft::MSF_DblClick(const QModelIndex &index)
 
 void KEL_Soft::MSF_HeaderDblClick(int column)
 {
-    // A header double-click widens or restores that column of the PP page. On the other pages
-    // it would open whatever row happens to be current, which nobody means.
+    // On the other pages it would open whatever row happens to be current, which nobody means.
     if (m_module.ViewPage != 3)
         return;
     m_grid.setCol(column);

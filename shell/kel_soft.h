@@ -31,10 +31,8 @@ class StatusText;
 class WidgetForm;
 class WindowStyle;
 
-// The one window of the program. It owns the card (Module1) and the grid MSF, lays its controls
-// out in twips, and turns every user event into the core handler of the same name; after each
-// handler (and before each box a handler shows) the table view shows what the grid holds and the
-// status line under the laid-out controls says what the card, its marks and the current row are.
+// Every user event runs the core handler of the same name; after each handler, and before each box
+// a handler shows, the table view shows what the grid holds and the status line is made again.
 class KEL_Soft : public QMainWindow
 {
     Q_OBJECT
@@ -44,22 +42,18 @@ public:
     explicit KEL_Soft(const QString &startDir = {}, QWidget *parent = nullptr);
     ~KEL_Soft() override;
 
-    // Replaces the message and input boxes (tests answer from a script); null restores the
-    // window's own. The window does not take ownership.
+    // Not owned; null restores the window's own boxes (tests answer from a script).
     void setDialogs(Dialogs *dialogs);
-    // The boxes the handlers show: those set, or the window's own, each shown over the page as
-    // the handler has built it so far.
+    // Each shown over the page as the handler has built it so far.
     Dialogs &dialogs();
-    // Replaces where "Print" sends the report (tests print to a recorder); null restores the
-    // print preview. The window does not take ownership.
+    // Not owned; null restores the print preview (tests print to a recorder).
     void setPrintTarget(PrintTarget *target);
     PreviewPrintTarget &previewTarget() { return *m_ownPrintTarget; }
 
-    // Opens the card a path names, as the command line and a drop do (OpenNamedCard): the file
-    // frame moves to the card's folder with the card selected there, and the card is opened by
-    // the bytes of its path. A refused open leaves the card on show as it was.
+    // As the command line and a drop do: the file frame moves to the card's folder with the card
+    // selected there, and the card is opened by the bytes of its path.
     void openCard(const QByteArray &path);
-    // The guide window of Help, User guide, once it has been opened.
+    // Null until Help, User guide is first opened.
     GuideWindow *userGuide() const;
 
     const Module1 &module() const { return m_module; }
@@ -67,10 +61,8 @@ public:
     Form &form();
     QWidget *control(Ctl c) const { return m_controls[std::size_t(c)]; }
     MsfView *gridView() const { return m_msf; }
-    // The laid-out client area: the design size, or what the window gives it beyond; a smaller
-    // window scrolls it.
+    // The design size, or what the window gives it beyond; a smaller window scrolls it.
     QWidget *clientArea() const { return m_client; }
-    // The status line's two lines: the card and its marks, then the current row in full.
     QString statusMarks() const;
     QString statusCurrent() const;
     // The focus as a handler moves it: there it stays once the handler ends.
@@ -84,7 +76,6 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    // A .kel file dropped anywhere on the window takes the road of openCard.
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -94,13 +85,11 @@ private:
     void layoutControls();
     void buildHelpMenu();
     void acceptCardDrops();
-    // Scrolls the client area of a window smaller than its design size to show a control.
     void scrollIntoView(const QWidget &control);
 
     class PageFirstDialogs;
 
-    // Runs one handler, then shows the grid as the handler left it and puts the focus back
-    // where it was, unless the handler moved it.
+    // Then shows the grid as the handler left it and puts the focus back, unless it moved it.
     template <class Handler>
     void run(Handler &&handler);
     void showGrid();
@@ -155,9 +144,8 @@ private:
     QPointer<GuideWindow> m_guide;
     QByteArray m_startDir;
 
-    // Beyond the design width, by column: the pixels each column is drawn wider than the grid
-    // holds it, and the width a drag gave a column (it then takes no share until a page build
-    // sets another).
+    // By column, beyond the design width: the pixels drawn wider than the grid holds, and the width
+    // a drag gave (the column then takes no share until a page build sets another).
     std::vector<int> m_shares;
     std::vector<int> m_dragged;
     // The horse whose PPs ESC came back from, marked on the horses page of its race.

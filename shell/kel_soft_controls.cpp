@@ -41,8 +41,7 @@ protected:
     bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
 };
 
-// How a control follows the window when the window is made larger than its design size. The
-// three buttons under the grid spread out: the first stays, the last keeps to the right edge.
+// How a control follows a window made larger than its design size.
 enum Anchor { Fixed = 0, GrowW = 1, GrowH = 2, FollowBottom = 4, Centre = 8, HalfRight = 16, Right = 32 };
 
 int anchorOf(Ctl c)
@@ -84,8 +83,6 @@ QFont windowFont(bool bold = false)
     return font;
 }
 
-// A control of the table's kind, with its caption and initial value, in parent; buttons and check
-// boxes drawn in style.
 QWidget *makeControl(const ControlInfo &info, QWidget *parent, QStyle *style)
 {
     const QString caption = QString::fromUtf8(info.caption.data(), qsizetype(info.caption.size()));
@@ -135,7 +132,6 @@ QWidget *makeControl(const ControlInfo &info, QWidget *parent, QStyle *style)
     return w;
 }
 
-// Tab order: the grid frame, the Settings frame by its tab indexes, the file frame.
 std::vector<Ctl> tabOrder()
 {
     std::vector<const ControlInfo *> settings;
@@ -151,8 +147,7 @@ std::vector<Ctl> tabOrder()
     return order;
 }
 
-// The label each text box of the Settings frame stands behind, which names it to a screen reader;
-// the two "To:" boxes also say which limit they hold.
+// Names each text box to a screen reader; the two "To:" boxes also say which limit they hold.
 struct TextBoxLabel
 {
     Ctl box;
@@ -190,7 +185,6 @@ void KEL_Soft::buildControls()
     setCentralWidget(m_scroll);
     m_client->installEventFilter(this);
 
-    // The status line, under the laid-out controls.
     auto *status = new QWidget(statusBar());
     status->setObjectName(QStringLiteral("StatusLine"));
     status->setAccessibleName(QStringLiteral("Status line"));
@@ -230,8 +224,7 @@ void KEL_Soft::buildControls()
     help->setFont(windowFont(true));
     help->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    // Every control has a name a screen reader can say: its caption, or for the text boxes their
-    // labels; the lists and the grid frame are named for what they hold (the grid by its page).
+    // Every control has a name a screen reader can say.
     for (const TextBoxLabel &t : kTextBoxLabels) {
         auto *label = static_cast<QLabel *>(control(t.label));
         label->setBuddy(control(t.box));
@@ -300,7 +293,6 @@ void KEL_Soft::layoutControls()
 {
     const double dpiX = logicalDpiX();
     const double dpiY = logicalDpiY();
-    // Room beyond the design size, shared out by each control's anchor.
     const int dx = std::max(0, m_client->width() - twipsToPx(kClientWidth, dpiX));
     const int dy = std::max(0, m_client->height() - twipsToPx(kClientHeight, dpiY));
 
@@ -328,9 +320,8 @@ void KEL_Soft::layoutControls()
 
 void KEL_Soft::scrollIntoView(const QWidget &control)
 {
-    // Along each side the whole control when it fits, else its start: Qt's own ensureWidgetVisible
-    // centres a control larger than the view on its current item, which put the grid's last race
-    // row and its far right in view, with the start of every row and the captions scrolled away.
+    // The whole control when it fits, else its start: Qt's ensureWidgetVisible centres a control
+    // larger than the view on its current item, scrolling away the start of every row.
     const QRect at(control.mapTo(m_client, QPoint(0, 0)), control.size());
     const QSize view = m_scroll->viewport()->size();
     const auto show = [](QScrollBar *bar, int start, int length, int viewLength) {

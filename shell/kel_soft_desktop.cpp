@@ -43,8 +43,7 @@ void KEL_Soft::openCard(const QByteArray &path)
     namespace fs = std::filesystem;
     const fs::path named(path.toStdString());
     std::string card = named.native();
-    // The card's folder as the file system resolves it (through links and ".."), when it is there;
-    // the lists never move to another one.
+    // The folder through links and "..", when it is there: the lists never move to another one.
     std::error_code ec;
     const fs::path folder = fs::canonical(fs::absolute(named, ec).parent_path(), ec);
     if (!ec && named.has_filename() && fs::is_directory(folder, ec)) {
@@ -76,8 +75,7 @@ void KEL_Soft::dropEvent(QDropEvent *event)
     if (path.isEmpty())
         return;
     event->acceptProposedAction();
-    // After the drop has ended: a message box of the open command must not hold up the file
-    // manager the card came from.
+    // After the drop: a box of the open command must not hold up the file manager the card came from.
     QMetaObject::invokeMethod(
         this, [this, path] { openCard(path); }, Qt::QueuedConnection);
 }

@@ -10,8 +10,7 @@ namespace kel {
 
 namespace {
 
-// Answers a tooltip event over a viewport with the tip at its point (none hides the tooltip
-// shown); false for any other event.
+// An empty tip hides the one shown.
 template <class TipAt>
 bool answerToolTip(QEvent *event, QWidget *viewport, TipAt tipAt)
 {

@@ -14,7 +14,6 @@ class MsfHeader : public QHeaderView
 public:
     explicit MsfHeader(QWidget *parent = nullptr);
 
-    // The whole header text at a point of the header when it does not fit, else empty.
     QString toolTipAt(const QPoint &pos) const;
 
 protected:
@@ -22,15 +21,12 @@ protected:
     bool viewportEvent(QEvent *event) override;
 
 private:
-    // The header text as drawn: whole, or cut with "…" to the section.
     QString shownText(int logicalIndex) const;
 };
 
-// The table view that stands for the grid MSF. Character keys become key-press codes as the
-// window's handlers expect them (ESC 27, "S" 83); Enter is reported apart, since it acts like a
-// double-click. Navigation keys keep their usual meaning, but on pages of whole rows Home and End
-// go to the first and the last row, as Ctrl+Home and Ctrl+End do. A text that does not fit its
-// cell ends in "…" and shows whole in a tooltip.
+// The grid MSF. Character keys become key-press codes as the window's handlers expect them (ESC
+// 27, "S" 83); Enter is reported apart, as it acts like a double-click. On pages of whole rows
+// Home and End go to the first and the last row, as Ctrl+Home and Ctrl+End do.
 class MsfView : public QTableView
 {
     Q_OBJECT
@@ -38,12 +34,10 @@ class MsfView : public QTableView
 public:
     explicit MsfView(QWidget *parent = nullptr);
 
-    // The tooltip of the cell at a point of the viewport: the model's own, else the whole text
-    // when it does not fit; empty when there is nothing more to read.
+    // The model's own tooltip, else the whole text when it does not fit.
     QString toolTipAt(const QPoint &viewportPos) const;
     // The width a column needs for its widest text, its header's included, in pixels.
     int widestText(int column) const;
-    // Whether Home and End move between rows (pages of whole rows) or between columns.
     void setRowKeys(bool on) { m_rowKeys = on; }
 
 signals:

@@ -127,7 +127,6 @@ void PreviewPrintTarget::print(Module1 &m, Form &f, const PrintRequest &request)
     p.setDocName(QString::fromStdString(ReportTitle(card, races)));
     proposeFile(p, ProposedPdfPath(m.cardPath, ReportFileName(card, races)));
 
-    // The report for the page in use; recorded again only when the user chooses another page.
     std::unique_ptr<RecordedDocument> doc;
     PageArea area;
     const auto documentFor = [&](const QPageLayout &layout) -> const RecordedDocument & {

@@ -22,9 +22,8 @@ QString titleOrApp(std::string_view title)
     return qs(title.empty() ? kAppTitle : title);
 }
 
-// The width a box needs for its title in the window manager's title bar: the title in a bold
-// font somewhat larger than the box's own (the title bar's font is not known), and room for the
-// bar's icon and buttons.
+// The title bar's font is not known: a bold one somewhat larger than the box's own, and room for
+// the bar's icon and buttons.
 int titleWidth(const QWidget &box, const QString &title)
 {
     QFont font = box.font();
@@ -66,7 +65,6 @@ MsgAnswer QtDialogs::show(std::string_view prompt, std::string_view title, MsgBu
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         // Enter must not take the most: "Reset data" answered Yes wipes every scratch.
         box.setDefaultButton(QMessageBox::No);
-        // Closing the box answers Cancel.
         box.setEscapeButton(QMessageBox::Cancel);
         break;
     }

@@ -6,7 +6,6 @@ class QWidget;
 
 namespace kel {
 
-// The modal boxes of the window: QMessageBox and QInputDialog over the given parent.
 class QtDialogs : public Dialogs
 {
 public:

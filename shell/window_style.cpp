@@ -26,7 +26,6 @@ void WindowStyle::drawControl(ControlElement element, const QStyleOption *option
     QProxyStyle::drawControl(element, option, painter, widget);
     if (element != CE_PushButton || !(option->state & State_HasFocus))
         return;
-    // Two pixels of the highlight colour, inside the button's own edge.
     const qreal inset = 3;
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);

@@ -4,10 +4,9 @@
 
 namespace kel {
 
-// The application's style with two changes for the window's controls: a button with the keyboard
-// focus shows a clear frame inside its edge, and a check box lower than the style's indicator
-// (the layout's "Muddy, sloopy surface races" is 195 twips high) gets an indicator that fits it
-// instead of one cut at the bottom.
+// A button with the keyboard focus shows a clear frame inside its edge, and a check box lower than
+// the style's indicator ("Muddy, sloopy surface races" is 195 twips high) gets an indicator that
+// fits it instead of one cut at the bottom.
 class WindowStyle : public QProxyStyle
 {
     Q_OBJECT

@@ -10,16 +10,13 @@ class QPagedPaintDevice;
 
 namespace kel {
 
-// The report's printer drawn with QPainter on a paged device: a QPrinter (a printer or the
-// preview) or a QPdfWriter. Twip (0, 0) is the top-left corner of the device's printable area;
-// texts are measured and drawn in the fonts of QtTextMeasure.
-//
-// The painter begins with the first thing printed; endDoc (or the destructor) ends it. Nothing
-// is written to the device when nothing was printed.
+// On a QPrinter (a printer or the preview) or a QPdfWriter, in the fonts of QtTextMeasure. The
+// painter begins with the first thing printed, so that nothing is written to the device when
+// nothing was printed; endDoc (or the destructor) ends it.
 class PainterPrinter : public Printer
 {
 public:
-    // The device must outlive the printer. Its page layout is used as it is.
+    // The device must outlive the printer.
     explicit PainterPrinter(QPagedPaintDevice *device);
     ~PainterPrinter() override;
     PainterPrinter(const PainterPrinter &) = delete;
@@ -37,16 +34,13 @@ public:
     void newPage() override;
     void endDoc() override;
 
-    // True once the painter could not begin on the device, the device refused a page, or the
-    // painter could not end.
+    // The painter could not begin or end, or the device refused a page.
     bool failed() const { return m_failed; }
-    // Ends the document; false when the printer failed.
     bool finish()
     {
         endDoc();
         return !m_failed;
     }
-    // Begins the document with one empty page.
     void blankPage() { begin(); }
     // Pages begun in the current or last document.
     int pages() const { return m_pages; }

@@ -20,15 +20,13 @@ const QString kNotFinished = QStringLiteral("printing could not be started or fi
 
 namespace {
 
-// The PDF on its way to the file, gathered into large writes. Each write is carried through
-// to the end, so that a short one (a file-size limit reached) is followed by the failing one that
-// gives the reason.
+// Each write is carried through, so that a short one (a file-size limit reached) is followed by
+// the failing one that gives the reason.
 //
-// Qt's PDF engine maps each embedded glyph back to the lowest character the font engine gives
-// it, and the font engine gives the space glyph to the tab too (fonts rarely have a tab glyph of
-// their own): the text layer would then read every blank as a tab. In each ToUnicode map (plain
-// text from "begincmap" to "endcmap", which the engine writes in one piece) a glyph mapped to
-// <0009> is mapped to <0020> instead. The bytes keep their count, so every offset stays right.
+// Qt's PDF engine maps each glyph back to the lowest character the font engine gives it, and that
+// gives the space glyph to the tab too: the text layer would read every blank as a tab. In each
+// ToUnicode map (written in one piece) <0009> becomes <0020>; the count of bytes, and so every
+// offset, stays.
 class PdfSink : public QIODevice
 {
 public:

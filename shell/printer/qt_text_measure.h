@@ -14,27 +14,25 @@
 
 namespace kel {
 
-// The report's fonts as Qt draws them. "Arial" is drawn as Liberation Sans, whose advance
-// widths are Arial's. Widths and line heights come from the font's design at one pixel per font
-// unit, scaled to the point size: the same at every device resolution, with no rounding of the
-// pixel size, and what a PDF places each glyph by.
+// "Arial" is drawn as Liberation Sans, whose advances are Arial's. Widths come from the font's
+// design at one pixel per font unit, scaled to the point size: the same at every resolution, with
+// no rounding of the pixel size, and what a PDF places each glyph by.
 class QtTextMeasure : public TextMeasure
 {
 public:
     double textWidth(std::string_view font, double points, bool bold, std::string_view text) override;
     double lineHeight(std::string_view font, double points, bool bold) override;
 
-    // The font drawn for a font of the report; unhinted and without kerning, so that drawn
-    // widths are the measured ones.
+    // Unhinted and without kerning, so that drawn widths are the measured ones.
     static QFont fontFor(std::string_view name, double points, bool bold);
-    // The text as drawn: control characters take no room.
+    // Control characters take no room.
     static QString printable(std::string_view text);
 
 private:
     struct Design
     {
         QFontMetricsF metrics;
-        // Advances of the Latin-1 characters, filled as they are met (negative until then).
+        // Of the Latin-1 characters, filled as they are met (negative until then).
         std::array<double, 256> advances;
     };
     Design &design(std::string_view font, bool bold);
