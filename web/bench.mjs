@@ -1,13 +1,9 @@
-// The web build's benchmark, beside the native one in the same run: the open command on the
-// full card (41 x 21 x 100) and S, a page and Go! on its largest race, in headless chromium,
-// against kel_bench's OpenCommand, ScratchKey, ShowHorsePPs + ShowRaceHorses and GoLargestRace;
-// and the module's size. Medians over the repetitions, in ms, after WARM calls that compile and
-// warm the code. Targets: the open within 1.5 x native, each action under 2 ms after the first
-// calls, the module (wasm + glue) at most 300 KB gzip. Chromium's timer counts in 0.1 ms.
+// The web build in headless chromium beside kel_bench in the same run, on the full card (41 x 21
+// x 100): medians in ms after WARM calls that compile and warm the code. Targets: the open within
+// 1.5 x native, each action under 2 ms, the module at most 300 KB gzip. Chromium's timer counts
+// in 0.1 ms.
 //   node web/bench.mjs WEB_DIR NATIVE_BUILD [REPS [WARM]] [--eager]
-// --eager: V8 compiles the whole module with its optimising compiler before the first call
-// (--no-wasm-dynamic-tiering), instead of function by function once each is hot, in the
-// background: the figures once every function has been tiered up.
+// --eager (--no-wasm-dynamic-tiering): the figures once every function has been tiered up.
 import { execFileSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 import path from 'node:path';

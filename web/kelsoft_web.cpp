@@ -1,6 +1,5 @@
-// The core for a page: one window's card, form and commands (web/window.h), bound for
-// JavaScript with embind. Texts cross as UTF-8 strings, a card as its bytes written into the
-// module's memory; new Window(dialogs) asks its boxes of the page's dialogs object.
+// Texts cross as UTF-8 strings, a card as its bytes written into the module's memory; new
+// Window(dialogs) asks its boxes of the page's dialogs object.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 

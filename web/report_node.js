@@ -1,7 +1,6 @@
-// The report tool under node sees the machine's files as it does natively: the standard streams
-// by the names that lead to them, so that it knows what its output is (a file, the card itself,
-// a pipe, a device), and files opened without waiting when asked (emscripten drops O_NONBLOCK),
-// so that a named pipe is refused instead of keeping the tool waiting.
+// The standard streams by their names, so that the tool knows what its output is (a file, the card
+// itself, a pipe), and O_NONBLOCK kept (emscripten drops it), so that a named pipe is refused
+// instead of keeping the tool waiting.
 Module['onRuntimeInitialized'] = function () {
   ['/dev/stdin', '/dev/stdout', '/dev/stderr'].forEach(function (path, fd) {
     FS.streams[fd].path = path;

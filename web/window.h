@@ -19,13 +19,11 @@ namespace kel {
 inline constexpr double kPrintWidth = 11520;
 inline constexpr double kPrintHeight = 15120;
 
-// One printed event as JSON, appended to out: its kind ("text", "line", "newpage" or "enddoc"),
-// page, position, and the line's end and colour or the text's font, size, weight and text.
+// kind ("text", "line", "newpage" or "enddoc"), page, position, then the line's or the text's own.
 void AppendPrintEventJson(std::string &out, const RecordedDocument::Event &e);
 
-// One window of the module: the card, the form and every command the window has, for
-// JavaScript (web/kelsoft_web.cpp binds it). The boxes the commands show are asked of the
-// dialogs it is made with: the page's (a module may bind more than one kind).
+// The card, the form and every command of the window, for JavaScript; the boxes are asked of the
+// dialogs it is made with (a module may bind more than one kind).
 class Window
 {
 public:
@@ -35,9 +33,8 @@ public:
     MemoryForm &form() { return m_form; }
     Dialogs &dialogs() { return *m_dialogs; }
 
-    // The open command on a card given as bytes: cardBuffer(size) gives where the page writes
-    // them (0 when the memory is short), then openCard(name) opens them under the file's name,
-    // with the window's own boxes for refusals, notes and running out of memory.
+    // cardBuffer(size) gives where the page writes the card's bytes (0 when the memory is short);
+    // openCard(name) opens them under the file's name.
     uintptr_t cardBuffer(std::size_t size);
     void openCard(const std::string &name);
 
@@ -63,9 +60,8 @@ public:
     // "Print": the questions asked, then the report's events as JSON ("[]" when abandoned).
     std::string print();
 
-    // The report tool's tables of the card as it stands, as the bytes it writes (a Uint8Array: the
-    // spreadsheet CSV starts with a byte-order mark, which a string would lose): race 0 for
-    // every race.
+    // The report tool's bytes, as a Uint8Array: the spreadsheet CSV's byte-order mark would be
+    // lost in a string. Race 0 for every race.
     emscripten::val csv(int race, bool odds, bool excel) const;
     emscripten::val json(int race, bool odds) const;
 

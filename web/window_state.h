@@ -8,16 +8,12 @@
 
 namespace kel {
 
-// What the window shows, as JSON for a page to draw: the page (ViewPage, CurrentRace,
-// CurrentHorse), every control by its name with its caption, text, value and whether it is
-// shown, the focus, and the grid MSF whole (rows, columns, fixed rows, current cell, column
-// widths and alignments, row heights and every cell's text).
-// drawn: the cells and captions as the window draws them (DisplayText), for a page to show; else
-// whole, for the checks.
+// What the window shows, for a page to draw: the page, every control by its name, the focus and
+// the grid MSF whole. drawn: the cells and captions cut as the window draws them; else whole, for
+// the checks.
 std::string WindowStateJson(const Module1 &m, const MemoryForm &f, bool drawn = false);
 
-// text as a JSON string, quotes included, appended to out. Texts are UTF-8 and kept so;
-// quotes, backslashes and control characters are escaped.
+// UTF-8 kept as it is; quotes, backslashes and control characters escaped.
 void AppendJsonString(std::string &out, std::string_view text);
 
 } // namespace kel

@@ -1,7 +1,6 @@
-// The window KEL_Soft in the page: every user event runs the core handler of the same name in the
-// module, then the page draws what the core's form and grid hold and puts the focus where the
-// desktop puts it (where the handler moved it, else back where it was). A handler that asks a
-// question waits for the page's box; meanwhile nothing else reaches the module.
+// Every user event runs the core handler of the same name, then the page draws the core's form and
+// grid and puts the focus where the desktop does. A handler that asks a question waits for the
+// page's box; meanwhile nothing else reaches the module.
 import { Buttons, inputBox, msgBox } from './dialogs.js';
 import { FileFrame } from './files.js';
 import { Grid } from './grid.js';
@@ -25,8 +24,7 @@ const grid = new Grid($('MSF'), {
   moved: () => showStatus(false),
   open: () => command(() => w.doubleClick()),
   headerOpen: (col) => {
-    // On the PP page a header double-click widens or restores its column; elsewhere it would
-    // open whatever row is current, which nobody means.
+    // Elsewhere it would open whatever row is current, which nobody means.
     if (state?.viewPage === 3) command(() => { w.setCell(state.grid.row, col); return w.doubleClick(); });
   },
   key: (e) => gridKey(e),
@@ -44,7 +42,6 @@ const files = new FileFrame({
   failed: (message) => msgBox(message, kAppTitle, Buttons.Ok),
 });
 
-// Draws the window as the module's form says it is.
 function render() {
   state = JSON.parse(k.pageState(w));
   for (const [name, c] of Object.entries(state.controls)) {
@@ -93,7 +90,6 @@ function restoreFocus(before) {
   const asked = state.focus ? $(state.focus) : null;
   let want = asked ?? before;
   if (!shown(want) || want.disabled) {
-    // Keep the keyboard somewhere the user can see.
     if (!$('fr_dc').hidden) want = $('MSF');
     else if (!$('Fr_Open').hidden) want = $('File1');
     else want = $('KEL_Soft');
@@ -102,7 +98,6 @@ function restoreFocus(before) {
   if (asked && want === asked && want.type === 'text') want.select();
 }
 
-// Runs one handler (which may wait for boxes), then draws the window and places the focus.
 async function command(handler) {
   if (busy) return;
   busy = true;
@@ -160,9 +155,9 @@ function keyCode(e) {
   return code < 256 ? code : -1;
 }
 
-// A card of the file frame: its bytes to the desktop's open command on the name selected (none:
-// the command says so). One larger than a card can be, or one that cannot be read, goes through
-// the module's folder, where the open command refuses it as it refuses such a file.
+// Its bytes to the desktop's open command (none selected: it says so). One larger than a card can
+// be, or one that cannot be read, goes through the module's folder, where the open command
+// refuses it as it refuses such a file.
 function openFromFrame() {
   return command(async () => {
     const card = files.selected();
@@ -343,7 +338,6 @@ function controls() {
     });
   });
 
-  // A card dropped anywhere on the page takes the road of a card named on the command line.
   document.addEventListener('dragover', (e) => {
     if (e.dataTransfer.types.includes('Files')) {
       e.preventDefault();

@@ -1,10 +1,6 @@
-// The browser page's benchmark, in headless chromium beside the desktop window in the same run:
-// the first download and the time to a usable empty window (cold, then with the service
-// worker's cache), the full card (41 x 21 x 100) opened from the file frame to its race list
-// drawn against kel_window_bench's open of the same card, and every other command on its largest
-// race from the event to the page drawn. Medians over the repetitions, in ms.
-// Targets: a usable window under 1 s warm; the open within 2 x the desktop's; each other command
-// under 100 ms.
+// The browser page in headless chromium beside kel_window_bench in the same run, on the full card
+// (41 x 21 x 100), from the event to the page drawn; medians in ms. Targets: a usable window
+// under 1 s warm, the open within 2 x the desktop's, each other command under 100 ms.
 //   node web/page/bench.mjs SITE_DIR NATIVE_BUILD [REPS]
 import { execFileSync } from 'node:child_process';
 import { mkdtempSync } from 'node:fs';

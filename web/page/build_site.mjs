@@ -1,8 +1,6 @@
-// Writes the static site of the browser page: the window's controls laid out from the module's
-// own control table (so the page and the desktop read one table), the page's scripts and styles,
-// the page's module, the icons, the user guide as HTML, and what printing loads on first use
-// (pdf-lib, fontkit, Debian's Liberation Sans); then the service worker with the list of every
-// file and a version made from their contents, so that a new build replaces the cached one.
+// The static site, its controls laid out from the module's own control table so that the page and
+// the desktop read one table; the service worker's version is made from the files' contents, so
+// that a new build replaces the cached one.
 //   node web/page/build_site.mjs MODULE_DIR SITE_DIR VERSION
 import { createHash } from 'node:crypto';
 import { copyFileSync, mkdirSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
@@ -92,7 +90,6 @@ copy(path.join(modules, '@pdf-lib/fontkit/dist/fontkit.umd.min.js'), 'print/font
 for (const face of ['Regular', 'Bold'])
   copy(`/usr/share/fonts/truetype/liberation/LiberationSans-${face}.ttf`, `print/LiberationSans-${face}.ttf`);
 
-// The user guide, with its pictures beside it.
 const guideDir = path.join(root, 'docs');
 const guide = readFileSync(path.join(guideDir, 'user-guide.md'), 'utf8');
 const pictures = new Set([...guide.matchAll(/\]\(((?:screenshots|web|window|printing)\/[^)]+\.png)\)/g)].map((m) => m[1]));

@@ -1,7 +1,5 @@
-// The page's message and input boxes: modal HTML dialogs that the core's commands wait for.
-// Buttons, default buttons and the answer of a box closed with ESC are the desktop's: Yes on
-// "Print last pp's?", No on "Reset data"'s question (Enter must not wipe every scratch), and
-// ESC answers OK, No or Cancel.
+// Modal HTML dialogs the core's commands wait for, with the desktop's buttons, defaults and ESC
+// answers: No on "Reset data"'s question, as Enter must not wipe every scratch.
 
 // As MsgButtons and MsgAnswer of the core.
 export const Buttons = { Ok: 0, YesNo: 1, YesNoCancel: 2 };
@@ -21,7 +19,6 @@ const kBoxes = [
 
 const $ = (id) => document.getElementById(id);
 
-// Resolves to the answer (Answer) once the user has given one.
 export function msgBox(prompt, title, buttons) {
   const box = kBoxes[buttons] ?? kBoxes[0];
   const dialog = $('MsgBox');

@@ -1,9 +1,6 @@
-// The file frame's two lists over the folder the user lets the page read. Dir1: the folders from
-// the chosen one down to the current one, then the current one's subfolders; activating an entry
-// (double-click or Enter) makes it the current folder. File1: the cards of the current folder by
-// the card-name rule of the core, sorted by name; nothing is selected until the user picks one.
-// The folder comes from showDirectoryPicker where the browser has it (and is read again each time
-// the frame is shown), else from the folder input inside Fr_Open (read once, as picked).
+// The file frame's lists over the folder the user lets the page read, as the desktop's. The folder
+// comes from showDirectoryPicker where the browser has it (read again each time the frame is
+// shown), else from the folder input inside Fr_Open (read once, as picked).
 
 const collator = new Intl.Collator(undefined, { sensitivity: 'accent', numeric: false });
 const byName = (a, b) => collator.compare(a.name, b.name) || (a.name < b.name ? -1 : a.name > b.name ? 1 : 0);
@@ -101,7 +98,6 @@ export class FileFrame {
     }
   }
 
-  // Makes folder the current one and lists it.
   async navigate(folder) {
     this.folder = folder;
     await this.refresh();

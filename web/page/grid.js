@@ -1,10 +1,7 @@
-// The grid MSF as a table: the texts, widths and alignments the core's grid holds, the header
-// row where the grid has fixed rows, and the current cell highlighted (its row on the race list
-// and the horses page, where a row is one race or one horse; the cell on the PP page). A text
-// that does not fit ends in "…" and shows whole as a tooltip; a scratched horse's "-" cells name
-// the horse. Header edges can be dragged; the width goes to the core's grid, where it lasts until
-// a page is built again. Widths are twips turned into pixels as the desktop turns them at 96 dpi.
-// On the horses page the horse whose PPs ESC came back from has its number in bold.
+// The current cell is highlighted, or its row where a row is one race or one horse. A dragged
+// header edge's width goes to the core's grid, where it lasts until a page is built again. Twips
+// become pixels as the desktop turns them at 96 dpi. On the horses page the horse whose PPs ESC
+// came back from has its number in bold.
 
 const kDefaultRowHeight = 240; // twips
 const kRightTop = 6;
@@ -67,7 +64,6 @@ export class Grid {
     this.markCurrent(true);
   }
 
-  // The table's row of a grid row, or null outside the body.
   rowElement(r) {
     return r >= this.header && r < this.g.rows ? this.table.tBodies[0].rows[r - this.header] : null;
   }
@@ -85,7 +81,6 @@ export class Grid {
     if (scroll) td.scrollIntoView({ block: 'nearest', inline: this.page === 3 ? 'nearest' : 'start' });
   }
 
-  // The grid cell of a table cell.
   cellOf(td) {
     const tr = td.parentElement;
     return { row: tr.sectionRowIndex + (tr.parentElement === this.table.tHead ? 0 : this.header), col: td.cellIndex };

@@ -1,10 +1,7 @@
-// The page's own part of the module, beside the window's binding (web/window.h): boxes that
-// wait for the page's HTML dialogs (the page's module is linked with Asyncify for them), the
-// open command on cards the page has read into the module's file system, the printed report kept
-// for the page to write as a PDF page by page, and what the page shows beyond the window's
-// state. Texts cross as UTF-8 strings. The page writes each card it opens into the module's
-// current folder under its own name, so that the open command and its messages name the card
-// by its name: the one path a page knows.
+// The page's own part of the module: boxes that wait for its HTML dialogs (the module is linked
+// with Asyncify for them), and the printed report kept for the page to write as a PDF. Each card
+// the page opens is written into the current folder under its own name, so that the messages name
+// it by the one path a page knows.
 #include <emscripten/bind.h>
 #include <emscripten/em_js.h>
 #include <emscripten/emscripten.h>
@@ -129,8 +126,7 @@ Window *makeWindow()
     return new Window(std::make_unique<PageDialogs>());
 }
 
-// "Open" of the file frame on the name chosen in File1 (empty: none): the desktop's open
-// command.
+// Empty name: none chosen in File1.
 void openSelected(Window &w, const std::string &name)
 {
     w.form().setDirectory("");
@@ -138,8 +134,7 @@ void openSelected(Window &w, const std::string &name)
     BT_Open_Click(w.module(), w.form(), w.dialogs());
 }
 
-// The same on the card's bytes, read by the page, written straight into the card's buffer: the
-// open command of the bytes a page's file picker read, with the same checks and messages.
+// The same on the bytes a page's file picker read, written straight into the card's buffer.
 void openSelectedBytes(Window &w, const std::string &name, const emscripten::val &bytes)
 {
     w.form().setDirectory("");
@@ -151,8 +146,7 @@ void openSelectedBytes(Window &w, const std::string &name, const emscripten::val
     w.openCard(name);
 }
 
-// A card dropped on the page or opened with it by the system: the road of a card named on the
-// desktop's command line, which keeps the card on show when it refuses.
+// A dropped card, or one opened with the page, takes the road of one on the desktop's command line.
 void openNamed(Window &w, const std::string &name)
 {
     w.form().setDirectory("");
@@ -179,7 +173,6 @@ std::string reportFileName()
     return g_report ? g_report->fileName : std::string();
 }
 
-// The events of one page of the report, as JSON.
 std::string reportPage(int page)
 {
     std::string out = "[";
@@ -194,7 +187,6 @@ std::string reportPage(int page)
     return out + ']';
 }
 
-// The window's state with its texts as the window draws them.
 std::string pageState(Window &w)
 {
     return WindowStateJson(w.module(), w.form(), true);

@@ -1,8 +1,6 @@
-// The printed report as a PDF: the core's recorded document replayed page by page with pdf-lib,
-// in Liberation Sans (the font whose advance widths the core measured the report with, as the
-// desktop's PDF does), on Letter paper with quarter-inch margins. Texts stand on the baseline the
-// desktop's printer puts them on (the top of the line plus the font's ascent), rules are half a
-// point wide. pdf-lib, fontkit and the fonts are fetched on the first report.
+// The core's recorded document replayed with pdf-lib in Liberation Sans, whose advances the core
+// measured the report with, texts on the desktop printer's baseline (the top of the line plus the
+// ascent). pdf-lib, fontkit and the fonts are fetched on the first report.
 
 const kPage = [612, 792]; // Letter, in points
 const kMargin = 18; // points
@@ -106,7 +104,6 @@ export async function writePdf(report, progress) {
   return doc.save();
 }
 
-// The progress of a long report, shown after half a second, with Cancel.
 export class Progress {
   constructor(what) {
     this.dialog = document.getElementById('Progress');

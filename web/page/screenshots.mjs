@@ -1,6 +1,5 @@
-// Pictures of the browser page for the documentation, the stops of the desktop's
-// scripts/screenshots.sh in headless chromium: the file frame, the race list, a horses page, a PP
-// page and the Settings frame, saved as PNGs of the window alone.
+// Pictures of the browser page for the documentation, at the stops of the desktop's
+// scripts/screenshots.sh.
 //   node web/page/screenshots.mjs SITE_DIR OUT_DIR [CARD.kel] [RACE] [HORSE]
 // Defaults: samples/gulfstrm.kel, race 2, horse 3.
 import { mkdirSync } from 'node:fs';

@@ -1,6 +1,5 @@
-// The page offline: every file of the site is kept at the first visit and served from there, the
-// network only for what is not kept. A new build has a new version, whose worker keeps its own
-// files and drops the old ones.
+// Every file of the site is kept at the first visit and served from there; a new build has a new
+// version, whose worker keeps its own files and drops the old ones.
 const kVersion = 'kelsoft-@VERSION@';
 const kFiles = "@FILES@";
 
