@@ -16,8 +16,7 @@ struct Advance
     double bold;
 };
 
-// Written by tools/font_advances: kLineSpacing, kMissingGlyph and kAdvances, in the font's
-// design units (2,048 an em), sorted by character.
+// Written by tools/font_advances, in design units (2,048 an em), sorted by character.
 #include "printing/liberation_sans.inc"
 
 // As the Qt measure scales: the design at one pixel per unit, then to the point size in twips.

@@ -71,7 +71,6 @@ RaceSpan PrintedRaces(Module1 &m, Form &f, const PrintRequest &request);
 std::string ReportTitle(std::string_view cardName, RaceSpan races);
 std::string ReportFileName(std::string_view cardName, RaceSpan races);
 
-// Blanks around the number aside.
 std::optional<double> AnswerNumber(std::string_view answer);
 // The nearest whole number, a half to the even one, limited to the type's range.
 int16_t ToInt16(double value);

@@ -11,7 +11,6 @@ namespace kel {
 // UTF-8 (as copied from an old system) is shown with replacement characters and still reached.
 
 // Dir1: the folders from the root down to the current one, then the current one's subfolders.
-// Activating an entry (double-click or Enter) makes it the current folder.
 class DirListBox : public QTreeWidget
 {
     Q_OBJECT

@@ -193,14 +193,12 @@ void KEL_Soft::showGrid()
     m_refreshing = true;
     const double dpiY = logicalDpiY();
 
-    // What a scratched horse's "-" cells no longer show.
     std::vector<std::string> notes;
     if (m_module.ViewPage == 2) {
         notes.resize(std::size_t(std::max(m_grid.rows(), 0)));
         for (int r = 1; r < m_grid.rows(); ++r)
             notes[std::size_t(r)] = ScratchedHorseName(m_module, r);
     }
-    // The mark of the horse whose PPs were read last lasts while its race is shown.
     if (m_module.ViewPage == 1 || (m_module.ViewPage == 2 && m_module.CurrentRace != m_viewedRace))
         m_viewedRace = m_viewedHorse = 0;
     m_table->setGrid(m_grid, notes, m_module.ViewPage == 2 && m_viewedRace != 0 ? m_viewedHorse : -1);
@@ -287,7 +285,6 @@ void KEL_Soft::restoreFocus()
         else
             want = nullptr;
     }
-    // With no frame shown no control has the focus, and keys go to the window itself.
     if (want)
         want->setFocus(Qt::OtherFocusReason);
     else if (QWidget *focus = focusWidget())

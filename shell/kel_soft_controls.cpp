@@ -173,7 +173,6 @@ void KEL_Soft::buildControls()
     m_openAction->setObjectName(QStringLiteral("File_Open"));
     m_openAction->setShortcut(QKeySequence::Open);
 
-    // The client area keeps at least its design size: a smaller window scrolls it.
     m_scroll = new ClientScroll(this);
     m_scroll->setObjectName(QStringLiteral("clientScroll"));
     m_scroll->setFrameShape(QFrame::NoFrame);

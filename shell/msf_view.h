@@ -57,8 +57,7 @@ private:
     bool m_rowKeys = true;
 };
 
-// The character code of a key press in the Windows code page, or -1 for keys that carry no
-// character (arrows, function keys) or one outside it.
+// In the Windows code page; -1 for a key that carries no character, or one outside it.
 int characterCode(const QKeyEvent *event);
 
 } // namespace kel

@@ -22,7 +22,6 @@ namespace {
 
 // Each write is carried through, so that a short one (a file-size limit reached) is followed by
 // the failing one that gives the reason.
-//
 // Qt's PDF engine maps each glyph back to the lowest character the font engine gives it, and that
 // gives the space glyph to the tab too: the text layer would read every blank as a tab. In each
 // ToUnicode map (written in one piece) <0009> becomes <0020>; the count of bytes, and so every

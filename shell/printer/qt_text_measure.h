@@ -14,9 +14,8 @@
 
 namespace kel {
 
-// "Arial" is drawn as Liberation Sans, whose advances are Arial's. Widths come from the font's
-// design at one pixel per font unit, scaled to the point size: the same at every resolution, with
-// no rounding of the pixel size, and what a PDF places each glyph by.
+// "Arial" is drawn as Liberation Sans, with Arial's advances. Widths come from the design at one
+// pixel per font unit, scaled: the same at every resolution, and what a PDF places glyphs by.
 class QtTextMeasure : public TextMeasure
 {
 public:

@@ -1,7 +1,6 @@
-// The page's own part of the module: boxes that wait for its HTML dialogs (the module is linked
-// with Asyncify for them), and the printed report kept for the page to write as a PDF. Each card
-// the page opens is written into the current folder under its own name, so that the messages name
-// it by the one path a page knows.
+// Boxes that wait for the page's HTML dialogs (linked with Asyncify for them), and the report kept
+// for the page to write as a PDF. Each card is written into the current folder under its own name,
+// so that the messages name it by the one path a page knows.
 #include <emscripten/bind.h>
 #include <emscripten/em_js.h>
 #include <emscripten/emscripten.h>
