@@ -64,8 +64,7 @@ function render() {
   showStatus(true);
 }
 
-// The status line: the card and its marks (after a command), the current row (after every move).
-// A line too long for the window ends in "…" and shows whole as a tooltip.
+// The marks after a command, the current row after every move; a line cut shows whole as a tooltip.
 function showStatus(marksToo) {
   const put = (el, text) => {
     if (el.textContent !== text) el.textContent = text;
@@ -155,9 +154,8 @@ function keyCode(e) {
   return code < 256 ? code : -1;
 }
 
-// Its bytes to the desktop's open command (none selected: it says so). One larger than a card can
-// be, or one that cannot be read, goes through the module's folder, where the open command
-// refuses it as it refuses such a file.
+// Its bytes to the desktop's open command (none selected: it says so); one too large or unreadable
+// goes through the module's folder, where the open command refuses it as such a file.
 function openFromFrame() {
   return command(async () => {
     const card = files.selected();

@@ -36,8 +36,7 @@ const extras = {
     '<input type="file" id="Dir1_Files" webkitdirectory multiple hidden>'],
 };
 
-// One control as an element named by its id, at its place in its container; containers hold
-// their controls in the table's order, which is also the desktop's tab order.
+// Containers hold their controls in the table's order, which is also the desktop's tab order.
 function markup(c) {
   const geometry = `left:${px(c.left)};top:${px(c.top)};width:${px(c.width)};height:${px(c.height)}`;
   const hidden = c.visible ? '' : ' hidden';

@@ -156,8 +156,7 @@ export class Grid {
     else cell.removeAttribute('title');
   }
 
-  // Dragging a header's right edge sets its column's width; a double-click on the edge fits the
-  // column to its texts.
+  // A double-click on a header's right edge fits the column to its texts.
   drag(e) {
     if (!e.target.classList.contains('edge') || e.button !== 0 || !this.on.ready()) return;
     e.preventDefault();
