@@ -21,8 +21,13 @@ shift || true
 # Debian's node modules (acorn) on its own.
 export NODE_PATH=/usr/share/nodejs
 
-# playwright-core, which the browser test drives Debian's chromium with (it downloads no browser).
-npm ci --prefix "$root/web" --no-audit --no-fund --loglevel=error >/dev/null
+# playwright-core, which the browser test drives Debian's chromium with (it downloads no browser),
+# and the page's PDF libraries; installed again only when the lock file is not the one installed.
+installed="$root/web/node_modules/.kel-package-lock.json"
+if ! cmp -s "$root/web/package-lock.json" "$installed"; then
+  npm ci --prefix "$root/web" --no-audit --no-fund --loglevel=error >/dev/null
+  cp "$root/web/package-lock.json" "$installed"
+fi
 
 cmake -S "$root" --preset wasm -B "$dir" "$@" >/dev/null
 cmake --build "$dir" -j"${KEL_JOBS:-$(nproc)}"
