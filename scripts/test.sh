@@ -12,7 +12,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 echo "== format: clean"
 
 start=$SECONDS
-"$root/scripts/build.sh" "$root/build" -DKEL_WERROR=ON
+"$root/scripts/build.sh" "$root/build" -DKEL_WERROR=ON -DKEL_QUICK_TESTS=ON
 echo "== build: $((SECONDS - start)) s"
 
 start=$SECONDS

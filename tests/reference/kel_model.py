@@ -11,14 +11,12 @@ MAX_RACE, MAX_HORSE, MAX_PP = 41, 21, 100
 _UNDEFINED = {0x81, 0x8D, 0x8F, 0x90, 0x9D}
 
 
+# Windows-1252 is Latin-1 but for 0x80-0x9F; the five bytes it leaves undefined stay themselves.
+_CP1252 = {b: chr(b) if b in _UNDEFINED else bytes([b]).decode("cp1252") for b in range(0x80, 0xA0)}
+
+
 def decode(raw: bytes) -> str:
-    out = []
-    for b in raw:
-        if b in _UNDEFINED:
-            out.append(chr(b))
-        else:
-            out.append(bytes([b]).decode("cp1252"))
-    return "".join(out)
+    return raw.decode("latin-1").translate(_CP1252)
 
 
 def split_lines(text: str):

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/card_dir.h"
 #include "tests/support/card_lines.h"
 
 #include <clocale>
@@ -623,26 +624,27 @@ TEST(LoaderCapacity, AHundredThousandFieldsAndAHugeLine)
     EXPECT_EQ(report.dropped.size(), 1u);
 }
 
-TEST(ReadCardFile, ReportsTheFileAndTheReason)
+struct ReadCardFileTest : testing::CardDirTest
+{
+    ReadCardFileTest() : CardDirTest("kel_read_card_") {}
+};
+
+TEST_F(ReadCardFileTest, ReportsTheFileAndTheReason)
 {
     const std::string missing = ReadCardFile("/nonexistent/dir/card.kel").error().message;
     EXPECT_NE(missing.find("/nonexistent/dir/card.kel"), std::string::npos);
     EXPECT_NE(missing.find("No such file"), std::string::npos);
 
-    const auto dir = std::filesystem::temp_directory_path() / "kel_loader_test.kel";
+    const auto dir = m_dir / "folder.kel";
     std::filesystem::create_directories(dir);
     EXPECT_NE(ReadCardFile(dir.string()).error().message.find("directory"), std::string::npos);
-    std::filesystem::remove(dir);
 
-    const auto file = std::filesystem::temp_directory_path() / "kel_loader_test_file.kel";
-    std::ofstream(file, std::ios::binary) << "R1;A;\r\n";
-    auto bytes = ReadCardFile(file.string());
+    auto bytes = ReadCardFile(write("card.kel", "R1;A;\r\n"));
     ASSERT_TRUE(bytes);
     EXPECT_EQ(bytes->view(), "R1;A;\r\n");
     RaceStore d;
     LoadCard(std::move(*bytes), d);
     EXPECT_EQ(d(1, 0, 0, 1), "R1");
-    std::filesystem::remove(file);
 }
 
 } // namespace
