@@ -9,7 +9,7 @@
 //   KEL_SITE_DIR: the site; KEL_NATIVE_DIR: the native build (kel-walk, kelsoft-report).
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { mkdirSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
@@ -32,6 +32,7 @@ before(async () => {
 after(async () => {
   await context?.close();
   site?.server.close();
+  rmSync(work, { recursive: true, force: true });
 });
 
 // The page open with its module ready; the folder picker is the file input unless the test
