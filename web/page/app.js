@@ -154,6 +154,31 @@ function keyCode(e) {
   return code < 256 ? code : -1;
 }
 
+// A card's file and, when it is not too large to open, its bytes.
+async function readCard(card) {
+  const file = await card.file();
+  return { file, bytes: file.size <= k.maxCardBytes ? new Uint8Array(await file.arrayBuffer()) : null };
+}
+
+// The card selected in File1 is read from the moment it is selected, so that "Open" finds its
+// bytes read: a browser takes some 100 ms to hand over a full card's 12 MB.
+let readAhead = null;
+function readSelected() {
+  const card = files.selected();
+  readAhead = card && k ? { card, read: readCard(card) } : null;
+  readAhead?.read.catch(() => {}); // what fails is read again by Open, and said then
+}
+
+// The bytes read ahead when the card is the one selected and its file has not changed since.
+async function bytesOf(card) {
+  const ahead = readAhead?.card === card ? readAhead.read : null;
+  readAhead = null;
+  const file = await card.file();
+  const got = await ahead?.catch(() => null);
+  if (got && got.file.size === file.size && got.file.lastModified === file.lastModified) return got;
+  return readCard(card);
+}
+
 // Its bytes to the desktop's open command (none selected: it says so); one too large or unreadable
 // goes through the module's folder, where the open command refuses it as such a file.
 function openFromFrame() {
@@ -162,9 +187,9 @@ function openFromFrame() {
     if (!card) return k.openSelected(w, '');
     let bytes = null;
     try {
-      const file = await card.file();
-      if (file.size <= k.maxCardBytes) bytes = new Uint8Array(await file.arrayBuffer());
-      else await writeCard(card.name, file);
+      const read = await bytesOf(card);
+      bytes = read.bytes;
+      if (!bytes) await writeCard(card.name, read.file);
     } catch {
       // Not written: the open command says the card cannot be read.
     }
@@ -307,6 +332,7 @@ function menus() {
 function controls() {
   const click = (id, handler) => $(id).addEventListener('click', handler);
   click('BT_Open', openFromFrame);
+  $('File1').addEventListener('change', readSelected);
   click('BT_Cancel', () => command(() => w.cancelOpen()));
   click('Recalculate', () => command(() => w.recalculate()));
   click('ResetData', () => command(() => w.resetData()));

@@ -56,11 +56,16 @@ export class Grid {
       }
       body += '</tr>';
     }
-    this.table.style.width = `${widths.reduce((a, b) => a + b, 0)}px`;
-    this.table.children[0].innerHTML = cols;
-    this.table.tHead.innerHTML = head;
-    this.table.tBodies[0].innerHTML = body;
-    this.box.classList.toggle('headed', this.header === 1);
+    // The same grid again (a box over the page, a print) is left as it is drawn.
+    const html = cols + head + body;
+    if (html !== this.html) {
+      this.html = html;
+      this.table.style.width = `${widths.reduce((a, b) => a + b, 0)}px`;
+      this.table.children[0].innerHTML = cols;
+      this.table.tHead.innerHTML = head;
+      this.table.tBodies[0].innerHTML = body;
+      this.box.classList.toggle('headed', this.header === 1);
+    }
     this.markCurrent(true);
   }
 
@@ -196,6 +201,7 @@ export class Grid {
 
   setWidth(c, pixels) {
     const twips = Math.round(pixels * 15);
+    this.html = null; // drawn otherwise than the core's grid until the next command draws it
     this.g.colWidths[c] = twips;
     this.on.colWidth(c, twips);
   }
