@@ -21,6 +21,7 @@ const median = (xs) => [...xs].sort((a, b) => a - b)[xs.length >> 1];
 const desktop = execFileSync(path.join(nativeDir, 'bench', 'kel_window_bench'), ['--card', card, '--repeat', String(reps)])
   .toString();
 const desktopOpen = Number(/\| Open: [^|]*\| (\d+) ms/.exec(desktop)[1]);
+const desktopPrint = Number(/\| Print race 1 without PPs[^|]*\| (\d+) ms/.exec(desktop)[1]);
 
 const { server, url } = await serve(siteDir);
 const browser = await launch();
@@ -101,14 +102,18 @@ const series = async (what, act, { before = '', shown = '', until = '' } = {}) =
   return [what, median(t)];
 };
 
-const open = [];
-for (let i = 0; i < reps; ++i) {
-  await page.keyboard.press('Control+o');
-  await page.selectOption('#File1', 'full.kel');
-  open.push(await timed("$('BT_Open').click()"));
+// The card is read from its selection on: clicked at once, and a moment later, as a user clicks.
+for (const [what, pause] of [['clicked as it is selected', 0], ['selected 300 ms before', 300]]) {
+  const open = [];
+  for (let i = 0; i < reps; ++i) {
+    await page.keyboard.press('Control+o');
+    await page.selectOption('#File1', 'full.kel');
+    await new Promise((resolve) => setTimeout(resolve, pause));
+    open.push(await timed("$('BT_Open').click()"));
+  }
+  rows.push([`open the full card from the file frame to the race list drawn, ${what}`, `${median(open).toFixed(1)} ms`,
+             `${desktopOpen} ms`, '<= 2 x the desktop', median(open) <= 2 * desktopOpen]);
 }
-rows.push(['open the full card from the file frame to the race list drawn', `${median(open).toFixed(1)} ms`,
-           `${desktopOpen} ms`, '<= 2 x the desktop', median(open) <= 2 * desktopOpen]);
 
 // The largest race: every race of the card has 21 horses of 100 PPs; race 1.
 await page.keyboard.press('Control+o');
@@ -135,7 +140,8 @@ commands.push(await series('Print race 1 without PPs: No to the preview shown', 
   shown: '#MsgBox[open]',
   until: '#Preview[open]',
 }));
-for (const [what, ms] of commands) rows.push([what, `${ms.toFixed(1)} ms`, '', '< 100 ms', ms < 100]);
+for (const [what, ms] of commands)
+  rows.push([what, `${ms.toFixed(1)} ms`, what.startsWith('Print') ? `${desktopPrint} ms` : '', '< 100 ms', ms < 100]);
 
 await browser.close();
 server.close();
