@@ -21,17 +21,18 @@ Int roundTo(double v)
                                        static_cast<double>(std::numeric_limits<Int>::max())));
 }
 
-// Nothing when the box is cancelled or left empty, or (after saying so) when it is no number.
+// Nothing when the box is cancelled or left empty; a non-number is said so and asked again.
 std::optional<double> askNumber(Dialogs &d, std::string_view prompt, std::string_view title,
                                 std::string_view defaultText)
 {
-    const std::optional<std::string> answer = d.inputBox(prompt, title, defaultText);
-    if (!answer || answer->find_first_not_of(" \t") == std::string::npos)
-        return std::nullopt;
-    std::optional<double> n = AnswerNumber(*answer);
-    if (!n)
+    for (;;) {
+        const std::optional<std::string> answer = d.inputBox(prompt, title, defaultText);
+        if (!answer || answer->find_first_not_of(" \t") == std::string::npos)
+            return std::nullopt;
+        if (const std::optional<double> n = AnswerNumber(*answer))
+            return n;
         d.msgBox("\"" + *answer + "\" is not a number", kAppTitle, MsgButtons::Ok);
-    return n;
+    }
 }
 
 // "<one>N" for one race, "<many>N-M" for several, nothing for none.

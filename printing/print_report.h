@@ -32,8 +32,8 @@ public:
     virtual void print(Module1 &m, Form &f, const PrintRequest &request) = 0;
 };
 
-// A cancelled or empty answer, or a non-number (after a message), abandons the command before
-// anything is printed or any page changes.
+// A cancelled or empty answer abandons the command before anything is printed or any page
+// changes; a non-number is said so and the question asked again.
 void Printd_Click(Module1 &m, Form &f, Dialogs &d, PrintTarget &target);
 std::optional<PrintRequest> AskPrintQuestions(Module1 &m, Form &f, Dialogs &d);
 

@@ -246,19 +246,43 @@ TEST_F(PrintCommandTest, CancelledOrEmptyAnswersAbandonWithoutADocument)
     EXPECT_EQ(d.pendingInputs(), 1u); // the last race was never asked after the empty first
 }
 
-TEST_F(PrintCommandTest, NonNumbersAreReportedAndAbandon)
+TEST_F(PrintCommandTest, NonNumbersAreReportedAndTheQuestionAskedAgain)
 {
+    // A typo in each question is said, and the same question comes again as it was first asked.
+    d.answer(MsgAnswer::Yes).type("four").type("2").type("abc").type("1").type("3x").type("2");
+    click();
+    const std::vector<std::string> asked = {"Print last pp's?",
+                                            "How many pp's do you want to print?",
+                                            "\"four\" is not a number",
+                                            "How many pp's do you want to print?",
+                                            "First race?",
+                                            "\"abc\" is not a number",
+                                            "First race?",
+                                            "Last race?",
+                                            "\"3x\" is not a number",
+                                            "Last race?"};
+    EXPECT_EQ(d.prompts(), asked);
+    const std::vector<ShownBox> &shown = d.shown();
+    EXPECT_EQ(shown[2].kind, ShownBox::Message);
+    EXPECT_EQ(shown[2].title, "KEL Soft");
+    EXPECT_EQ(shown[2].buttons, MsgButtons::Ok);
+    for (std::size_t again : {3u, 6u, 9u}) {
+        EXPECT_EQ(shown[again].title, shown[again - 2].title);
+        EXPECT_EQ(shown[again].defaultText, shown[again - 2].defaultText);
+    }
+    EXPECT_EQ(target.asked, 1);
+    EXPECT_EQ(target.request.ppCount, 2);
+    EXPECT_EQ(target.request.firstRow, 0);
+    EXPECT_EQ(target.request.lastRow, 1);
+
+    // Cancel after a typo still abandons, on the horses page as on the list.
     openRace(2);
     const auto horses = page();
-    d.answer(MsgAnswer::Yes).type("four");
+    d.answer(MsgAnswer::Yes).type("four").cancelInput();
     click();
-    ASSERT_EQ(d.shown().size(), 3u);
-    EXPECT_EQ(d.shown()[2].kind, ShownBox::Message);
-    EXPECT_EQ(d.shown()[2].title, "KEL Soft");
-    EXPECT_EQ(d.shown()[2].buttons, MsgButtons::Ok);
-    EXPECT_NE(d.shown()[2].prompt.find("four"), std::string::npos);
-    EXPECT_EQ(target.asked, 0);
+    EXPECT_EQ(target.asked, 1);
     EXPECT_EQ(page(), horses);
+    EXPECT_EQ(d.unscripted(), 0);
 }
 
 TEST_F(PrintCommandTest, CancelledPrintDialogPrintsNothing)
