@@ -12,10 +12,13 @@ find_package(benchmark REQUIRED)
 add_executable(kel_bench ${CMAKE_CURRENT_LIST_DIR}/kel_bench.cpp)
 target_link_libraries(kel_bench PRIVATE kel_cardgen kel_test_printing benchmark::benchmark)
 
-# The real window on a card of 1 MB race fields, offscreen: the open and the print of a race,
-# with the process's peak memory (scripts/bench.sh runs it).
-if(TARGET kel_shell)
+# The real window, offscreen, on a card of 1 MB race fields (the open and the print of a race,
+# with the process's peak memory) and on the full card printed through its preview beside the
+# report tool's PDF (scripts/bench.sh runs it).
+if(TARGET kel_shell AND TARGET kelsoft-report)
   find_package(Qt6 REQUIRED COMPONENTS Test)
   add_executable(kel_window_bench ${CMAKE_CURRENT_LIST_DIR}/window_bench.cpp)
   target_link_libraries(kel_window_bench PRIVATE kel_cardgen kel_shell kel_test_views Qt6::Test)
+  target_compile_definitions(kel_window_bench PRIVATE KEL_REPORT_BIN="$<TARGET_FILE:kelsoft-report>")
+  add_dependencies(kel_window_bench kelsoft-report)
 endif()
