@@ -14,9 +14,9 @@
 //
 // Prints a table of each part and exits 1 when a target is missed.
 //
-//   kel_window_bench [--repeat N] [--print-repeat N] [--card CARD.kel]
+//   kel_window_bench [--repeat N] [--print-repeat N] [--report PATH] [--card CARD.kel]
 //
-// Offscreen unless a display is set.
+// Offscreen unless a display is set; PATH is the report tool (default: the one built beside).
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -312,6 +312,7 @@ int main(int argc, char **argv)
 {
     int repeat = 3;
     int printRepeat = 3;
+    QString reportTool = QStringLiteral(KEL_REPORT_BIN);
     QString given;
     for (int i = 1; i + 1 < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -320,6 +321,8 @@ int main(int argc, char **argv)
             std::from_chars(value.data(), value.data() + value.size(), repeat);
         else if (arg == "--print-repeat")
             std::from_chars(value.data(), value.data() + value.size(), printRepeat);
+        else if (arg == "--report")
+            reportTool = QString::fromLocal8Bit(argv[i + 1]);
         else if (arg == "--card")
             given = QFile::decodeName(argv[i + 1]);
     }
@@ -387,8 +390,7 @@ int main(int argc, char **argv)
         QProcess report;
         report.setStandardOutputFile(QProcess::nullDevice());
         const Stopwatch start(RUSAGE_CHILDREN);
-        report.start(QStringLiteral(KEL_REPORT_BIN),
-                     {"--pdf", fullDir.filePath("report.pdf"), "--pps", "100", fullPath});
+        report.start(reportTool, {"--pdf", fullDir.filePath("report.pdf"), "--pps", "100", fullPath});
         if (!report.waitForFinished(-1) || report.exitStatus() != QProcess::NormalExit || report.exitCode() != 0) {
             std::fputs("kel_window_bench: kelsoft-report --pdf failed\n", stderr);
             return 1;
