@@ -8,8 +8,8 @@
 
 #include "cli/output.h"
 #include "printing/print_report.h"
-#include "shell/printer/painter_printer.h"
 #include "shell/printer/pdf_output.h"
+#include "shell/printer/qt_text_measure.h"
 #include "views/commands.h"
 #include "views/memory_form.h"
 
@@ -40,15 +40,15 @@ Result<void> WritePdfReport(Module1 &m, const std::string &cardName, const std::
     if (!device.open((*file)->descriptor(), QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
         return CannotWrite(shown, device.errorString());
     const PdfInfo info{QString::fromStdString(title), QStringLiteral("kelsoft-report"), LetterLayout()};
-    // Without a preview there is nothing to record: the report is drawn straight on the file.
-    const Result<Outcome> written = WritePdf(device, shown, info, [&](QPagedPaintDevice &device, const auto &) {
-        PainterPrinter printer(&device);
-        PrintReport(m, f, printer, request);
-        // A card without races still gives a file: one empty page.
-        if (printer.pages() == 0)
-            printer.blankPage();
-        return printer.finish() ? Result<Outcome>(Outcome::Done) : Result<Outcome>(CannotWrite(shown, kNotFinished));
-    });
+    // Recorded as the window records it, and replayed onto the file: one document for both.
+    QtTextMeasure measure;
+    const PageArea page = AreaOf(info.layout);
+    RecordedDocument doc(measure, page.width, page.height);
+    PrintReport(m, f, doc, request);
+    const Result<Outcome> written
+        = WritePdf(device, shown, info, [&](QPagedPaintDevice &device, const std::function<bool()> &writable) {
+              return PaintDocument(doc, device, shown, {}, [&](int, int) { return writable(); });
+          });
     if (!written)
         return written.error();
     if (const Result<void> done = (*file)->commit(); !done)

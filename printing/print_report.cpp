@@ -34,6 +34,8 @@ constexpr NextColumn kAfterColumn[] = {
 constexpr int kPlacedColumns = static_cast<int>(std::size(kAfterColumn));
 // The horses page's name column: the line below it is where the next horse line starts.
 constexpr int kNameColumn = 1;
+// The horses page's hidden column, beyond every paper: never printed, never missed.
+constexpr int kHiddenColumn = 11;
 constexpr int kKelColumn = 2;
 
 // The fields of one PP line in print order: PP page column, X, characters kept (0 = all).
@@ -165,7 +167,10 @@ int16_t printHorseLine(Printer &p, const GridModel &grid, int r, const HorseLine
         const int c = layout.columns[i];
         p.setCurrentY(rowTop);
         p.setFontBold(bold);
-        p.printLine(FitText(p, texts[i], layout.xs[i], rightLimit(layout.xs, texts, i, rules.width)));
+        const std::string printed = CutText(p, texts[i], layout.xs[i], rightLimit(layout.xs, texts, i, rules.width));
+        if (printed.empty() && !texts[i].empty() && c != kHiddenColumn)
+            p.noteLeftOut(DisplayText(grid.cell(0, c)));
+        p.printLine(printed);
         lowest = std::max(lowest, p.currentY());
         if (c < kPlacedColumns) {
             p.setCurrentX(kAfterColumn[c].x);
@@ -223,7 +228,10 @@ void PrintHorsePPs(Printer &p, const GridModel &grid, double sizeFactor, int16_t
             for (std::size_t k = 0; k < kFields; ++k) {
                 p.setCurrentY(lineY);
                 p.setCurrentX(xs[k]);
-                p.printLine(FitText(p, texts[k], xs[k], rightLimit(xs, texts, k, width)));
+                const std::string printed = CutText(p, texts[k], xs[k], rightLimit(xs, texts, k, width));
+                if (printed.empty() && !texts[k].empty())
+                    p.noteLeftOut("PP " + DisplayText(grid.cell(0, kPPFields[k].col)));
+                p.printLine(printed);
             }
         } else if (i == 1) {
             makeRoom();

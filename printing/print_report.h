@@ -41,8 +41,9 @@ std::optional<PrintRequest> AskPrintQuestions(Module1 &m, Form &f, Dialogs &d);
 // document, also when nothing was printed.
 void PrintReport(Module1 &m, Form &f, Printer &p, const PrintRequest &request);
 
-// The race on the horses page, from the grid's texts. Every text is cut to what fits before the
-// next text on its line, or the page's edge; the grid's current cell is left as found.
+// The race on the horses page, from the grid's texts. A text longer than its room (before the
+// next text on its line, or the page's edge) is cut as CutText cuts it; a field without room for
+// even that is noted to the printer as left out. The grid's current cell is left as found.
 void PrintRace(Module1 &m, Form &f, Printer &p, std::string caption, double sizeFactor, bool printLastPPs,
                int16_t ppCount);
 
@@ -58,6 +59,10 @@ std::vector<std::string> TitleLines(std::string_view caption);
 std::vector<std::string> FitLines(Printer &p, const std::vector<std::string> &lines, double width);
 // The longest start of text, in whole characters, that printed at x ends before limit.
 std::string_view FitText(Printer &p, std::string_view text, double x, double limit);
+// Whole when it ends by the limit; otherwise cut in whole characters (blanks at the cut dropped)
+// and ended by "…" at least a blank's width before the limit, so that a cut always shows. Empty
+// when not even "…" has that room.
+std::string CutText(Printer &p, std::string_view text, double x, double limit);
 
 // None when last < first.
 struct RaceSpan

@@ -1,6 +1,7 @@
 #include "printing/print_report.h"
 
 #include "store/utf8.h"
+#include "views/display_text.h"
 
 namespace kel {
 
@@ -118,6 +119,27 @@ std::string_view FitText(Printer &p, std::string_view text, double x, double lim
             over = mid;
     }
     return text.substr(0, fits == 0 ? 0 : ends[fits - 1]);
+}
+
+std::string CutText(Printer &p, std::string_view text, double x, double limit)
+{
+    if (x + p.textWidth(text) <= limit)
+        return std::string(text);
+    const double blank = p.textWidth(" ");
+    std::string_view kept = FitText(p, text, x, limit - blank - p.textWidth(kEllipsis));
+    // The mark is measured with what it follows, in case the printer's widths do not add up.
+    for (;;) {
+        kept = kept.substr(0, kept.find_last_not_of(' ') + 1);
+        std::string cut = std::string(kept).append(kEllipsis);
+        if (x + p.textWidth(cut) + blank <= limit)
+            return cut;
+        if (kept.empty())
+            return {};
+        std::size_t last = 0;
+        for (std::size_t i = 0; i < kept.size(); i += Utf8CharLength(kept, i))
+            last = i;
+        kept = kept.substr(0, last);
+    }
 }
 
 } // namespace kel

@@ -35,6 +35,9 @@ public:
     // The current position becomes (0, 0).
     virtual void newPage() = 0;
     virtual void endDoc() = 0;
+    // Told of a field the report had no room for on this paper, so that it is not printed, each
+    // time it is met; a printer may keep it to tell the user.
+    virtual void noteLeftOut(std::string_view field) { static_cast<void>(field); }
 
 protected:
     void moveTo(double x, double y)

@@ -31,6 +31,8 @@ void RecordedDocument::reset()
     m_items.clear();
     m_texts.clear();
     m_fonts.clear();
+    m_pageStarts.clear();
+    m_leftOut.clear();
     m_font = "Arial";
     m_size = 10;
     m_bold = false;
@@ -61,8 +63,10 @@ RecordedDocument::Event RecordedDocument::event(std::size_t i) const
 
 RecordedDocument::Item &RecordedDocument::record(Event::Kind kind)
 {
-    if (kind != Event::EndDoc && m_page == 0)
+    if (kind != Event::EndDoc && m_page == 0) {
         m_page = 1;
+        m_pageStarts.assign(1, m_items.size());
+    }
     Item &e = m_items.emplace_back();
     e.kind = kind;
     e.bold = false;
@@ -104,9 +108,13 @@ void RecordedDocument::drawLine(double x1, double y1, double x2, double y2, uint
 
 void RecordedDocument::newPage()
 {
-    if (m_page == 0)
+    // A document begun by a new page has an empty first page.
+    if (m_page == 0) {
         m_page = 1;
+        m_pageStarts.assign(1, m_items.size());
+    }
     ++m_page;
+    m_pageStarts.push_back(m_items.size());
     record(Event::NewPage);
     moveTo(0, 0);
 }
@@ -118,6 +126,35 @@ void RecordedDocument::endDoc()
         m_lastPages = m_page;
     m_page = 0;
     moveTo(0, 0);
+}
+
+void RecordedDocument::noteLeftOut(std::string_view field)
+{
+    if (std::find(m_leftOut.begin(), m_leftOut.end(), field) == m_leftOut.end())
+        m_leftOut.emplace_back(field);
+}
+
+void RecordedDocument::put(Printer &out, const Event &e)
+{
+    if (e.kind == Event::Text) {
+        out.setFontName(e.font);
+        out.setFontSize(e.size);
+        out.setFontBold(e.bold);
+        out.setCurrentX(e.x);
+        out.setCurrentY(e.y);
+        out.printLine(e.text);
+    } else if (e.kind == Event::Line) {
+        out.drawLine(e.x, e.y, e.x2, e.y2, e.rgb);
+    }
+}
+
+void RecordedDocument::replayPage(Printer &out, int page) const
+{
+    if (page < 1 || page > static_cast<int>(m_pageStarts.size()))
+        return;
+    const std::size_t end = page < static_cast<int>(m_pageStarts.size()) ? m_pageStarts[page] : m_items.size();
+    for (std::size_t i = m_pageStarts[page - 1]; i < end; ++i)
+        put(out, event(i));
 }
 
 bool RecordedDocument::replay(Printer &out, const std::function<bool(int)> &wanted,
@@ -139,16 +176,7 @@ bool RecordedDocument::replay(Printer &out, const std::function<bool(int)> &want
             open = e.page;
             ++done;
         }
-        if (e.kind == Event::Text) {
-            out.setFontName(e.font);
-            out.setFontSize(e.size);
-            out.setFontBold(e.bold);
-            out.setCurrentX(e.x);
-            out.setCurrentY(e.y);
-            out.printLine(e.text);
-        } else {
-            out.drawLine(e.x, e.y, e.x2, e.y2, e.rgb);
-        }
+        put(out, e);
     }
     if (going && !going(done))
         return false;

@@ -57,17 +57,23 @@ public:
     void drawLine(double x1, double y1, double x2, double y2, uint32_t rgb) override;
     void newPage() override;
     void endDoc() override;
+    void noteLeftOut(std::string_view field) override;
 
     std::size_t eventCount() const { return m_items.size(); }
     Event event(std::size_t i) const;
     bool isOpen() const { return m_page > 0; }
     // Pages of the open document, or of the last one ended; 0 when nothing was printed.
     int pages() const { return m_page > 0 ? m_page : m_lastPages; }
+    // The fields noted as left out for want of room, each once, in the order first noted.
+    const std::vector<std::string> &leftOut() const { return m_leftOut; }
 
     // The pages wanted(page) holds for (all when it is empty), ending the document on out; false
     // when going(pages done), asked before each page and after the last, stops it, out left open.
     bool replay(Printer &out, const std::function<bool(int page)> &wanted = {},
                 const std::function<bool(int pagesDone)> &going = {}) const;
+    // Prints the texts and lines of one page of the open or last document onto out as they are,
+    // without starting or ending a page there: what a preview draws of that page.
+    void replayPage(Printer &out, int page) const;
 
 protected:
     void setPageSize(double width, double height);
@@ -100,6 +106,7 @@ private:
         uint32_t rgbOrLength;
     };
     Item &record(Event::Kind kind);
+    static void put(Printer &out, const Event &e);
 
     TextMeasure *m_measure;
     double m_pageWidth;
@@ -112,6 +119,9 @@ private:
     std::deque<Item> m_items; // grows without moving what it holds
     std::string m_texts;
     std::vector<std::string> m_fonts;
+    // Where each page of the open or last document starts in m_items.
+    std::vector<std::size_t> m_pageStarts;
+    std::vector<std::string> m_leftOut;
 };
 
 } // namespace kel

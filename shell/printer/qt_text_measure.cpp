@@ -44,7 +44,7 @@ QtTextMeasure::Design &QtTextMeasure::design(std::string_view font, bool bold)
     if (it == m_designs.end()) {
         QFont f = fontFor(font, 10, bold);
         f.setPixelSize(kDesignPixels);
-        it = m_designs.emplace(std::pair{std::string(font), bold}, Design{QFontMetricsF(f), {}}).first;
+        it = m_designs.emplace(std::pair{std::string(font), bold}, Design{QFontMetricsF(f), {}, -1}).first;
         it->second.advances.fill(-1);
     }
     return it->second;
@@ -53,17 +53,19 @@ QtTextMeasure::Design &QtTextMeasure::design(std::string_view font, bool bold)
 double QtTextMeasure::textWidth(std::string_view font, double points, bool bold, std::string_view text)
 {
     Design &d = design(font, bold);
-    // Latin-1 texts are summed from each character's advance, which is what Qt draws without
-    // kerning (ligatures of this font keep their letters' widths); others are shaped whole.
+    // Latin-1 texts, with or without the ellipsis, are summed from each character's advance,
+    // which is what Qt draws without kerning (ligatures of this font keep their letters'
+    // widths); others are shaped whole.
+    constexpr char32_t kEllipsis = 0x2026;
     double sum = 0;
     for (std::size_t i = 0; i < text.size();) {
         const bool stray = Utf8CharLength(text, i) == 1 && static_cast<unsigned char>(text[i]) >= 0x80;
         const char32_t c = Utf8Next(text, i);
-        if (c > 0xFF || stray)
+        if ((c > 0xFF && c != kEllipsis) || stray)
             return d.metrics.horizontalAdvance(printable(text)) * scale(points);
         if (c < 0x20 || c == 0x7F)
             continue;
-        double &advance = d.advances[c];
+        double &advance = c == kEllipsis ? d.ellipsis : d.advances[c];
         if (advance < 0)
             advance = d.metrics.horizontalAdvance(QChar(c));
         sum += advance;

@@ -33,6 +33,8 @@ private:
         QFontMetricsF metrics;
         // Of the Latin-1 characters, filled as they are met (negative until then).
         std::array<double, 256> advances;
+        // That of the ellipsis that ends a cut text, likewise.
+        double ellipsis;
     };
     Design &design(std::string_view font, bool bold);
 

@@ -1,6 +1,7 @@
 // The report printed to a real PDF, read back with poppler's pdftotext and pdfinfo.
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -88,10 +89,12 @@ QList<QList<Word>> PdfWords(const QString &pdf)
     return pages;
 }
 
-// No two words of a line overlap, and every word lies in the printable area (a quarter inch in
-// from each edge of a letter page).
+// No two words of a line overlap, a cut one ("…" at its end) is a blank of the smallest printed
+// size (6 points: 1.668 points) away from the next, and every word lies in the printable area (a
+// quarter inch in from each edge of a letter page).
 QString Overlaps(const QString &pdf)
 {
+    constexpr double kBlank6 = 0.278 * 6;
     const QList<QList<Word>> pages = PdfWords(pdf);
     if (pages.isEmpty())
         return "no pages";
@@ -106,8 +109,14 @@ QString Overlaps(const QString &pdf)
                 const Word &b = words[j];
                 const double sameLine = std::min(a.y1, b.y1) - std::max(a.y0, b.y0);
                 const double across = std::min(a.x1, b.x1) - std::max(a.x0, b.x0);
-                if (sameLine > 0.5 * std::min(a.y1 - a.y0, b.y1 - b.y0) && across > kSlack)
+                if (sameLine <= 0.5 * std::min(a.y1 - a.y0, b.y1 - b.y0))
+                    continue;
+                if (across > kSlack)
                     return QString("page %1: %2 over %3").arg(p + 1).arg(a.text, b.text);
+                const Word &left = a.x0 < b.x0 ? a : b;
+                const Word &right = a.x0 < b.x0 ? b : a;
+                if (left.text.endsWith(QChar(0x2026)) && right.x0 - left.x1 < kBlank6 - kSlack)
+                    return QString("page %1: %2 touches %3").arg(p + 1).arg(left.text, right.text);
             }
         }
     }
@@ -143,11 +152,18 @@ private slots:
         for (double size : {6.0, 8.0, 9.0, 10.0}) {
             for (bool bold : {false, true}) {
                 for (const char *text : {"Sassy Sienna", "[A-1]", "Gaffalione, T", "1:04.88 d-f 100K", "WWW mmm iii",
-                                         "Cairo Kiss-Dazzling Gem-Endlessly"}) {
+                                         "Hernan\u2026", "Cairo Kiss-Dazzling Gem-Endlessly"}) {
                     const double want = helvetica.textWidth("Arial", size, bold, text);
                     const double got = qt.textWidth("Arial", size, bold, text);
                     QVERIFY2(qAbs(got - want) <= want * 0.003 + 0.5,
                              qPrintable(QString("%1 at %2: %3 vs %4").arg(text).arg(size).arg(got).arg(want)));
+                    // The summed advances are what Qt lays out for the whole text.
+                    QFont design = QtTextMeasure::fontFor("Arial", size, bold);
+                    design.setPixelSize(2048);
+                    const double shaped
+                        = QFontMetricsF(design).horizontalAdvance(QString::fromUtf8(text)) * size * 20 / 2048;
+                    QVERIFY2(qAbs(got - shaped) < 1e-9,
+                             qPrintable(QString("%1: %2 vs %3").arg(text).arg(got).arg(shaped)));
                 }
                 QVERIFY(qAbs(qt.lineHeight("Arial", size, bold) - helvetica.lineHeight("Arial", size, bold)) < 0.5);
             }
@@ -218,6 +234,12 @@ private slots:
         QVERIFY(WritePdfReport(m, "long.kel", pdf.toStdString(), 2, 0));
         QCOMPARE(Overlaps(pdf), QString());
         QVERIFY(Run("pdftotext", {pdf, "-"}).contains("Supercalifragilistic"));
+        // The jockey (bold, in a line with PPs) cut before the trainer is a word of its own that
+        // shows the cut.
+        QStringList words;
+        for (const Word &w : PdfWords(pdf).value(0))
+            words << w.text;
+        QVERIFY2(words.contains(QString::fromUtf8("Caste\u2026")), qPrintable(words.filter(QChar(0x2026)).join(' ')));
     }
 
     void oneRaceWithoutPPs()

@@ -37,6 +37,8 @@ int HelveticaMeasure::charWidth(char32_t c, bool bold)
         return 0;
     if (c < 127)
         return (bold ? kBold : kRegular)[c - 32];
+    if (c == 0x2026)
+        return kEllipsisWidth;
     return kOtherCharWidth;
 }
 

@@ -11,8 +11,9 @@ namespace kel {
 
 // Metrics that do not depend on installed fonts:
 // - widths from the advance widths of Helvetica (Arial and Liberation Sans share them), regular
-//   or bold, in 1/1000 em for printable ASCII; control characters take no room and every other
-//   character 556 (the width of a digit). Width in twips = sum * size * 20 / 1000;
+//   or bold, in 1/1000 em for printable ASCII and the ellipsis (1000); control characters take no
+//   room and every other character 556 (the width of a digit). Width in twips = sum * size * 20 /
+//   1000;
 // - line height = size * 20 * 1.149 twips: ascent + descent + line gap of Liberation Sans
 //   (2355/2048 em, 1.1499), what the Qt printer measures.
 class HelveticaMeasure : public TextMeasure
@@ -20,6 +21,7 @@ class HelveticaMeasure : public TextMeasure
 public:
     static constexpr double kLineHeightPerPoint = 20 * 1.149;
     static constexpr int kOtherCharWidth = 556;
+    static constexpr int kEllipsisWidth = 1000;
 
     // Advance width of one character in 1/1000 em.
     static int charWidth(char32_t c, bool bold);

@@ -1,5 +1,6 @@
 // What lands on the paper when texts are long, pages small or titles wide: every text ends before
-// the next one on its line and inside the printable area, and what fits keeps its place.
+// the next one on its line and inside the printable area, a cut one in "…" a blank before, and
+// what fits keeps its place.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,10 +28,16 @@ double End(const Event &e)
     return e.x + measure.textWidth(e.font, e.size, e.bold, e.text);
 }
 
+bool IsCut(const Event &e)
+{
+    return e.text.ends_with("\u2026");
+}
+
 // Texts printed from the same top on the same page share a line. Each must end before the next
-// non-empty text of its line starts, and inside the page.
+// non-empty text of its line starts, and inside the page; a cut one a blank before that.
 void ExpectNoOverlap(const RecordingPrinter &p)
 {
+    HelveticaMeasure measure;
     std::map<std::pair<int, double>, std::vector<Event>> lines;
     for (const Event &e : p.texts())
         lines[{e.page, e.y}].push_back(e);
@@ -40,7 +47,8 @@ void ExpectNoOverlap(const RecordingPrinter &p)
         for (auto e = texts.rbegin(); e != texts.rend(); ++e) {
             if (e->text.empty())
                 continue;
-            EXPECT_LE(End(*e), limit) << e->text << " on page " << at.first << " at " << at.second;
+            const double blank = IsCut(*e) ? measure.textWidth(e->font, e->size, e->bold, " ") : 0;
+            EXPECT_LE(End(*e) + blank, limit) << e->text << " on page " << at.first << " at " << at.second;
             limit = e->x;
         }
         double size = 0;
@@ -72,6 +80,7 @@ struct LongTextsTest : ::testing::Test
     const std::string data
         = "Dk. b. or br. c. 3 by Tapit (Pulpit) - Untouchable Dream by Unbridled Song, bred in Kentucky";
     const std::string others = "Cairo Kiss-Dazzling Gem-Endlessly-Wonderful Wanda-Xtra";
+    const std::string record = "83 14-13-24";
 
     void SetUp() override
     {
@@ -84,12 +93,14 @@ struct LongTextsTest : ::testing::Test
             m.Data.set(1, h, 0, 9, data);
             m.Data.set(1, h, 0, 10, jockey);
             m.Data.set(1, h, 0, 11, h == 1 ? trainer : "");
-            const char *pp[] = {"1:10.00", "ft", "50K", "3-2-2", others.c_str(), "Prat, F"};
-            for (int s = 8; s <= 13; ++s)
+            const char *pp[] = {"1:10.00", "ft", "50K", "3-2-2", others.c_str(), "Prat, F", "*2.10", "2/9"};
+            for (int s = 8; s <= 15; ++s)
                 m.Data.set(1, h, 1, s, pp[s - 8]);
         }
         m.loaded = true;
         RerunRatings(m);
+        // The record as a card of many starts has it.
+        m.Data.set(1, 1, 0, 4, record);
         f.setSelectedFile("card.kel");
         ShowRaceList(m, f);
         f.MSF().setRow(0);
@@ -110,14 +121,20 @@ TEST_F(LongTextsTest, EachTextStopsBeforeTheNextOneOnItsLine)
         p.clear();
         print(pps);
         ExpectNoOverlap(p);
-        // Cut where the next text starts, as long as one more character would not fit.
+        // Cut where "…" and a blank end before the next text, as long as one more character would
+        // not fit.
         const std::optional<Event> horse = Printed(p, "Supercal");
         ASSERT_TRUE(horse);
-        EXPECT_TRUE(name.starts_with(horse->text));
-        EXPECT_LT(horse->text.size(), name.size());
+        ASSERT_TRUE(IsCut(*horse));
+        const std::string kept = horse->text.substr(0, horse->text.size() - 3);
+        EXPECT_TRUE(name.starts_with(kept));
         Event longer = *horse;
-        longer.text = name.substr(0, horse->text.size() + 1);
-        EXPECT_GT(End(longer), 2700);
+        longer.text = name.substr(0, kept.size() + 1) + "\u2026";
+        EXPECT_GT(End(longer) + 9 * 0.278 * 20, 2700);
+        // A record cut mid-number shows the cut instead of another record.
+        const std::optional<Event> cutRecord = Printed(p, "83 ");
+        ASSERT_TRUE(cutRecord);
+        EXPECT_EQ(cutRecord->text, "83 14-1\u2026");
         // A text keeps its X and size; the jockey of horse 2, without a trainer beside it, runs
         // on to the horse data.
         std::vector<Event> jockeys;
@@ -126,18 +143,37 @@ TEST_F(LongTextsTest, EachTextStopsBeforeTheNextOneOnItsLine)
                 jockeys.push_back(e);
         ASSERT_EQ(jockeys.size(), 2u);
         EXPECT_EQ(jockeys[0].size, 6);
+        EXPECT_TRUE(IsCut(jockeys[0]));
         EXPECT_LE(End(jockeys[0]), 6200);
         EXPECT_GT(End(jockeys[1]), 6200);
         EXPECT_GT(jockeys[1].text.size(), jockeys[0].text.size());
-        // The horse data ends inside the page; the hidden column is not printed at all.
+        // The horse data ends inside the page; the hidden column is not printed at all, and no
+        // field is missed on letter paper.
         EXPECT_LE(End(*Printed(p, "Dk. b.")), RecordingPrinter::kPageWidth);
+        EXPECT_TRUE(p.leftOut().empty());
     }
     // "Other horses" (42 characters at most) stops before the jockey at 8800.
     const std::optional<Event> pp = Printed(p, "Cairo");
     ASSERT_TRUE(pp);
     EXPECT_DOUBLE_EQ(pp->x, 6350);
-    EXPECT_LT(pp->text.size(), 42u);
+    EXPECT_TRUE(IsCut(*pp));
     EXPECT_LE(End(*pp), 8800);
+}
+
+TEST_F(LongTextsTest, FieldsWithoutRoomOnThePaperAreNotedOnce)
+{
+    // A5 with quarter-inch margins: the PP jockey, odds and race position start beyond it.
+    p.setPageWidth(7671);
+    print(true);
+    ExpectNoOverlap(p);
+    EXPECT_EQ(p.leftOut(), (std::vector<std::string>{"PP Jockey", "PP Odd", "PP Race Pos"}));
+    EXPECT_FALSE(Printed(p, "Prat"));
+    // A page narrower still leaves out horse columns too, under their own headers.
+    p.clear();
+    p.setPageWidth(3000);
+    print(false);
+    EXPECT_EQ(p.leftOut(), (std::vector<std::string>{"Record", "Qualy", "Early", "Final", "% W", "Horse Data", "Jockey",
+                                                     "Trainer"}));
 }
 
 TEST_F(LongTextsTest, SmallerPagesMoveThePageRulesUp)

@@ -160,8 +160,9 @@ TEST_F(PrintRaceTest, HugeTextsArePrintedCutToWhatIsDrawn)
     EXPECT_EQ(title, DisplayText(std::string(2 << 20, 't')));
     ASSERT_GT(cells.size(), 8u);
     // The horse data is then cut to the paper's width.
-    EXPECT_FALSE(cells[8].empty());
-    EXPECT_TRUE(DisplayText(horse[8]).starts_with(cells[8]));
+    ASSERT_TRUE(cells[8].ends_with("\u2026"));
+    EXPECT_GT(cells[8].size(), 3u);
+    EXPECT_TRUE(DisplayText(horse[8]).starts_with(cells[8].substr(0, cells[8].size() - 3)));
 }
 
 TEST_F(PrintRaceTest, TitleWiderThanTheColumnsStartsAtTheLeft)
@@ -360,7 +361,7 @@ TEST(TitleLines, ControlCharactersBecomeBlanksAndCharactersCountNotBytes)
     EXPECT_EQ(TitleLines(wide + "a").size(), 2u);
 }
 
-// At 50 points "A" is 667 twips wide, " " 278, "1" and "\xC2\xBA" 556.
+// At 50 points "A" is 667 twips wide, " " 278, "1" and "\xC2\xBA" 556, "…" 1000.
 TEST(FitText, KeepsTheWholeCharactersThatEndByTheLimit)
 {
     const struct
@@ -380,6 +381,38 @@ TEST(FitText, KeepsTheWholeCharactersThatEndByTheLimit)
     p.setFontSize(50);
     for (const auto &c : cases)
         EXPECT_EQ(FitText(p, c.text, c.x, c.limit), c.kept) << c.text << " at " << c.x << " before " << c.limit;
+}
+
+TEST(CutText, EndsACutInAnEllipsisABlankBeforeTheLimit)
+{
+    const struct
+    {
+        const char *text;
+        double x;
+        double limit;
+        const char *printed;
+    } cases[] = {
+        {"AAA", 0, 2001, "AAA"},       // whole: it ends by the limit, with no blank needed
+        {"AAA", 0, 2000, "A\u2026"},   // 667 + 1000 + a blank of 278 = 1945
+        {"AAA", 0, 1945, "A\u2026"},   // exactly
+        {"AAA", 0, 1944, "\u2026"},    // the mark alone says that something is missing
+        {"AAA", 0, 1278, "\u2026"},    // exactly
+        {"AAA", 0, 1277, ""},          // no room even for that
+        {"AAA", 100, 2045, "A\u2026"}, // from x
+        {"AAA", 100, 2044, "\u2026"},
+        {"A AA", 0, 2278, "A\u2026"}, // the blank at the cut is dropped
+        {"1\xC2\xBA"
+         "111",
+         0, 2390, "1\xC2\xBA\u2026"}, // whole characters of two bytes
+        {"1\xC2\xBA"
+         "111",
+         0, 2389, "1\u2026"},
+        {"A", 2000, 1000, ""}, // starting past the limit
+    };
+    RecordingPrinter p;
+    p.setFontSize(50);
+    for (const auto &c : cases)
+        EXPECT_EQ(CutText(p, c.text, c.x, c.limit), c.printed) << c.text << " at " << c.x << " before " << c.limit;
 }
 
 TEST(FitLines, BreakAtTheLastBlankThatFitsOrAfterTheLastCharacterThatFits)

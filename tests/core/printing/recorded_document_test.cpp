@@ -71,6 +71,23 @@ TEST(RecordingPrinter, EndingWithNothingPrintedLeavesNoDocument)
     EXPECT_EQ(p.endDocCalls(), 1);
     EXPECT_EQ(p.documents(), 0);
     EXPECT_EQ(p.pages(), 0);
+    // A document begun by a new page has an empty first page; a second document counts its
+    // pages afresh, and its fields left out are kept with the first's, each once.
+    p.noteLeftOut("PP Odd");
+    p.newPage();
+    p.printLine("on page 2");
+    p.endDoc();
+    p.printLine("again on page 1");
+    p.noteLeftOut("PP Jockey");
+    p.noteLeftOut("PP Odd");
+    RecordingPrinter page1;
+    p.replayPage(page1, 1);
+    ASSERT_EQ(page1.texts().size(), 1u);
+    EXPECT_EQ(page1.texts()[0].text, "again on page 1");
+    EXPECT_EQ(p.pages(), 1);
+    EXPECT_EQ(p.leftOut(), (std::vector<std::string>{"PP Odd", "PP Jockey"}));
+    p.clear();
+    EXPECT_TRUE(p.leftOut().empty());
 }
 
 TEST(RecordedDocument, ReplaysTheWantedPagesUntilStopped)
@@ -113,6 +130,17 @@ TEST(RecordedDocument, ReplaysTheWantedPagesUntilStopped)
     ASSERT_EQ(some.texts().size(), 2u);
     EXPECT_EQ(some.texts()[1].text, "page 3");
     EXPECT_EQ(some.texts()[1].page, 2);
+
+    // One page alone, as a preview draws it, onto the page the printer is on; none outside.
+    RecordingPrinter one;
+    for (int page : {0, 2, 4})
+        doc.replayPage(one, page);
+    ASSERT_EQ(one.events().size(), 2u);
+    EXPECT_EQ(one.texts()[0].text, "page 2");
+    EXPECT_TRUE(one.texts()[0].bold);
+    EXPECT_EQ(one.lines()[0].y, 500);
+    EXPECT_EQ(one.pages(), 1);
+    EXPECT_TRUE(one.isOpen());
 
     // Stopped before the second page: the first is printed and the document left open.
     RecordingPrinter stopped;
