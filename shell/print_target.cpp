@@ -1,15 +1,19 @@
 #include "shell/print_target.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPaintEngine>
-#include <QPrintPreviewDialog>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrinter>
-#include <QProgressDialog>
 #include <QScreen>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+#include "shell/print_preview.h"
 #include "store/card_file.h"
 #include "store/number_text.h"
 
@@ -22,34 +26,23 @@ QString numberText(int n)
     return QString::fromStdString(DecimalText(n));
 }
 
-// The progress of a long output, shown after half a second. Drawing the pages keeps the window
-// repainting; Cancel is offered only where it can still withdraw everything.
-class Progress
+// What the report held goes back to the system: glibc otherwise keeps the freed memory of the
+// process (the recording is a million small blocks among Qt's) for its own later use.
+void returnFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
+// The wait while a report is recorded.
+class Waiting
 {
 public:
-    Progress(QWidget *parent, const QString &what, bool cancellable)
-        : m_dialog(what, cancellable ? QStringLiteral("Cancel") : QString(), 0, 1, parent)
-        , m_what(what)
-    {
-        m_dialog.setWindowTitle(QStringLiteral("Print"));
-        m_dialog.setWindowModality(Qt::WindowModal);
-        m_dialog.setMinimumDuration(500);
-        m_dialog.setAutoClose(true);
-        if (!cancellable)
-            m_dialog.setCancelButton(nullptr);
-    }
-
-    bool operator()(int done, int pages)
-    {
-        m_dialog.setMaximum(pages);
-        m_dialog.setLabelText(m_what + "\npage " + numberText(std::min(done + 1, pages)) + " of " + numberText(pages));
-        m_dialog.setValue(done);
-        return !m_dialog.wasCanceled();
-    }
-
-private:
-    QProgressDialog m_dialog;
-    QString m_what;
+    Waiting() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~Waiting() { QApplication::restoreOverrideCursor(); }
+    Waiting(const Waiting &) = delete;
+    Waiting &operator=(const Waiting &) = delete;
 };
 
 // A name set on a printer that prints on paper only shows in the print dialog under "Print to
@@ -72,6 +65,41 @@ PageFilter pagesChosen(const QPrinter &printer)
 }
 
 } // namespace
+
+PrintProgress::PrintProgress(QWidget *parent, const QString &what, bool cancellable)
+    : QProgressDialog(what, cancellable ? QStringLiteral("Cancel") : QString(), 0, 1, parent)
+    , m_what(what)
+{
+    setWindowTitle(QStringLiteral("Print"));
+    setWindowModality(Qt::WindowModal);
+    setMinimumDuration(500);
+    setAutoClose(true);
+    if (!cancellable)
+        setCancelButton(nullptr);
+}
+
+bool PrintProgress::operator()(int done, int pages)
+{
+    // Told at most every tenth of a second: each time lays the dialog out again and handles the
+    // window's events, which would take a third of the time of drawing a page.
+    if (m_told.isValid() && m_told.elapsed() < 100 && done < pages)
+        return !wasCanceled();
+    m_told.start();
+    setMaximum(pages);
+    setLabelText(m_what + "\npage " + numberText(std::min(done + 1, pages)) + " of " + numberText(pages));
+    setValue(done);
+    return !wasCanceled();
+}
+
+void PrintProgress::showEvent(QShowEvent *event)
+{
+    // Over the middle of the window it reports on, wherever that stands.
+    if (const QWidget *over = parentWidget() ? parentWidget()->window() : nullptr) {
+        adjustSize();
+        move(over->frameGeometry().center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+    }
+    QProgressDialog::showEvent(event);
+}
 
 QString ProposedPdfPath(const std::string &cardPath, const std::string &fileName)
 {
@@ -129,38 +157,49 @@ void PreviewPrintTarget::print(Module1 &m, Form &f, const PrintRequest &request)
 
     std::unique_ptr<RecordedDocument> doc;
     PageArea area;
-    const auto documentFor = [&](const QPageLayout &layout) -> const RecordedDocument & {
-        const PageArea now = AreaOf(layout);
-        if (!doc || now.width != area.width || now.height != area.height) {
-            doc = std::make_unique<RecordedDocument>(m_measure, now.width, now.height);
-            area = now;
-            PrintReport(m, f, *doc, request);
-        }
-        return *doc;
-    };
-    documentFor(p.pageLayout());
-
-    QPrintPreviewDialog preview(&p, m_parent);
-    preview.setWindowTitle(QStringLiteral("Print preview"));
-    // Room to read a page.
-    if (const QScreen *screen = m_parent ? m_parent->screen() : nullptr)
-        preview.resize(screen->availableGeometry().size() * 4 / 5);
     Result<Outcome> printed = Outcome::Cancelled;
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter *device) {
-        const RecordedDocument &pages = documentFor(device->pageLayout());
-        // The preview draws into pictures; printing draws on the printer itself.
-        if (device->paintEngine() && device->paintEngine()->type() == QPaintEngine::Picture) {
-            Progress progress(&preview, QStringLiteral("Preparing the preview"), true);
-            const Result<Outcome> shown = PaintDocument(pages, *device, {}, {}, std::ref(progress));
-            if (!shown || *shown == Outcome::Cancelled)
-                QMetaObject::invokeMethod(&preview, &QDialog::reject, Qt::QueuedConnection);
-            return;
-        }
-        const bool toFile = device->outputFormat() == QPrinter::PdfFormat;
-        Progress progress(&preview, toFile ? "Writing " + device->outputFileName() : "Printing", toFile);
-        printed = output(pages, *device, m.cardPath, std::ref(progress));
-    });
-    preview.exec();
+    {
+        PrintPreview preview(m_parent);
+        const auto show = [&] {
+            const QPageLayout layout = p.pageLayout();
+            const PageArea now = AreaOf(layout);
+            if (!doc || now.width != area.width || now.height != area.height) {
+                // The preview lets go of the old report before it goes.
+                preview.setDocument(nullptr, layout);
+                const Waiting waiting;
+                doc.reset();
+                doc = std::make_unique<RecordedDocument>(m_measure, now.width, now.height);
+                area = now;
+                PrintReport(m, f, *doc, request);
+            }
+            preview.setDocument(doc.get(), layout);
+        };
+        show();
+        // Room to read a page.
+        if (const QScreen *screen = m_parent ? m_parent->screen() : nullptr)
+            preview.resize(screen->availableGeometry().size() * 4 / 5);
+        QObject::connect(&preview, &PrintPreview::pageSetUpRequested, &preview, [&] {
+            QPageSetupDialog setUp(&p, &preview);
+            if (setUp.exec() == QDialog::Accepted)
+                show();
+        });
+        QObject::connect(&preview, &PrintPreview::printRequested, &preview, [&] {
+            QPrintDialog dialog(&p, &preview);
+            if (dialog.exec() != QDialog::Accepted)
+                return;
+            // The print dialog may have chosen other paper.
+            show();
+            const bool toFile = p.outputFormat() == QPrinter::PdfFormat;
+            PrintProgress progress(&preview, toFile ? "Writing " + p.outputFileName() : "Printing", toFile);
+            printed = output(*doc, p, m.cardPath, std::ref(progress));
+            // A PDF cancelled on the way leaves the preview to print again.
+            if (!printed || *printed == Outcome::Done)
+                preview.accept();
+        });
+        preview.exec();
+    }
+    doc.reset();
+    returnFreedMemory();
     if (!printed)
         m_tell(printed.error().message);
 }

@@ -4,6 +4,9 @@
 #include <memory>
 #include <string>
 
+#include <QElapsedTimer>
+#include <QProgressDialog>
+
 #include "printing/print_report.h"
 #include "shell/printer/pdf_output.h"
 #include "shell/printer/qt_text_measure.h"
@@ -13,8 +16,26 @@ class QWidget;
 
 namespace kel {
 
-// Recorded once for the page in use, and again when the page set-up changes in the preview; the
-// printer and its settings are kept between reports.
+// Shown after half a second over the middle of its parent's window; Cancel is offered only where
+// it can still withdraw everything. Called with the pages done and in all, it answers whether to
+// go on; told at most ten times a second.
+class PrintProgress : public QProgressDialog
+{
+public:
+    PrintProgress(QWidget *parent, const QString &what, bool cancellable);
+    bool operator()(int done, int pages);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QString m_what;
+    QElapsedTimer m_told;
+};
+
+// Recorded once for the page in use and shown in PrintPreview, again when the page set-up
+// changes there; the printer and its settings are kept between reports, and what the report held
+// is given back to the system when the preview closes.
 class PreviewPrintTarget : public PrintTarget
 {
 public:

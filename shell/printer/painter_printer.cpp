@@ -17,7 +17,17 @@ constexpr double kRuleTwips = 10;
 
 PainterPrinter::PainterPrinter(QPagedPaintDevice *device)
     : m_device(device)
+    , m_painter(&m_ownPainter)
     , m_dpi(device->logicalDpiY() > 0 ? device->logicalDpiY() : 1200)
+{}
+
+PainterPrinter::PainterPrinter(QPainter &painter, double pageWidth, double pageHeight)
+    : m_device(nullptr)
+    , m_painter(&painter)
+    , m_pageWidth(pageWidth)
+    , m_pageHeight(pageHeight)
+    , m_dpi(painter.device()->logicalDpiY())
+    , m_open(true)
 {}
 
 PainterPrinter::~PainterPrinter()
@@ -53,7 +63,7 @@ void PainterPrinter::applyFont()
 {
     if (m_fontDirty) {
         m_font = QtTextMeasure::fontFor(m_fontName, m_size, m_bold);
-        m_ascent = QFontMetricsF(m_font, m_device).ascent();
+        m_ascent = QFontMetricsF(m_font, m_painter->device()).ascent();
         m_fontDirty = false;
     }
 }
@@ -70,19 +80,19 @@ double PainterPrinter::lineHeight()
 
 double PainterPrinter::pageWidth() const
 {
-    return m_device->pageLayout().paintRect(QPageLayout::Inch).width() * 1440.0;
+    return m_device ? m_device->pageLayout().paintRect(QPageLayout::Inch).width() * 1440.0 : m_pageWidth;
 }
 
 double PainterPrinter::pageHeight() const
 {
-    return m_device->pageLayout().paintRect(QPageLayout::Inch).height() * 1440.0;
+    return m_device ? m_device->pageLayout().paintRect(QPageLayout::Inch).height() * 1440.0 : m_pageHeight;
 }
 
 bool PainterPrinter::begin()
 {
     if (m_open || m_gaveUp)
         return m_open;
-    if (!m_painter.begin(m_device)) {
+    if (!m_painter->begin(m_device)) {
         m_failed = m_gaveUp = true;
         return false;
     }
@@ -98,10 +108,10 @@ void PainterPrinter::printLine(std::string_view text)
         const QString s = QtTextMeasure::printable(text);
         if (!s.isEmpty()) {
             applyFont();
-            m_painter.setFont(m_font);
-            m_painter.setPen(Qt::black);
+            m_painter->setFont(m_font);
+            m_painter->setPen(Qt::black);
             // Y is the top of the line; the painter draws on the baseline.
-            m_painter.drawText(QPointF(toDevice(currentX()), toDevice(currentY()) + m_ascent), s);
+            m_painter->drawText(QPointF(toDevice(currentX()), toDevice(currentY()) + m_ascent), s);
         }
     }
     moveTo(0, currentY() + height);
@@ -113,15 +123,15 @@ void PainterPrinter::drawLine(double x1, double y1, double x2, double y2, uint32
         QPen pen(QColor::fromRgb(rgb & 0xFFFFFF));
         pen.setWidthF(toDevice(kRuleTwips));
         pen.setCapStyle(Qt::FlatCap);
-        m_painter.setPen(pen);
-        m_painter.drawLine(QPointF(toDevice(x1), toDevice(y1)), QPointF(toDevice(x2), toDevice(y2)));
+        m_painter->setPen(pen);
+        m_painter->drawLine(QPointF(toDevice(x1), toDevice(y1)), QPointF(toDevice(x2), toDevice(y2)));
     }
     moveTo(x2, y2);
 }
 
 void PainterPrinter::newPage()
 {
-    if (begin()) {
+    if (m_device && begin()) {
         if (m_device->newPage())
             ++m_pages;
         else
@@ -132,7 +142,11 @@ void PainterPrinter::newPage()
 
 void PainterPrinter::endDoc()
 {
-    if (m_open && !m_painter.end())
+    if (!m_device) {
+        moveTo(0, 0);
+        return;
+    }
+    if (m_open && !m_painter->end())
         m_failed = true;
     m_open = false;
     m_gaveUp = false;

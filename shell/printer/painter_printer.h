@@ -10,14 +10,18 @@ class QPagedPaintDevice;
 
 namespace kel {
 
-// On a QPrinter (a printer or the preview) or a QPdfWriter, in the fonts of QtTextMeasure. The
-// painter begins with the first thing printed, so that nothing is written to the device when
-// nothing was printed; endDoc (or the destructor) ends it.
+// On a QPrinter or a QPdfWriter, or a painter's page of the preview, in the fonts of
+// QtTextMeasure. The painter begins with the first thing printed, so that nothing is written to
+// the device when nothing was printed; endDoc (or the destructor) ends it.
 class PainterPrinter : public Printer
 {
 public:
     // The device must outlive the printer.
     explicit PainterPrinter(QPagedPaintDevice *device);
+    // Draws with a painter begun on a device of any kind (a page of the preview, an image) at
+    // that device's resolution, twip (0, 0) at the painter's origin, on a page of the given
+    // printable size; the painter is the caller's, so new pages and the end leave it drawing.
+    PainterPrinter(QPainter &painter, double pageWidth, double pageHeight);
     ~PainterPrinter() override;
     PainterPrinter(const PainterPrinter &) = delete;
     PainterPrinter &operator=(const PainterPrinter &) = delete;
@@ -50,8 +54,11 @@ private:
     double toDevice(double twips) const { return twips * m_dpi / 1440.0; }
     void applyFont();
 
-    QPagedPaintDevice *m_device;
-    QPainter m_painter;
+    QPagedPaintDevice *m_device; // null when drawing with the caller's painter
+    QPainter m_ownPainter;
+    QPainter *m_painter;
+    double m_pageWidth = 0;
+    double m_pageHeight = 0;
     QtTextMeasure m_measure;
     std::string m_fontName = "Arial";
     double m_size = 10;

@@ -13,8 +13,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
@@ -29,6 +27,7 @@
 #include "shell/grid_table_model.h"
 #include "shell/kel_soft.h"
 #include "shell/msf_view.h"
+#include "shell/print_preview.h"
 #include "shell/print_target.h"
 #include "shell/twips.h"
 #include "views/controls.h"
@@ -690,9 +689,9 @@ private slots:
         QString proposed;
         const auto printFromPreview = [&](const QString &file, QPageLayout::Orientation orientation) {
             QTimer::singleShot(0, [&, file, orientation] {
-                auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+                auto *preview = qobject_cast<PrintPreview *>(QApplication::activeModalWidget());
                 QVERIFY(preview);
-                previewPages = preview->findChild<QPrintPreviewWidget *>()->pageCount();
+                previewPages = preview->pages()->pageCount();
                 proposed = printer.outputFileName();
                 // To a file even where a printer is installed: no test prints on paper.
                 printer.setOutputFormat(QPrinter::PdfFormat);
