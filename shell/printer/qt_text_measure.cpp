@@ -53,24 +53,38 @@ QtTextMeasure::Design &QtTextMeasure::design(std::string_view font, bool bold)
 double QtTextMeasure::textWidth(std::string_view font, double points, bool bold, std::string_view text)
 {
     Design &d = design(font, bold);
-    // Latin-1 texts, with or without the ellipsis, are summed from each character's advance,
-    // which is what Qt draws without kerning (ligatures of this font keep their letters'
-    // widths); others are shaped whole.
+    // Latin-1 texts are summed from each character's advance, which is what Qt draws without
+    // kerning (ligatures of this font keep their letters' widths); others are shaped whole. The
+    // ellipsis that ends a cut text is summed too: a text with it is shaped, where the soft
+    // hyphen takes no room, and a C1 control does not keep its own advance, so a text with one
+    // of those is shaped whole.
     constexpr char32_t kEllipsis = 0x2026;
+    const auto shaped = [&] { return d.metrics.horizontalAdvance(printable(text)) * scale(points); };
     double sum = 0;
+    double softHyphens = 0;
+    bool ellipsis = false;
+    bool c1 = false;
     for (std::size_t i = 0; i < text.size();) {
         const bool stray = Utf8CharLength(text, i) == 1 && static_cast<unsigned char>(text[i]) >= 0x80;
         const char32_t c = Utf8Next(text, i);
         if ((c > 0xFF && c != kEllipsis) || stray)
-            return d.metrics.horizontalAdvance(printable(text)) * scale(points);
+            return shaped();
         if (c < 0x20 || c == 0x7F)
             continue;
+        ellipsis = ellipsis || c == kEllipsis;
+        c1 = c1 || (c >= 0x80 && c <= 0x9F);
         double &advance = c == kEllipsis ? d.ellipsis : d.advances[c];
         if (advance < 0)
             advance = d.metrics.horizontalAdvance(QChar(c));
         sum += advance;
+        if (c == 0xAD)
+            softHyphens += advance;
     }
-    return sum * scale(points);
+    if (!ellipsis)
+        return sum * scale(points);
+    if (c1)
+        return shaped();
+    return (sum - softHyphens) * scale(points);
 }
 
 double QtTextMeasure::lineHeight(std::string_view font, double points, bool bold)
