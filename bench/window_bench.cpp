@@ -333,7 +333,7 @@ int main(int argc, char **argv)
     const QString cardPath = dir.filePath("field.kel");
     const QString fullPath = fullDir.filePath("full.kel");
     const bool cardsWritten = given.isEmpty() ? writeCard(cardPath, hugeFieldCard) && writeCard(fullPath, fullCard)
-                                         : QFile::copy(given, cardPath);
+                                              : QFile::copy(given, cardPath);
     if (!cardsWritten) {
         std::fputs("kel_window_bench: cannot write the cards\n", stderr);
         return 1;
@@ -380,6 +380,24 @@ int main(int argc, char **argv)
     const double print = median(prints);
     const double peak = peakMegabytes();
 
+    const auto line = [](const std::string &what, const std::string &value, bool met) {
+        std::fputs(("| " + what + " | " + value + " | " + (met ? "met" : "MISSED") + " |\n").c_str(), stdout);
+    };
+    const std::string card = given.isEmpty() ? "41 races x 21 horses x 100 PPs, each race line with a 1 MB field"
+                                             : QFileInfo(given).fileName().toStdString();
+    std::fputs(("Card: " + card + "; " + fixed(cardMegabytes, 1) + " MiB; medians of " + count(opens.size())
+                + " runs\n\n| What | Figure | Target 1 s, 200 MB |\n|---|---:|---|\n")
+                   .c_str(),
+               stdout);
+    line("Open: from the button to the race list drawn", fixed(open * 1000, 0) + " ms", open < kTargetSeconds);
+    line("Print race 1 without PPs, to a PDF (" + count(pages) + " pages)", fixed(print * 1000, 0) + " ms",
+         print < kTargetSeconds);
+    line("Peak resident memory of the process (" + fixed(startMegabytes, 0) + " MiB before the first open)",
+         fixed(peak, 0) + " MiB", peak < kTargetMegabytes);
+    const bool firstMet = open < kTargetSeconds && print < kTargetSeconds && peak < kTargetMegabytes;
+    if (!given.isEmpty())
+        return firstMet ? 0 : 1;
+
     // The full card with 100 PPs, the report tool and the window in turns.
     std::vector<Span> tool;
     std::vector<Span> shown;
@@ -415,21 +433,6 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    const auto line = [](const std::string &what, const std::string &value, bool met) {
-        std::fputs(("| " + what + " | " + value + " | " + (met ? "met" : "MISSED") + " |\n").c_str(), stdout);
-    };
-    const std::string card = given.isEmpty() ? "41 races x 21 horses x 100 PPs, each race line with a 1 MB field"
-                                             : QFileInfo(given).fileName().toStdString();
-    std::fputs(("Card: " + card + "; " + fixed(cardMegabytes, 1) + " MiB; medians of " + count(opens.size())
-                + " runs\n\n| What | Figure | Target 1 s, 200 MB |\n|---|---:|---|\n")
-                   .c_str(),
-               stdout);
-    line("Open: from the button to the race list drawn", fixed(open * 1000, 0) + " ms", open < kTargetSeconds);
-    line("Print race 1 without PPs, to a PDF (" + count(pages) + " pages)", fixed(print * 1000, 0) + " ms",
-         print < kTargetSeconds);
-    line("Peak resident memory of the process (" + fixed(startMegabytes, 0) + " MiB before the first open)",
-         fixed(peak, 0) + " MiB", peak < kTargetMegabytes);
-
     // A ratio holds in wall time, what the user waits for, and in CPU time, which the other loads of
     // a shared machine move less.
     const auto within
@@ -458,8 +461,5 @@ int main(int argc, char **argv)
                 + (keptMet ? "met" : "MISSED") + " |\n")
                    .c_str(),
                stdout);
-    return open < kTargetSeconds && print < kTargetSeconds && peak < kTargetMegabytes && shownMet && writtenMet
-                   && keptMet
-               ? 0
-               : 1;
+    return firstMet && shownMet && writtenMet && keptMet ? 0 : 1;
 }
