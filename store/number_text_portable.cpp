@@ -2,7 +2,10 @@
 #include "store/number_text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #define FMT_HEADER_ONLY
 #include <fast_float/fast_float.h>
@@ -32,6 +35,37 @@ std::from_chars_result ReadFixedPortable(const char *first, const char *last, do
 
 char *PutScientificPortable(double value, int precision, char *out)
 {
+    // A normal double's shortest digits (Dragonbox), when no more than asked for, are its correctly
+    // rounded ones: the double lies within a half ulp of them, under a quarter of the last digit's
+    // half unit at 15 digits. fmt's rounding of the exact value takes a long division instead.
+    if (std::isfinite(value) && std::fabs(value) >= std::numeric_limits<double>::min() && precision <= 14) {
+        const auto dec = fmt::detail::dragonbox::to_decimal(value);
+        uint64_t significand = dec.significand;
+        int exponent = dec.exponent;
+        while (significand % 10 == 0) {
+            significand /= 10;
+            ++exponent;
+        }
+        char digits[20];
+        const int count = static_cast<int>(std::to_chars(digits, digits + sizeof digits, significand).ptr - digits);
+        if (count <= precision + 1) {
+            if (value < 0)
+                *out++ = '-';
+            *out++ = digits[0];
+            if (precision > 0) {
+                *out++ = '.';
+                out = std::copy(digits + 1, digits + count, out);
+                out = std::fill_n(out, precision + 1 - count, '0');
+            }
+            int power = exponent + count - 1;
+            *out++ = 'e';
+            *out++ = power < 0 ? '-' : '+';
+            power = power < 0 ? -power : power;
+            if (power < 10)
+                *out++ = '0';
+            return std::to_chars(out, out + 3, power).ptr;
+        }
+    }
     return fmt::format_to(out, FMT_COMPILE("{:.{}e}"), value, precision);
 }
 

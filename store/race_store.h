@@ -90,13 +90,15 @@ public:
         return rec;
     }
     void setCell(int32_t record, int s, std::string_view text);
-    std::string_view cell(int32_t record, int s) const
+    // Inlined by force: in WebAssembly the rating runs otherwise call both for every figure.
+    [[gnu::always_inline]] std::string_view cell(int32_t record, int s) const
     {
         return (record & kLineBit) ? lineCell(m_lines[record & kLineMask], s) : view(m_records[record][s]);
     }
     // Walks over many PPs read texts spread through the card: one cache miss each otherwise.
-    void prefetch(int32_t record, int s) const
+    void prefetch([[maybe_unused]] int32_t record, [[maybe_unused]] int s) const
     {
+#ifndef __wasm__ // WebAssembly has no prefetch: the walk to the address would be all there is
         if (record < 0)
             return;
         if (record & kLineBit) {
@@ -111,6 +113,7 @@ public:
         } else if (static_cast<std::size_t>(record) < m_records.size()) {
             __builtin_prefetch(view(m_records[record][s]).data());
         }
+#endif
     }
     void setFileCell(int32_t record, int s, std::size_t offset, std::size_t length)
     {
@@ -183,7 +186,7 @@ private:
             return {};
         }
     }
-    std::string_view lineCell(const PPLine &line, int s) const
+    [[gnu::always_inline]] std::string_view lineCell(const PPLine &line, int s) const
     {
         if (line.flags & kMoved)
             return view(m_records[line.base][s]);

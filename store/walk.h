@@ -20,7 +20,7 @@ public:
     PPRef(const RaceStore &store, int pp, int32_t record) : m_store(&store), m_record(record), m_pp(pp) {}
 
     int number() const { return m_pp; }
-    std::string_view operator[](int slot) const { return m_store->cell(m_record, slot); }
+    [[gnu::always_inline]] std::string_view operator[](int slot) const { return m_store->cell(m_record, slot); }
     // Prefetches slot s `ahead` PPs on: a walk over many PPs would otherwise wait on each text.
     void prefetchAhead(int ahead, int s) const { m_store->prefetch(m_record + ahead, s); }
 

@@ -104,6 +104,15 @@ TEST(NumberText, PortableRoadReadsAndWritesAsTheStandardLibrary)
         const std::string huge = digits(rng, 300 + rng() % 20);
         const std::string tiny = "0." + std::string(300 + rng() % 30, '0') + digits(rng, 1 + rng() % 20);
         expectSameRead(rng() % 2 ? huge : tiny);
+
+        // Few digits at any scale, subnormals included: as the figures' differences mostly are.
+        std::string shortText = digits(rng, 1 + rng() % 15) + "e";
+        char power[8];
+        shortText.append(power, std::to_chars(power, power + sizeof power, int(rng() % 660) - 340).ptr);
+        double shortValue = 0;
+        std::from_chars(shortText.data(), shortText.data() + shortText.size(), shortValue);
+        expectSameScientific(shortValue, 14);
+        expectSameScientific(-shortValue, static_cast<int>(rng() % 16));
         if (HasFatalFailure())
             return;
     }
