@@ -12,6 +12,13 @@
 
 namespace kel {
 
+#ifdef __wasm__
+// WebAssembly has no prefetch: the walk to the address would be all there is.
+inline constexpr bool kPrefetches = false;
+#else
+inline constexpr bool kPrefetches = true;
+#endif
+
 // A quoted field loses its first and last character ("ab gives a), the last perhaps several bytes.
 inline std::string_view Unquote(std::string_view field)
 {
@@ -96,10 +103,9 @@ public:
         return (record & kLineBit) ? lineCell(m_lines[record & kLineMask], s) : view(m_records[record][s]);
     }
     // Walks over many PPs read texts spread through the card: one cache miss each otherwise.
-    void prefetch([[maybe_unused]] int32_t record, [[maybe_unused]] int s) const
+    void prefetch(int32_t record, int s) const
     {
-#ifndef __wasm__ // WebAssembly has no prefetch: the walk to the address would be all there is
-        if (record < 0)
+        if (!kPrefetches || record < 0)
             return;
         if (record & kLineBit) {
             const std::size_t i = static_cast<std::size_t>(record & kLineMask);
@@ -113,7 +119,6 @@ public:
         } else if (static_cast<std::size_t>(record) < m_records.size()) {
             __builtin_prefetch(view(m_records[record][s]).data());
         }
-#endif
     }
     void setFileCell(int32_t record, int s, std::size_t offset, std::size_t length)
     {
