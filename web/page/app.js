@@ -4,7 +4,7 @@
 import { Buttons, inputBox, msgBox } from './dialogs.js';
 import { FileFrame } from './files.js';
 import { Grid } from './grid.js';
-import { Progress, preview, writePdf } from './print.js';
+import { Progress, preview, warmUp, writePdf } from './print.js';
 
 const $ = (id) => document.getElementById(id);
 const kEsc = 27;
@@ -113,6 +113,7 @@ async function command(handler) {
     if (w) {
       render();
       restoreFocus(before);
+      if (!$('fr_dc').hidden) warmUp();
     }
     busy = false;
     $('KEL_Soft').removeAttribute('aria-busy');

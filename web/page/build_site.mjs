@@ -82,7 +82,7 @@ for (const size of [32, 192, 512])
   copy(path.join(root, 'packaging/icons', `kelsoft-${size}.png`), `icons/kelsoft-${size}.png`);
 copy(path.join(root, 'packaging/icons/io.github.kelsoft.KelSoft.svg'), 'icons/kelsoft.svg');
 
-// Printing's own files, fetched on the first "Print".
+// Printing's own files, fetched once a card is open.
 const modules = path.join(here, '..', 'node_modules');
 copy(path.join(modules, 'pdf-lib/dist/pdf-lib.min.js'), 'print/pdf-lib.min.js');
 copy(path.join(modules, '@pdf-lib/fontkit/dist/fontkit.umd.min.js'), 'print/fontkit.umd.min.js');
