@@ -389,8 +389,8 @@ int main(int argc, char **argv)
                 + " runs\n\n| What | Figure | Target 1 s, 200 MB |\n|---|---:|---|\n")
                    .c_str(),
                stdout);
-    line("Open: from the button to the race list drawn", fixed(open * 1000, 0) + " ms", open < kTargetSeconds);
-    line("Print race 1 without PPs, to a PDF (" + count(pages) + " pages)", fixed(print * 1000, 0) + " ms",
+    line("Open: from the button to the race list drawn", fixed(open * 1000, 1) + " ms", open < kTargetSeconds);
+    line("Print race 1 without PPs, to a PDF (" + count(pages) + " pages)", fixed(print * 1000, 1) + " ms",
          print < kTargetSeconds);
     line("Peak resident memory of the process (" + fixed(startMegabytes, 0) + " MiB before the first open)",
          fixed(peak, 0) + " MiB", peak < kTargetMegabytes);
