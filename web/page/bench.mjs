@@ -5,7 +5,7 @@
 // speed of either side moves by half within a minute on a shared machine.
 //   node web/page/bench.mjs SITE_DIR NATIVE_BUILD [REPS] [ROUNDS]
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync } from 'node:fs';
+import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { gzipSync } from 'node:zlib';
@@ -178,6 +178,7 @@ for (const [what, ms] of commands)
 
 await browser.close();
 server.close();
+rmSync(cards, { recursive: true, force: true });
 
 console.log(`Chromium ${browser.version()} on ${path.basename(siteDir)}; medians of ${reps} runs; the open: medians of ${rounds} turns`
             + ' with the desktop, the ratio taken within each\n');
