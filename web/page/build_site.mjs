@@ -78,6 +78,8 @@ for (const f of ['app.js', 'dialogs.js', 'files.js', 'grid.js', 'print.js', 'kel
   copy(path.join(here, f));
 copy(path.join(moduleDir, 'kelsoft-page.js'));
 copy(path.join(moduleDir, 'kelsoft-page.wasm'));
+// Opened in idle time so that the user's first open finds the loader optimised.
+copy(path.join(root, 'samples/gulfstrm.kel'), 'sample.kel');
 for (const size of [32, 192, 512])
   copy(path.join(root, 'packaging/icons', `kelsoft-${size}.png`), `icons/kelsoft-${size}.png`);
 copy(path.join(root, 'packaging/icons/io.github.kelsoft.KelSoft.svg'), 'icons/kelsoft.svg');

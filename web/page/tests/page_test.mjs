@@ -41,6 +41,7 @@ async function openPage({ picker = false } = {}) {
   const page = await context.newPage();
   page.errors = [];
   page.on('pageerror', (e) => page.errors.push(String(e)));
+  page.on('console', (m) => { if (m.type() === 'error' || m.type() === 'warning') page.errors.push(m.text()); });
   if (!picker) await page.addInitScript(() => { delete window.showDirectoryPicker; });
   await page.goto(site.url);
   await page.waitForSelector('#KEL_Soft[data-ready]');
