@@ -415,7 +415,7 @@ async function warmOpen() {
   const response = await fetch('sample.kel');
   if (!response.ok) throw new Error(`sample.kel: ${response.status}`);
   const bytes = await response.arrayBuffer();
-  const spare = k.PageWindow();
+  const spare = k.SpareWindow();
   const table = document.createElement('table');
   table.innerHTML = '<colgroup></colgroup><thead></thead><tbody></tbody>';
   document.createElement('div').append(table);

@@ -125,6 +125,23 @@ Window *makeWindow()
     return new Window(std::make_unique<PageDialogs>());
 }
 
+// A window never shown, whose boxes are answered as closed at once: one the page opens a sample
+// card on in idle time must not put a box over the user's window, nor wait for one.
+class UnaskedDialogs : public Dialogs
+{
+public:
+    MsgAnswer msgBox(std::string_view, std::string_view, MsgButtons) override { return MsgAnswer::Cancel; }
+    std::optional<std::string> inputBox(std::string_view, std::string_view, std::string_view) override
+    {
+        return std::nullopt;
+    }
+};
+
+Window *makeSpareWindow()
+{
+    return new Window(std::make_unique<UnaskedDialogs>());
+}
+
 // Empty name: none chosen in File1.
 void openSelected(Window &w, const std::string &name)
 {
@@ -233,6 +250,7 @@ EMSCRIPTEN_BINDINGS(kelsoft_page)
 {
     using namespace kel;
     emscripten::function("PageWindow", &makeWindow, emscripten::allow_raw_pointers());
+    emscripten::function("SpareWindow", &makeSpareWindow, emscripten::allow_raw_pointers());
     emscripten::function("controlTable", &controlTable);
     emscripten::function(
         "isListedCardName", +[](const std::string &name) { return IsListedCardName(name); });
