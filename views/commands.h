@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/open_card.h"
 #include "store/module1.h"
 #include "store/text_buffer.h"
 #include "store/utf8.h"
@@ -55,6 +56,8 @@ void BT_Open_Click(Module1 &m, Form &f, Dialogs &d);
 void OpenNamedCard(Module1 &m, Form &f, Dialogs &d, const std::string &path);
 // A card a page's file picker has read; bytes empty: the memory for them ran out.
 void OpenCardBytes(Module1 &m, Form &f, Dialogs &d, const std::string &name, std::optional<TextBuffer> bytes);
+// The same with the card loaded and rated ahead (PrepareCard); empty: the memory ran out.
+void OpenPreparedCard(Module1 &m, Form &f, Dialogs &d, const std::string &name, std::optional<PreparedCard> card);
 void BT_Cancel_Click(Form &f);
 void MSF_DblClick(Module1 &m, Form &f);
 void MSF_KeyPress(Module1 &m, Form &f, int16_t keyAscii);

@@ -59,19 +59,20 @@ std::string droppedMessage(const std::string &name, const LoadReport &report)
     return msg;
 }
 
-// The message saying why the card cannot be put on show, if so; read() may run out of memory.
-template <class Read>
+// The message saying why the card cannot be put on show, if so; open() puts it in the store, or
+// says why not, and may run out of memory.
+template <class Open>
 std::optional<std::string> openRead(Module1 &m, Form &f, Dialogs &d, const std::string &path, const std::string &name,
-                                    Read read)
+                                    Open open)
 {
     std::string error;
     LoadReport report;
     try {
-        Result<TextBuffer> bytes = read();
-        if (bytes)
-            report = OpenCard(m, std::move(*bytes));
+        Result<LoadReport> opened = open();
+        if (opened)
+            report = std::move(*opened);
         else
-            error = bytes.error().message;
+            error = opened.error().message;
     } catch (const std::bad_alloc &) {
         error = "not enough memory to load " + name;
     }
@@ -104,7 +105,12 @@ bool endsInKel(std::string_view name)
 
 std::optional<std::string> openFile(Module1 &m, Form &f, Dialogs &d, const std::string &path, const std::string &name)
 {
-    return openRead(m, f, d, path, name, [&] { return ReadCardFile(path); });
+    return openRead(m, f, d, path, name, [&]() -> Result<LoadReport> {
+        Result<TextBuffer> bytes = ReadCardFile(path);
+        if (!bytes)
+            return bytes.error();
+        return OpenCard(m, std::move(*bytes));
+    });
 }
 
 // False: refused, with the box shown.
@@ -123,6 +129,21 @@ bool startOpen(Module1 &m, Form &f, Dialogs &d, const std::optional<std::string>
         return false;
     }
     return true;
+}
+
+// A name File, Open would not list is refused as a named card's is.
+template <class Open>
+void openGiven(Module1 &m, Form &f, Dialogs &d, const std::string &name, Open open)
+{
+    if (!startOpen(m, f, d, name))
+        return;
+    std::optional<std::string> refused;
+    if (!endsInKel(name))
+        refused = "Cannot read " + name + ": the name does not end in .kel";
+    else
+        refused = openRead(m, f, d, name, name, open);
+    if (refused)
+        d.msgBox(*refused, kAppTitle, MsgButtons::Ok);
 }
 
 } // namespace
@@ -159,22 +180,22 @@ void OpenNamedCard(Module1 &m, Form &f, Dialogs &d, const std::string &path)
     d.msgBox(*refused, kAppTitle, MsgButtons::Ok);
 }
 
-// A name File, Open would not list is refused as a named card's is.
 void OpenCardBytes(Module1 &m, Form &f, Dialogs &d, const std::string &name, std::optional<TextBuffer> bytes)
 {
-    if (!startOpen(m, f, d, name))
-        return;
-    std::optional<std::string> refused;
-    if (!endsInKel(name))
-        refused = "Cannot read " + name + ": the name does not end in .kel";
-    else
-        refused = openRead(m, f, d, name, name, [&]() -> Result<TextBuffer> {
-            if (!bytes)
-                throw std::bad_alloc();
-            return std::move(*bytes);
-        });
-    if (refused)
-        d.msgBox(*refused, kAppTitle, MsgButtons::Ok);
+    openGiven(m, f, d, name, [&]() -> Result<LoadReport> {
+        if (!bytes)
+            throw std::bad_alloc();
+        return OpenCard(m, std::move(*bytes));
+    });
+}
+
+void OpenPreparedCard(Module1 &m, Form &f, Dialogs &d, const std::string &name, std::optional<PreparedCard> card)
+{
+    openGiven(m, f, d, name, [&]() -> Result<LoadReport> {
+        if (!card)
+            throw std::bad_alloc();
+        return OpenCard(m, std::move(*card));
+    });
 }
 
 } // namespace kel

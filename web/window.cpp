@@ -95,6 +95,26 @@ void Window::openCard(const std::string &name)
     m_card.reset();
 }
 
+bool Window::prepareCard()
+{
+    m_prepared.reset();
+    if (!m_card)
+        return false;
+    try {
+        m_prepared = PrepareCard(std::move(*m_card));
+    } catch (const std::bad_alloc &) {
+        m_prepared.reset();
+    }
+    m_card.reset();
+    return m_prepared.has_value();
+}
+
+void Window::openPrepared(const std::string &name)
+{
+    OpenPreparedCard(m_m, m_form, *m_dialogs, name, std::move(m_prepared));
+    m_prepared.reset();
+}
+
 std::string Window::state() const
 {
     return WindowStateJson(m_m, m_form);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/open_card.h"
 #include "printing/recorded_document.h"
 #include "store/module1.h"
 #include "store/text_buffer.h"
@@ -37,6 +38,11 @@ public:
     // openCard(name) opens them under the file's name.
     uintptr_t cardBuffer(std::size_t size);
     void openCard(const std::string &name);
+    // prepareCard() loads and rates the bytes written at cardBuffer apart from the card on show
+    // (false when the memory is short); openPrepared(name) then opens them as openCard would.
+    bool prepareCard();
+    void openPrepared(const std::string &name);
+    void dropPrepared() { m_prepared.reset(); }
 
     std::string state() const;
 
@@ -70,6 +76,7 @@ private:
     MemoryForm m_form;
     std::unique_ptr<Dialogs> m_dialogs;
     std::optional<TextBuffer> m_card;
+    std::optional<PreparedCard> m_prepared;
 };
 
 } // namespace kel

@@ -161,13 +161,35 @@ async function readCard(card) {
   return { file, bytes: file.size <= k.maxCardBytes ? new Uint8Array(await file.arrayBuffer()) : null };
 }
 
-// The card selected in File1 is read from the moment it is selected, so that "Open" finds its
-// bytes read: a browser takes some 100 ms to hand over a full card's 12 MB.
+// The card selected in File1 is read from the moment it is selected, then loaded and rated in the
+// module, so that "Open" only puts it on show: a browser takes some 100 ms to hand over a full
+// card's 12 MB, and the module 20 ms to load and rate it.
 let readAhead = null;
+let prepared = null; // the read whose card the module holds prepared
 function readSelected() {
   const card = files.selected();
-  readAhead = card && k ? { card, read: readCard(card) } : null;
-  readAhead?.read.catch(() => {}); // what fails is read again by Open, and said then
+  const ahead = card && k ? { card, read: readCard(card) } : null;
+  readAhead = ahead;
+  forgetPrepared();
+  // What fails is read again by Open, and said then.
+  ahead?.read.then((got) => prepare(ahead, got), () => {});
+}
+
+// Not while a box waits in the module: a modal box leaves File1 out of reach, and "Open" takes
+// what is prepared before it asks anything.
+function forgetPrepared() {
+  if (prepared) k.dropPrepared(w);
+  prepared = null;
+}
+
+// Not while a command owns the module: one that has started reads the card itself.
+function prepare(ahead, got) {
+  if (readAhead !== ahead || busy || !got.bytes) return;
+  try {
+    if (k.prepareBytes(w, got.bytes)) prepared = got;
+  } catch {
+    // Open reads it again, and says what fails.
+  }
 }
 
 // The bytes read ahead when the card is the one selected and its file has not changed since.
@@ -185,16 +207,19 @@ async function bytesOf(card) {
 function openFromFrame() {
   return command(async () => {
     const card = files.selected();
-    if (!card) return k.openSelected(w, '');
-    let bytes = null;
+    const ready = prepared;
+    prepared = null;
+    let read = null;
     try {
-      const read = await bytesOf(card);
-      bytes = read.bytes;
-      if (!bytes) await writeCard(card.name, read.file);
+      if (card) read = await bytesOf(card);
+      if (read && !read.bytes) await writeCard(card.name, read.file);
     } catch {
       // Not written: the open command says the card cannot be read.
     }
-    if (bytes) return k.openSelectedBytes(w, card.name, bytes);
+    if (ready && read === ready) return k.openSelectedPrepared(w, card.name);
+    if (ready) k.dropPrepared(w);
+    if (!card) return k.openSelected(w, '');
+    if (read?.bytes) return k.openSelectedBytes(w, card.name, read.bytes);
     try {
       return await k.openSelected(w, card.name);
     } finally {
@@ -206,6 +231,7 @@ function openFromFrame() {
 // A card dropped on the page or opened with it by the system: refused, it keeps the card on show.
 function openNamed(file) {
   return command(async () => {
+    forgetPrepared();
     await writeCard(file.name, file);
     try {
       return await k.openNamed(w, file.name);
@@ -424,7 +450,8 @@ async function warmOpen() {
     for (let i = 0; i < kWarmOpens;) {
       await idle();
       if (busy) continue; // the user's command owns the module until it ends
-      k.openSelectedBytes(spare, 'sample.kel', new Uint8Array(bytes));
+      k.prepareBytes(spare, new Uint8Array(bytes));
+      k.openSelectedPrepared(spare, 'sample.kel');
       const s = JSON.parse(k.pageState(spare));
       drawn.draw(s.grid, s.viewPage, []);
       ++i;

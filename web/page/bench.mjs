@@ -113,7 +113,8 @@ const series = async (what, act, { before = '', shown = '', until = '' } = {}) =
   return [what, median(t)];
 };
 
-// The card is read from its selection on: clicked at once, and a moment later, as a user clicks.
+// The card is read, loaded and rated from its selection on: clicked a moment later, as a user
+// clicks, at a double-click's pace, and at once.
 // Each turn: the page's first open after it loads, its warm opens, then the desktop's.
 const open = async (pause) => {
   await page.keyboard.press('Control+o');
@@ -128,10 +129,12 @@ for (let r = 0; r < rounds; ++r) {
   const first = await open(300);
   const warm = [];
   const atOnce = [];
+  const doubled = [];
   for (let i = 0; i < reps; ++i) warm.push(await open(300));
   for (let i = 0; i < reps; ++i) atOnce.push(await open(0));
+  for (let i = 0; i < reps; ++i) doubled.push(await open(100));
   const [deskFirst, deskWarm] = [desktop(1), desktop(reps)];
-  turns.push({ first, warm: median(warm), atOnce: median(atOnce), deskFirst: deskFirst.open, deskWarm: deskWarm.open,
+  turns.push({ first, warm: median(warm), atOnce: median(atOnce), doubled: median(doubled), deskFirst: deskFirst.open, deskWarm: deskWarm.open,
                deskPrint: deskWarm.print });
 }
 const mid = (f) => median(turns.map(f));
@@ -142,6 +145,7 @@ const opened = (what, page, desk) => {
              '<= 2 x the desktop', ratio <= 2, `${ratio.toFixed(2)} x`]);
 };
 opened('selected 300 ms before', (t) => t.warm, (t) => t.deskWarm);
+opened('clicked 100 ms after it is selected (a double-click\'s pace)', (t) => t.doubled, (t) => t.deskWarm);
 opened('clicked as it is selected', (t) => t.atOnce, (t) => t.deskWarm);
 opened('the first after a reload / of a process', (t) => t.first, (t) => t.deskFirst);
 // The browser's very first: its module compiled anew (a reload finds it compiled).

@@ -162,6 +162,31 @@ void openSelectedBytes(Window &w, const std::string &name, const emscripten::val
     w.openCard(name);
 }
 
+// The card selected in the file frame, loaded and rated while the user moves to "Open"; false
+// when the memory is short.
+bool prepareBytes(Window &w, const emscripten::val &bytes)
+{
+    const auto size = bytes["length"].as<std::size_t>();
+    const uintptr_t at = w.cardBuffer(size);
+    if (!at)
+        return false;
+    emscripten::val(emscripten::typed_memory_view(size, reinterpret_cast<std::uint8_t *>(at))).call<void>("set", bytes);
+    return w.prepareCard();
+}
+
+// "Open" on the card prepareBytes prepared.
+void openSelectedPrepared(Window &w, const std::string &name)
+{
+    w.form().setDirectory("");
+    w.form().setSelectedFile(name);
+    w.openPrepared(name);
+}
+
+void dropPrepared(Window &w)
+{
+    w.dropPrepared();
+}
+
 // A dropped card, or one opened with the page, takes the road of one on the desktop's command line.
 void openNamed(Window &w, const std::string &name)
 {
@@ -261,6 +286,9 @@ EMSCRIPTEN_BINDINGS(kelsoft_page)
     emscripten::constant("maxCardBytes", static_cast<double>(kMaxCardBytes));
     emscripten::function("openSelected", &openSelected);
     emscripten::function("openSelectedBytes", &openSelectedBytes);
+    emscripten::function("prepareBytes", &prepareBytes);
+    emscripten::function("openSelectedPrepared", &openSelectedPrepared);
+    emscripten::function("dropPrepared", &dropPrepared);
     emscripten::function("openNamed", &openNamed);
     emscripten::function("print", &print);
     emscripten::function("reportTitle", &reportTitle);

@@ -176,8 +176,9 @@ TEST_F(OpenCommand, RefusedOpensEmptyTheStoreFirst)
     EXPECT_EQ(m.ViewPage, 1);
     EXPECT_EQ(f.MSF().rows(), 2);
 
-    // A page's file picker hands over the name and the bytes (none: no memory for them), and the
-    // open takes the same road; a name File, Open would not list is refused.
+    // A page's file picker hands over the name and the bytes (none: no memory for them), or the
+    // card prepared from them, and the open takes the same road; a name File, Open would not list
+    // is refused.
     const struct
     {
         std::string name;
@@ -190,23 +191,27 @@ TEST_F(OpenCommand, RefusedOpensEmptyTheStoreFirst)
         {"CARD.kel", false, "Not enough memory to load CARD.kel"},
         {"ABCDEFGHI\xC3\xB1.kel", true, ""},
     };
-    for (const auto &c : picked) {
-        cardShownThenFileOpen();
-        std::optional<TextBuffer> bytes;
-        if (c.bytes) {
-            bytes.emplace().reserve(kCard.size());
-            std::copy(kCard.begin(), kCard.end(), bytes->data());
-            bytes->setSize(kCard.size());
+    for (const bool prepared : {false, true})
+        for (const auto &c : picked) {
+            cardShownThenFileOpen();
+            std::optional<TextBuffer> bytes;
+            if (c.bytes) {
+                bytes.emplace().reserve(kCard.size());
+                std::copy(kCard.begin(), kCard.end(), bytes->data());
+                bytes->setSize(kCard.size());
+            }
+            if (prepared)
+                OpenPreparedCard(m, f, d, c.name, bytes ? std::optional(PrepareCard(std::move(*bytes))) : std::nullopt);
+            else
+                OpenCardBytes(m, f, d, c.name, std::move(bytes));
+            ASSERT_EQ(d.shown().size(), c.message.empty() ? 0u : 1u) << c.name;
+            if (!c.message.empty()) {
+                EXPECT_EQ(d.shown()[0].prompt, c.message);
+            }
+            EXPECT_EQ(m.cardPath, c.message.empty() ? c.name : "") << c.name;
+            EXPECT_EQ(m.Data(1, 0, 0, 1).empty(), !c.message.empty()) << c.name;
+            EXPECT_EQ(f.visible(Ctl::fr_dc), !c.name.empty()) << c.name;
         }
-        OpenCardBytes(m, f, d, c.name, std::move(bytes));
-        ASSERT_EQ(d.shown().size(), c.message.empty() ? 0u : 1u) << c.name;
-        if (!c.message.empty()) {
-            EXPECT_EQ(d.shown()[0].prompt, c.message);
-        }
-        EXPECT_EQ(m.cardPath, c.message.empty() ? c.name : "") << c.name;
-        EXPECT_EQ(m.Data(1, 0, 0, 1).empty(), !c.message.empty()) << c.name;
-        EXPECT_EQ(f.visible(Ctl::fr_dc), !c.name.empty()) << c.name;
-    }
     EXPECT_EQ(m.ViewPage, 1);
     EXPECT_EQ(f.MSF().rows(), 2);
 }

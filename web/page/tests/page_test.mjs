@@ -361,6 +361,20 @@ test('opening: the folder picker, the file list\'s rule, its messages, and drops
   await page.dblclick('#Dir1 >> text=cards');
   await page.waitForFunction(() => document.getElementById('File1').options.length === 3);
 
+  // A card rewritten after it was selected, and read ahead, opens as it is now.
+  await page.selectOption('#File1', 'small.kel');
+  await page.waitForTimeout(300);
+  await page.evaluate(async (bytes) => {
+    const folder = await (await navigator.storage.getDirectory()).getDirectoryHandle('cards');
+    const w = await (await folder.getFileHandle('small.kel')).createWritable();
+    await w.write(new Uint8Array(bytes));
+    await w.close();
+  }, [...readFileSync(path.join(samples, 'gulfstrm.kel'))]);
+  await page.click('#BT_Open');
+  await page.waitForFunction(() => !document.getElementById('fr_dc').hidden);
+  assert.deepEqual((await shownState(page)).cells, opened.cells);
+  await page.keyboard.press('Control+o');
+
   // Cancel leaves the window empty; a card dropped on it opens.
   await page.click('#BT_Cancel');
   assert.deepEqual([(await shownState(page)).shown.fr_dc, (await shownState(page)).shown.Fr_Open], [false, false]);
