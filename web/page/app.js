@@ -184,7 +184,7 @@ function forgetPrepared() {
 
 // Not while a command owns the module: one that has started reads the card itself.
 function prepare(ahead, got) {
-  if (readAhead !== ahead || busy || !got.bytes) return;
+  if (readAhead !== ahead || busy || !w || !got.bytes) return;
   try {
     if (k.prepareBytes(w, got.bytes)) prepared = got;
   } catch {
