@@ -131,9 +131,10 @@ bool startOpen(Module1 &m, Form &f, Dialogs &d, const std::optional<std::string>
     return true;
 }
 
+// A card the page has read (its bytes, or the card prepared from them; none: the memory ran out).
 // A name File, Open would not list is refused as a named card's is.
-template <class Open>
-void openGiven(Module1 &m, Form &f, Dialogs &d, const std::string &name, Open open)
+template <class Card>
+void openGiven(Module1 &m, Form &f, Dialogs &d, const std::string &name, std::optional<Card> &card)
 {
     if (!startOpen(m, f, d, name))
         return;
@@ -141,7 +142,11 @@ void openGiven(Module1 &m, Form &f, Dialogs &d, const std::string &name, Open op
     if (!endsInKel(name))
         refused = "Cannot read " + name + ": the name does not end in .kel";
     else
-        refused = openRead(m, f, d, name, name, open);
+        refused = openRead(m, f, d, name, name, [&]() -> Result<LoadReport> {
+            if (!card)
+                throw std::bad_alloc();
+            return OpenCard(m, std::move(*card));
+        });
     if (refused)
         d.msgBox(*refused, kAppTitle, MsgButtons::Ok);
 }
@@ -182,20 +187,12 @@ void OpenNamedCard(Module1 &m, Form &f, Dialogs &d, const std::string &path)
 
 void OpenCardBytes(Module1 &m, Form &f, Dialogs &d, const std::string &name, std::optional<TextBuffer> bytes)
 {
-    openGiven(m, f, d, name, [&]() -> Result<LoadReport> {
-        if (!bytes)
-            throw std::bad_alloc();
-        return OpenCard(m, std::move(*bytes));
-    });
+    openGiven(m, f, d, name, bytes);
 }
 
 void OpenPreparedCard(Module1 &m, Form &f, Dialogs &d, const std::string &name, std::optional<PreparedCard> card)
 {
-    openGiven(m, f, d, name, [&]() -> Result<LoadReport> {
-        if (!card)
-            throw std::bad_alloc();
-        return OpenCard(m, std::move(*card));
-    });
+    openGiven(m, f, d, name, card);
 }
 
 } // namespace kel

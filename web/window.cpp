@@ -103,7 +103,7 @@ bool Window::prepareCard()
     try {
         m_prepared = PrepareCard(std::move(*m_card));
     } catch (const std::bad_alloc &) {
-        m_prepared.reset();
+        // Nothing prepared: "Open" reads the card again.
     }
     m_card.reset();
     return m_prepared.has_value();

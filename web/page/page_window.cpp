@@ -150,15 +150,22 @@ void openSelected(Window &w, const std::string &name)
     BT_Open_Click(w.module(), w.form(), w.dialogs());
 }
 
-// The same on the bytes a page's file picker read, written straight into the card's buffer.
-void openSelectedBytes(Window &w, const std::string &name, const emscripten::val &bytes)
+// The bytes a page's file picker read, written straight into the card's buffer (none when the
+// memory for it is short).
+void writeCardBytes(Window &w, const emscripten::val &bytes)
 {
-    w.form().setDirectory("");
-    w.form().setSelectedFile(name);
     const auto size = bytes["length"].as<std::size_t>();
     if (const uintptr_t at = w.cardBuffer(size))
         emscripten::val(emscripten::typed_memory_view(size, reinterpret_cast<std::uint8_t *>(at)))
             .call<void>("set", bytes);
+}
+
+// The same on such bytes.
+void openSelectedBytes(Window &w, const std::string &name, const emscripten::val &bytes)
+{
+    w.form().setDirectory("");
+    w.form().setSelectedFile(name);
+    writeCardBytes(w, bytes);
     w.openCard(name);
 }
 
@@ -166,11 +173,7 @@ void openSelectedBytes(Window &w, const std::string &name, const emscripten::val
 // when the memory is short.
 bool prepareBytes(Window &w, const emscripten::val &bytes)
 {
-    const auto size = bytes["length"].as<std::size_t>();
-    const uintptr_t at = w.cardBuffer(size);
-    if (!at)
-        return false;
-    emscripten::val(emscripten::typed_memory_view(size, reinterpret_cast<std::uint8_t *>(at))).call<void>("set", bytes);
+    writeCardBytes(w, bytes);
     return w.prepareCard();
 }
 
